@@ -1,1 +1,0 @@
-// keeps the library non-empty while it grows

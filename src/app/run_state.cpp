@@ -1,0 +1,38 @@
+#include "app/run_state.h"
+
+namespace tb::app {
+
+namespace {
+using C = wb::PlayerTotalsCounters;
+const std::array<PhaseInfo, 5> kPhaseInfo = {{
+    {2, "", "", "HitRegTotals", "PitchRegTotals", &C::HitRegLine, &C::PitchRegLine},
+    // The wild-card series carries the division series' title.
+    {5, "- - L D S - -", "- - L D S - -", "HitWCSTotals", "PitchWCSTotals", &C::HitWCSLine, &C::PitchWCSLine},
+    {6, "- - L D S - -", "- - L D S - -", "HitDCSTotals", "PitchDCSTotals", &C::HitDCSLine, &C::PitchDCSLine},
+    {7, "- - L C S - -", "- - L C S - -", "HitLCSTotals", "PitchLCSTotals", &C::HitLCSLine, &C::PitchLCSLine},
+    {8, "- - W  S - -", "- -  W  S  - -", "HitWSTotals", "PitchWSTotals", &C::HitWSLine, &C::PitchWSLine},
+}};
+}  // namespace
+
+const PhaseInfo& phase_info(Phase p) { return kPhaseInfo[static_cast<std::size_t>(p)]; }
+
+std::optional<Phase> phase_of_code(int code) {
+    for (Phase p : kPhases)
+        if (phase_info(p).code == code) return p;
+    return std::nullopt;
+}
+
+std::string display_name(const enc::PlayerSeasonStats& rec) { return rec.LastName + "," + rec.FirstName; }
+
+void set_line_context(RunState& s, int32_t k) {
+    const auto& rec = s.stats(k);
+    auto team = s.TeamTable.find(rec.TeamId);
+    s.LineTeamAbbrev = team == s.TeamTable.end() ? std::string() : team->second;
+    auto born = s.BirthDates.find(s.CurPlayerId);
+    if (born == s.BirthDates.end())
+        s.Age.reset();
+    else
+        s.Age = rec.SeasonYear - born->second;
+}
+
+}  // namespace tb::app

@@ -1,0 +1,105 @@
+// The run as a whole: its reports, a fresh state for every run, cancel and
+// failures that save nothing.
+#include "app/run.h"
+#include "run_fixture.h"
+
+#include <fstream>
+
+namespace tb::test {
+namespace {
+
+using Run = RunFixture;
+
+std::string read_file(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(Run, ReportsTheStatusTextsInOrderAndSaves) {
+    add(batting(hitter_line(1, 2000, 2, 1, "Abel", "A"), 1, 1));
+    add(batting(hitter_line(2, 2000, 2, 1, "Baker", "B"), 1, 1));
+    ASSERT_EQ(run().outcome, app::RunOutcome::Completed) << result.error;
+    EXPECT_EQ(observer.statuses,
+              (std::vector<std::string>{"TEAMS COMPLETED", "Abel,A", "Baker,B", "Processing Completed"}));
+    EXPECT_EQ(observer.shown, 1);
+    EXPECT_EQ(observer.last_done, 2);
+    EXPECT_EQ(observer.last_total, 2);
+    EXPECT_TRUE(std::filesystem::exists(options.output));
+    EXPECT_EQ(result.summary.players, 2);
+    EXPECT_EQ(result.summary.lines, 2);
+}
+
+TEST_F(Run, ViewingAfterCompletedShowsThePlayersOnlyWorkbookToo) {
+    options.viewing = app::Viewing::AfterCompleted;
+    add(batting(hitter_line(1, 2000, 2, 1, "Abel", "A"), 1, 1));
+    ASSERT_EQ(run().outcome, app::RunOutcome::Completed) << result.error;
+    EXPECT_EQ(observer.shown, 1);
+}
+
+TEST_F(Run, PlayersOnlySheetOrder) {
+    add(batting(hitter_line(1, 2000, 2, 1, "Abel", "A"), 1, 1));
+    add(pitching(pitcher_line(2, 2000, 2, 1, "Baker", "B"), 3, 0));
+    ASSERT_EQ(run().outcome, app::RunOutcome::Completed) << result.error;
+    auto sheets = book().SheetNames();
+    ASSERT_GE(sheets.size(), 33u);
+    EXPECT_EQ(sheets[0], "PitchRegTotals");
+    EXPECT_EQ(sheets[1], "HitRegTotals");
+    EXPECT_EQ(sheets[2], "A");
+    EXPECT_EQ(sheets.back(), "AE");
+}
+
+TEST_F(Run, EveryRunStartsFresh) {
+    add(batting(hitter_line(1, 2000, 2, 1, "Abel", "A"), 10, 3));
+    ASSERT_EQ(run().outcome, app::RunOutcome::Completed) << result.error;
+    const std::string first = read_file(options.output);
+    RecordingObserver again;
+    auto second = app::run_process(options, again);
+    ASSERT_EQ(second.outcome, app::RunOutcome::Completed) << second.error;
+    app::RunState fresh(options, again, nullptr);
+    ASSERT_EQ(app::run_with_state(fresh).outcome, app::RunOutcome::Completed);
+    EXPECT_EQ(fresh.workbook.value("A", 0, 6).kind, wb::CellValue::Kind::Empty);
+    EXPECT_EQ(fresh.counters.HitRegLine, 2);
+    EXPECT_EQ(second.summary.players, 1);
+}
+
+TEST_F(Run, CancelSavesNothing) {
+    add(batting(hitter_line(1, 2000, 2, 1, "Abel", "A"), 1, 1));
+    std::filesystem::create_directories(options.folder);
+    enc::write_encyclopedia(options.folder, contents);
+    { std::ofstream(options.output) << "keep me"; }
+    std::atomic<bool> cancel{true};
+    auto r = app::run_process(options, observer, &cancel);
+    EXPECT_EQ(r.outcome, app::RunOutcome::Cancelled);
+    EXPECT_EQ(read_file(options.output), "keep me");
+}
+
+TEST_F(Run, AMissingFolderFailsNamingIt) {
+    options.folder = dir / "no-such-folder";
+    auto r = app::run_process(options, observer);
+    EXPECT_EQ(r.outcome, app::RunOutcome::Failed);
+    EXPECT_NE(r.error.find("no-such-folder"), std::string::npos) << r.error;
+    EXPECT_FALSE(std::filesystem::exists(options.output));
+    EXPECT_FALSE(std::filesystem::exists(options.folder));
+}
+
+TEST_F(Run, AnUnwritableOutputFailsAndKeepsNothing) {
+    add(batting(hitter_line(1, 2000, 2, 1, "Abel", "A"), 1, 1));
+    options.output = dir / "missing-dir" / "out.xlsx";
+    EXPECT_EQ(run().outcome, app::RunOutcome::Failed);
+    EXPECT_NE(result.error.find("missing-dir"), std::string::npos) << result.error;
+    options.output = dir.path();
+    EXPECT_EQ(run().outcome, app::RunOutcome::Failed);
+}
+
+TEST_F(Run, MissingPlayerFilesGiveAnEmptyPassAndCreateNothing) {
+    contents.players.reset();
+    contents.stats.reset();
+    ASSERT_EQ(run().outcome, app::RunOutcome::Completed) << result.error;
+    EXPECT_FALSE(std::filesystem::exists(options.folder / "ENCPLSTATS.DAT"));
+    EXPECT_FALSE(std::filesystem::exists(options.folder / "ENCPLYR.DAT"));
+    EXPECT_EQ(result.summary.players, 0);
+    EXPECT_FALSE(book().HasSheet("HitRegTotals"));
+}
+
+}  // namespace
+}  // namespace tb::test
