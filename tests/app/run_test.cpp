@@ -8,14 +8,14 @@
 namespace tb::test {
 namespace {
 
-using Run = RunFixture;
+using ProcessRun = RunFixture;
 
 std::string read_file(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-TEST_F(Run, ReportsTheStatusTextsInOrderAndSaves) {
+TEST_F(ProcessRun, ReportsTheStatusTextsInOrderAndSaves) {
     add(batting(hitter_line(1, 2000, 2, 1, "Abel", "A"), 1, 1));
     add(batting(hitter_line(2, 2000, 2, 1, "Baker", "B"), 1, 1));
     ASSERT_EQ(run().outcome, app::RunOutcome::Completed) << result.error;
@@ -29,14 +29,14 @@ TEST_F(Run, ReportsTheStatusTextsInOrderAndSaves) {
     EXPECT_EQ(result.summary.lines, 2);
 }
 
-TEST_F(Run, ViewingAfterCompletedShowsThePlayersOnlyWorkbookToo) {
+TEST_F(ProcessRun, ViewingAfterCompletedShowsThePlayersOnlyWorkbookToo) {
     options.viewing = app::Viewing::AfterCompleted;
     add(batting(hitter_line(1, 2000, 2, 1, "Abel", "A"), 1, 1));
     ASSERT_EQ(run().outcome, app::RunOutcome::Completed) << result.error;
     EXPECT_EQ(observer.shown, 1);
 }
 
-TEST_F(Run, PlayersOnlySheetOrder) {
+TEST_F(ProcessRun, PlayersOnlySheetOrder) {
     add(batting(hitter_line(1, 2000, 2, 1, "Abel", "A"), 1, 1));
     add(pitching(pitcher_line(2, 2000, 2, 1, "Baker", "B"), 3, 0));
     ASSERT_EQ(run().outcome, app::RunOutcome::Completed) << result.error;
@@ -48,21 +48,22 @@ TEST_F(Run, PlayersOnlySheetOrder) {
     EXPECT_EQ(sheets.back(), "AE");
 }
 
-TEST_F(Run, EveryRunStartsFresh) {
+TEST_F(ProcessRun, EveryRunStartsFresh) {
     add(batting(hitter_line(1, 2000, 2, 1, "Abel", "A"), 10, 3));
     ASSERT_EQ(run().outcome, app::RunOutcome::Completed) << result.error;
     const std::string first = read_file(options.output);
+    // A second run in the same process writes the player once, on the same rows.
     RecordingObserver again;
-    auto second = app::run_process(options, again);
-    ASSERT_EQ(second.outcome, app::RunOutcome::Completed) << second.error;
-    app::RunState fresh(options, again, nullptr);
-    ASSERT_EQ(app::run_with_state(fresh).outcome, app::RunOutcome::Completed);
-    EXPECT_EQ(fresh.workbook.value("A", 0, 6).kind, wb::CellValue::Kind::Empty);
-    EXPECT_EQ(fresh.counters.HitRegLine, 2);
-    EXPECT_EQ(second.summary.players, 1);
+    app::RunState second(options, again, nullptr);
+    ASSERT_EQ(app::run_with_state(second).outcome, app::RunOutcome::Completed);
+    EXPECT_EQ(second.workbook.value("A", 0, 1).text, "Abel,A");
+    EXPECT_EQ(second.workbook.value("A", 0, 6).kind, wb::CellValue::Kind::Empty);
+    EXPECT_EQ(second.counters.HitRegLine, 2);
+    EXPECT_EQ(second.workbook.SheetNames(), book().SheetNames());
+    EXPECT_EQ(read_file(options.output).size(), first.size());
 }
 
-TEST_F(Run, CancelSavesNothing) {
+TEST_F(ProcessRun, CancelSavesNothing) {
     add(batting(hitter_line(1, 2000, 2, 1, "Abel", "A"), 1, 1));
     std::filesystem::create_directories(options.folder);
     enc::write_encyclopedia(options.folder, contents);
@@ -73,7 +74,7 @@ TEST_F(Run, CancelSavesNothing) {
     EXPECT_EQ(read_file(options.output), "keep me");
 }
 
-TEST_F(Run, AMissingFolderFailsNamingIt) {
+TEST_F(ProcessRun, AMissingFolderFailsNamingIt) {
     options.folder = dir / "no-such-folder";
     auto r = app::run_process(options, observer);
     EXPECT_EQ(r.outcome, app::RunOutcome::Failed);
@@ -82,7 +83,7 @@ TEST_F(Run, AMissingFolderFailsNamingIt) {
     EXPECT_FALSE(std::filesystem::exists(options.folder));
 }
 
-TEST_F(Run, AnUnwritableOutputFailsAndKeepsNothing) {
+TEST_F(ProcessRun, AnUnwritableOutputFailsAndKeepsNothing) {
     add(batting(hitter_line(1, 2000, 2, 1, "Abel", "A"), 1, 1));
     options.output = dir / "missing-dir" / "out.xlsx";
     EXPECT_EQ(run().outcome, app::RunOutcome::Failed);
@@ -91,7 +92,7 @@ TEST_F(Run, AnUnwritableOutputFailsAndKeepsNothing) {
     EXPECT_EQ(run().outcome, app::RunOutcome::Failed);
 }
 
-TEST_F(Run, MissingPlayerFilesGiveAnEmptyPassAndCreateNothing) {
+TEST_F(ProcessRun, MissingPlayerFilesGiveAnEmptyPassAndCreateNothing) {
     contents.players.reset();
     contents.stats.reset();
     ASSERT_EQ(run().outcome, app::RunOutcome::Completed) << result.error;

@@ -1,0 +1,50 @@
+// Converts the sample encyclopedia and checks the saved workbook with an
+// independent reader that works out the expected figures on its own.
+#include "app/run.h"
+#include "encyclopedia/sample.h"
+#include "support/encyclopedia_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace tb::test {
+namespace {
+
+struct Quiet : app::RunObserver {
+    std::vector<std::string> notices;
+    void notice(const std::string& t, const std::string& d) override { notices.push_back(t + " " + d); }
+};
+
+int check(const std::filesystem::path& folder, const std::filesystem::path& book, const char* mode) {
+    const std::string cmd = std::string(TALLYBOOK_PYTHON) + " " + TALLYBOOK_TEST_DIR +
+                            "/e2e/check_sample.py '" + folder.string() + "' '" + book.string() + "' " + mode;
+    return std::system(cmd.c_str());
+}
+
+class SampleWorkbook : public ::testing::TestWithParam<std::pair<wb::SheetsDesired, const char*>> {};
+
+TEST_P(SampleWorkbook, MatchesTheEncyclopedia) {
+    TempDir dir;
+    enc::SampleOptions sample_options;
+    sample_options.seasons = 4;
+    sample_options.players = 120;
+    enc::write_encyclopedia(dir / "enc", enc::make_sample(sample_options).contents);
+
+    app::RunOptions options;
+    options.folder = dir / "enc";
+    options.output = dir / "sample.xlsx";
+    options.desired = GetParam().first;
+    Quiet observer;
+    const auto result = app::run_process(options, observer);
+    ASSERT_EQ(result.outcome, app::RunOutcome::Completed) << result.error;
+    EXPECT_EQ(check(options.folder, options.output, GetParam().second), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, SampleWorkbook,
+                         ::testing::Values(std::pair{wb::SheetsDesired::PlayersAndTeams, "players-and-teams"},
+                                           std::pair{wb::SheetsDesired::PlayersOnly, "players-only"},
+                                           std::pair{wb::SheetsDesired::TeamsOnly, "teams-only"}));
+
+}  // namespace
+}  // namespace tb::test
