@@ -153,6 +153,16 @@ TEST_F(PlayerPass, AgeIsEmptyWithoutABirthDateAndUsesTheYearOfAnOddDate) {
     EXPECT_EQ(num("O", "C", 3), 20);
 }
 
+TEST_F(PlayerPass, LeavingALetterSheetFitsItsColumns) {
+    add(batting(hitter_line(1, 2000, 2, 1, "Abel", "A"), 1, 1));
+    add(batting(hitter_line(2, 2000, 2, 1, "Baker", "B"), 1, 1));
+    ASSERT_EQ(run().outcome, app::RunOutcome::Completed) << result.error;
+    // "Totals" is the widest text of column B: narrower than the default.
+    EXPECT_LT(book().column_width("A", 1), wb::Workbook::kDefaultColumnWidth);
+    EXPECT_DOUBLE_EQ(book().column_width("A", 1), wb::autofit_width("Totals", false, 11));
+    EXPECT_DOUBLE_EQ(book().column_width("Q", 1), wb::Workbook::kDefaultColumnWidth);
+}
+
 TEST(LetterSheet, FoldsWindows1252Letters) {
     EXPECT_EQ(app::letter_sheet_of("\xC3\xA7"), "C");        // ç
     EXPECT_EQ(app::letter_sheet_of("\xC5\xA0imek"), "S");    // Šimek

@@ -1,0 +1,90 @@
+// Standings: games behind and finishing place of every team season in its
+// year, league and division, then the seasons regrouped team by team.
+//
+// The two work lists hold structured items. Each item still has the text
+// the lists are ordered by (fields joined by ","), but the fields are kept
+// apart, so a comma inside a name never moves another field.
+#pragma once
+
+#include "encyclopedia/encyclopedia.h"
+#include "teams/league_tables.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tb::teams {
+
+// One team season, as read (an item of lstx).
+struct LstxItem {
+    int32_t SeasonYear = 0;
+    int32_t LeagueId = 0;
+    std::string Division;        // "" when the team is in no division list
+    int32_t WonFrom300 = 0;      // 300 - Won: sorts the most wins first
+    int32_t LostFrom300 = 0;     // 300 - Lost
+    int32_t Scored = 0, Allowed = 0, SHO = 0, GDP = 0, LOB = 0;
+    int32_t TeamId = 0;
+    int32_t PostSeasonRec = 0;   // record number when the season has post-season play
+    std::string Abbrev;          // from the team table
+    std::string SeasonTeamName;
+
+    std::string text() const;    // the sort text
+};
+
+// One team season with its standing (an item of lstStandings).
+struct StandingsEntry {
+    std::string Abbrev;
+    int32_t TeamId = 0;
+    int32_t SeasonYear = 0;
+    int32_t LeagueId = 0;
+    std::string Division;
+    int32_t Won = 0, Lost = 0;
+    double GamesBehind = 0;
+    std::string Finish;
+    int32_t Scored = 0, Allowed = 0, SHO = 0, GDP = 0, LOB = 0;
+    int32_t PostSeasonRec = 0;
+    std::string SeasonTeamName;
+
+    std::string text() const;    // the sort text
+};
+
+// Order of a sorted work list: letters compared without regard to case
+// (both texts lower-cased, then compared by character code).
+bool list_text_less(const std::string& a, const std::string& b);
+
+// Sorts items by their text; equal texts keep their order of addition.
+template <class Item>
+void sort_work_list(std::vector<Item>& items) {
+    std::vector<std::pair<std::string, std::size_t>> keys;
+    keys.reserve(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) keys.emplace_back(items[i].text(), i);
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto& a, const auto& b) { return list_text_less(a.first, b.first); });
+    std::vector<Item> sorted;
+    sorted.reserve(items.size());
+    for (const auto& k : keys) sorted.push_back(std::move(items[k.second]));
+    items = std::move(sorted);
+}
+
+// "1st", "2nd", "3rd", "4th" ... "11th", "12th", "13th", "21st", "111th".
+std::string Finish_Text(int32_t place);
+// Year as four digits ("0000" format).
+std::string Year_Text(int32_t year);
+// A number as the lists write it: 5, 3.5, -1.
+std::string Number_Text(double value);
+
+// The lstx item of a used team-season record with record number `record_number`.
+LstxItem Make_Lstx_Item(const enc::TeamSeasonRecord& record, int32_t record_number,
+                        const LeagueTables& tables, const enc::TeamTable& team_table);
+// lstx: one item per used record of enctmyr.dat (element i = record i + 1), sorted.
+std::vector<LstxItem> Build_Lstx(const std::vector<enc::TeamSeasonRecord>& seasons,
+                                 const LeagueTables& tables, const enc::TeamTable& team_table);
+// Games behind and finish per group, into lstStandings (sorted by team).
+std::vector<StandingsEntry> Unravel_lstx(const std::vector<LstxItem>& lstx);
+// The entry at a position of lstStandings.
+const StandingsEntry& Unravel_Standings(const std::vector<StandingsEntry>& lstStandings,
+                                        std::size_t index);
+
+}  // namespace tb::teams

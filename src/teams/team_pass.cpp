@@ -1,0 +1,175 @@
+#include "teams/team_pass.h"
+
+#include "teams/league_tables.h"
+#include "teams/post_seasons.h"
+#include "teams/standings.h"
+#include "teams/team_headers.h"
+#include "teams/team_state.h"
+
+#include <exception>
+#include <new>
+#include <vector>
+
+namespace tb::teams {
+
+namespace {
+
+// What one call of Do_Teams works with.
+struct TeamPass {
+    TeamPassContext& ctx;
+    wb::Workbook& wb;
+    LeagueTables tables;
+    std::vector<enc::TeamSeasonRecord> team_seasons;  // element i = record number i + 1
+    TeamPassState st;
+};
+
+void Add_To_Team_Totals(TeamTotals& tot, const StandingsEntry& e) {
+    tot.TotWon += e.Won;
+    tot.TotLost += e.Lost;
+    tot.TotScored += e.Scored;
+    tot.TotAllowed += e.Allowed;
+    tot.TotSHO += e.SHO;
+    tot.TotGDP += e.GDP;
+    tot.TotLOB += e.LOB;
+}
+
+void Append_Post_Season(TeamPassState& st, const StandingsEntry& e) {
+    if (e.PostSeasonRec > 0) st.PostSeasonRecs.push_back(e.PostSeasonRec);
+}
+
+// One season row at TeamRow on "Team Records".
+void Write_Season_Row(TeamPass& p, const StandingsEntry& e) {
+    wb::Workbook& wb = p.wb;
+    const int32_t r = p.st.TeamRow;
+    p.st.LinePct = win_rate(e.Won, e.Lost);
+    wb.range(cell_address("G", r)).NumberFormat("#.000");
+    wb.range(cell_address("A", r)).Value(p.tables.league_name(e.LeagueId));
+    wb.range(cell_address("B", r)).Value(e.Division);
+    wb.range(cell_address("C", r)).Value(e.SeasonTeamName);
+    wb.range(cell_address("D", r)).Value(e.SeasonYear);
+    wb.range(cell_address("E", r)).Value(e.Won);
+    wb.range(cell_address("F", r)).Value(e.Lost);
+    wb.range(cell_address("G", r)).Value(p.st.LinePct);
+    wb.range(cell_address("H", r)).Value(e.GamesBehind);
+    wb.range(cell_address("I", r)).Value(e.Finish);
+    wb.range(cell_address("J", r)).Value(e.Scored);
+    wb.range(cell_address("K", r)).Value(e.Allowed);
+    wb.range(cell_address("L", r)).Value(e.SHO);
+    wb.range(cell_address("M", r)).Value(e.GDP);
+    wb.range(cell_address("N", r)).Value(e.LOB);
+}
+
+// Title, headers and first season row of a team's section. The first
+// section starts at row 1; later ones leave one empty row above the title.
+void Open_Team_Section(TeamPass& p, const StandingsEntry& e, bool first_section) {
+    TeamPassState& st = p.st;
+    p.wb.Activate(kTeamRecordsSheet);
+    st.SectionTeamName = p.tables.team_season_name(e.TeamId);
+    if (first_section) {
+        st.FirstDataRow = 3;
+    } else {
+        ++st.TeamRow;
+        st.FirstDataRow = st.TeamRow + 3;
+    }
+    st.Totals = TeamTotals{};
+    st.PostSeasonRecs.clear();
+    st.SectionLeagueId = e.LeagueId;
+    Do_Team_Rec_Headers(p.wb, st, p.tables);
+    ++st.TeamRow;
+    Add_To_Team_Totals(st.Totals, e);
+    Append_Post_Season(st, e);
+    Write_Season_Row(p, e);
+}
+
+// A further entry of the section's team. A second entry in the year the
+// section began with gets its own title and headers.
+void Write_Further_Entry(TeamPass& p, const StandingsEntry& e, int32_t section_year) {
+    TeamPassState& st = p.st;
+    if (e.SeasonYear == section_year) {
+        st.SectionLeagueId = e.LeagueId;
+        Do_Team_Rec_Headers(p.wb, st, p.tables);
+        ++st.TeamRow;
+        Write_Season_Row(p, e);
+    } else {
+        ++st.TeamRow;
+        Write_Season_Row(p, e);
+        st.LastDataRow = st.TeamRow;
+    }
+    Add_To_Team_Totals(st.Totals, e);
+    Append_Post_Season(st, e);
+}
+
+// Outline, totals row, post-season blocks and the "TeamRegTotals" row.
+void Close_Team_Section(TeamPass& p, int32_t team_id) {
+    TeamPassState& st = p.st;
+    Do_Team_Borders(p.wb, st);
+    Do_Team_Totals(p.wb, st);
+    if (!st.PostSeasonRecs.empty()) Do_Post_Seasons(p.wb, st, p.tables, p.team_seasons, p.ctx.counters);
+    wb::COL_AUTOFIT(p.wb);
+    p.wb.Activate(kTeamRegTotalsSheet);
+    if (st.TeamRegLine == 0) {
+        st.TeamRegLine = 1;
+        TeamSumHeaders(p.wb, st.TeamRegLine);
+    }
+    st.SumTeamName = p.tables.team_season_name(team_id);
+    ++st.TeamRegLine;
+    TeamSumTotals(p.wb, st, p.tables, st.TeamRegLine);
+    st.PostSeasonRecs.clear();
+}
+
+// The consecutive entries [first, last) of one team number.
+void Write_Team(TeamPass& p, const std::vector<StandingsEntry>& standings, std::size_t first,
+                std::size_t last) {
+    const StandingsEntry& opening = Unravel_Standings(standings, first);
+    Open_Team_Section(p, opening, first == 0);
+    for (std::size_t i = first + 1; i < last; ++i)
+        Write_Further_Entry(p, Unravel_Standings(standings, i), opening.SeasonYear);
+    Close_Team_Section(p, opening.TeamId);
+}
+
+void report(TeamPass& p, const StandingsEntry& e, const std::exception& error) {
+    if (!p.ctx.notice) return;
+    std::string name = p.tables.team_season_name(e.TeamId);
+    if (name.empty()) name = "team " + std::to_string(e.TeamId);
+    p.ctx.notice("Team Records: the section of " + name + " may be incomplete (" + error.what() + ")");
+}
+
+}  // namespace
+
+void Do_Teams(TeamPassContext& ctx) {
+    // A. Reading.
+    const auto league_seasons = ctx.encyclopedia.read_league_seasons();
+    const auto leagues = ctx.encyclopedia.read_leagues();
+    TeamPass p{ctx, ctx.workbook, {}, ctx.encyclopedia.read_team_seasons(), {}};
+    p.tables = Build_League_Tables(league_seasons, leagues, p.team_seasons);
+    const std::vector<LstxItem> lstx = Build_Lstx(p.team_seasons, p.tables, ctx.team_table);
+
+    // B. Standings.
+    const std::vector<StandingsEntry> lstStandings = Unravel_lstx(lstx);
+    if (lstStandings.empty()) return;  // no team season: nothing to write
+
+    // C. One section per team number, in standings order. A failure on one
+    // team costs only that team; a sheet past its last row ends the run.
+    for (std::size_t first = 0; first < lstStandings.size();) {
+        std::size_t last = first + 1;
+        while (last < lstStandings.size() && lstStandings[last].TeamId == lstStandings[first].TeamId)
+            ++last;
+        try {
+            Write_Team(p, lstStandings, first, last);
+        } catch (const wb::WorkbookError&) {
+            throw;
+        } catch (const std::bad_alloc&) {
+            throw;
+        } catch (const std::exception& error) {
+            report(p, lstStandings[first], error);
+        }
+        first = last;
+    }
+
+    // D. The outline of "TeamRegTotals".
+    ctx.workbook.Activate(kTeamRegTotalsSheet);
+    if (p.st.TeamRegLine > 0) TeamSumBorders(ctx.workbook, p.st.TeamRegLine);
+    wb::COL_AUTOFIT(ctx.workbook);
+}
+
+}  // namespace tb::teams

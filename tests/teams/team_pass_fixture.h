@@ -1,0 +1,118 @@
+// Runs the team pass on a tiny encyclopedia and reads the sheets back.
+#pragma once
+
+#include "support/encyclopedia_builder.h"
+#include "teams/team_pass.h"
+#include "workbook/sheet_set.h"
+#include "workbook/workbook.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tb::teams::test {
+
+using namespace tb::test;
+
+inline constexpr std::string_view kRecords = "Team Records";
+inline constexpr std::string_view kRegTotals = "TeamRegTotals";
+
+// A league season with division `names[k]` holding the teams of `members[k]`.
+inline enc::LeagueSeasonRecord divided_league_season(int league, int year, std::string name,
+                                                     std::vector<std::string> names,
+                                                     std::vector<std::vector<int>> members) {
+    auto ls = league_season(league, year, std::move(name));
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        ls.DivisionNames[k] = names[k];
+        ls.DivisionInUse[k] = !names[k].empty();
+        for (std::size_t s = 0; s < members[k].size(); ++s)
+            ls.DivisionTeams[15 * k + s] = static_cast<int16_t>(members[k][s]);
+    }
+    return ls;
+}
+
+// Team seasons with their post-season blocks.
+inline enc::TeamSeasonRecord with_phase(enc::TeamSeasonRecord r, char phase, int won, int lost,
+                                        int scored = 0, int allowed = 0) {
+    enc::TeamPhaseTotals& b = phase == 'D' ? r.DivTotals : phase == 'L' ? r.LcsTotals : r.WsTotals;
+    b.Won = static_cast<uint8_t>(won);
+    b.Lost = static_cast<uint8_t>(lost);
+    b.Scored = static_cast<int16_t>(scored);
+    b.Allowed = static_cast<int16_t>(allowed);
+    return r;
+}
+
+class TeamPassTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    wb::Workbook book;
+    wb::TeamTotalsCounters counters;
+    std::vector<std::string> notices;
+
+    std::vector<enc::TeamRecord> teams;
+    std::vector<enc::TeamSeasonRecord> seasons;
+    std::vector<enc::LeagueSeasonRecord> league_seasons;
+    std::vector<enc::LeagueRecord> leagues;
+
+    // A team season of a team that has an abbreviation in ENCTEAM.DAT.
+    enc::TeamSeasonRecord& season(int team, int year, int league, std::string city,
+                                  std::string nick, int won, int lost) {
+        seasons.push_back(team_season(team, year, league, std::move(city), std::move(nick), won, lost));
+        return seasons.back();
+    }
+
+    void run() {
+        enc::EncyclopediaContents c;
+        c.teams = teams;
+        c.team_seasons = seasons;
+        c.league_seasons = league_seasons;
+        c.leagues = leagues;
+        enc::write_encyclopedia(dir.path(), c);
+        enc::Encyclopedia e(dir.path());
+        const enc::TeamTable table = enc::build_team_table(e.read_teams());
+        wb::create_sheet_set(book, wb::SheetsDesired::TeamsOnly);
+        TeamPassContext ctx{book, e, table, counters,
+                            [this](const std::string& s) { notices.push_back(s); }};
+        Do_Teams(ctx);
+    }
+
+    static int col(std::string_view letter) { return wb::column_index(letter); }
+
+    wb::CellValue cell(std::string_view sheet, std::string_view column, int32_t row) const {
+        return book.value(sheet, col(column), row);
+    }
+    std::string text(std::string_view sheet, std::string_view column, int32_t row) const {
+        const auto v = cell(sheet, column, row);
+        EXPECT_EQ(v.kind, wb::CellValue::Kind::Text) << sheet << " " << column << row;
+        return v.text;
+    }
+    double number(std::string_view sheet, std::string_view column, int32_t row) const {
+        const auto v = cell(sheet, column, row);
+        EXPECT_EQ(v.kind, wb::CellValue::Kind::Number) << sheet << " " << column << row;
+        return v.number;
+    }
+    bool empty(std::string_view sheet, std::string_view column, int32_t row) const {
+        return cell(sheet, column, row).kind == wb::CellValue::Kind::Empty;
+    }
+    wb::Style style(std::string_view sheet, std::string_view column, int32_t row) const {
+        return book.style(sheet, col(column), row);
+    }
+    std::string shown(std::string_view sheet, std::string_view column, int32_t row) const {
+        return book.displayed_text(sheet, col(column), row);
+    }
+
+    // The row of "Team Records" whose column holds `value`, 0 when none.
+    int32_t find_row(std::string_view column, std::string_view value,
+                     std::string_view sheet = kRecords) const {
+        for (int32_t r = 1; r <= book.last_row(sheet); ++r) {
+            const auto v = cell(sheet, column, r);
+            if (v.kind == wb::CellValue::Kind::Text && v.text == value) return r;
+        }
+        return 0;
+    }
+};
+
+}  // namespace tb::teams::test
