@@ -145,13 +145,17 @@ public:
     // Sheets.Add: a new sheet goes before the active sheet (first when there
     // is none) and becomes active. Its name is "Sheet<n>" until renamed.
     void SheetsAdd();
+    // Sheets.Add with After:=Sheets(name): the new sheet goes right after
+    // `name` and becomes active. Throws when `name` is missing.
+    void SheetsAddAfter(std::string_view name);
     // Sheets(index).Name put on the active sheet. Throws on a duplicate name
     // (case-insensitive) or an empty one.
     void NameActiveSheet(std::string_view name);
     // Worksheets(name).Activate, case-insensitive. Throws when missing.
     void Activate(std::string_view name);
-    // Sheets(name).Select + SelectedSheets.Delete. Throws when missing. The
-    // sheet to its left (or the new first one) becomes active.
+    // Sheets(name).Select + SelectedSheets.Delete. Throws when missing. As
+    // in the spreadsheet application, the sheet to its right (or, for the
+    // last one, to its left) becomes active.
     void Delete(std::string_view name);
     bool HasSheet(std::string_view name) const;
     std::vector<std::string> SheetNames() const;   // left to right

@@ -1,0 +1,225 @@
+// Numbers as the spreadsheet shows and reads them: decimal rounding on the
+// 15 significant digits a spreadsheet keeps, the formats the passes use, and
+// the text widths that AutoFit measures.
+#include "workbook/workbook.h"
+#include "workbook/workbook_internal.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace tb::wb {
+
+#include "workbook/font_widths.inc"
+
+namespace {
+
+// |v| rounded half away from zero to `decimals` places, working on the
+// decimal digits of its 15-significant-digit representation (a binary
+// double such as 6.6375 - epsilon must still round up, as typed input does).
+struct Decimal {
+    bool negative = false;
+    std::string int_digits;    // no leading zeros; "" when the whole part is 0
+    std::string frac_digits;   // exactly `decimals` digits
+    bool is_zero() const {
+        return int_digits.empty() && frac_digits.find_first_not_of('0') == std::string::npos;
+    }
+};
+
+Decimal round_decimal(double v, int decimals) {
+    Decimal d;
+    d.negative = std::signbit(v);
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
+    // buf: "d.dddddddddddddde+XX"
+    std::string digits;
+    digits.reserve(15);
+    const char* p = buf;
+    for (; *p && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9') digits.push_back(*p);
+    const int exponent = (*p == 'e') ? std::atoi(p + 1) : 0;
+    // Digit i has the place value 10^(exponent - i); keep places down to 10^-decimals.
+    const long keep = static_cast<long>(exponent) + decimals + 1;
+    std::string n;   // the rounded value times 10^decimals, as decimal digits
+    if (keep <= 0) {
+        n.assign(1, (keep == 0 && digits[0] >= '5') ? '1' : '0');
+    } else if (keep >= static_cast<long>(digits.size())) {
+        n = digits;
+        n.append(static_cast<size_t>(keep) - digits.size(), '0');
+    } else {
+        n = digits.substr(0, static_cast<size_t>(keep));
+        if (digits[static_cast<size_t>(keep)] >= '5') {
+            int i = static_cast<int>(n.size()) - 1;
+            for (; i >= 0 && n[static_cast<size_t>(i)] == '9'; --i) n[static_cast<size_t>(i)] = '0';
+            if (i < 0) n.insert(n.begin(), '1');
+            else ++n[static_cast<size_t>(i)];
+        }
+    }
+    if (n.size() < static_cast<size_t>(decimals) + 1)
+        n.insert(0, static_cast<size_t>(decimals) + 1 - n.size(), '0');
+    d.int_digits = n.substr(0, n.size() - static_cast<size_t>(decimals));
+    d.frac_digits = n.substr(n.size() - static_cast<size_t>(decimals));
+    const auto nz = d.int_digits.find_first_not_of('0');
+    d.int_digits = (nz == std::string::npos) ? "" : d.int_digits.substr(nz);
+    return d;
+}
+
+double decimal_value(const Decimal& d) {
+    std::string s = (d.int_digits.empty() ? "0" : d.int_digits) + "." + d.frac_digits;
+    const double x = std::strtod(s.c_str(), nullptr);
+    return (d.negative && x != 0) ? -x : x;
+}
+
+// A fixed-point format of the kind "#.000", "##0.00", "0.0", "#,##0":
+// digits required before the point, and decimals.
+struct FixedFormat {
+    int min_int_digits = 0;
+    int decimals = 0;
+};
+
+std::optional<FixedFormat> parse_fixed(std::string_view f) {
+    FixedFormat ff;
+    bool point = false;
+    bool any = false;
+    for (char c : f) {
+        if (c == '.') {
+            if (point) return std::nullopt;
+            point = true;
+        } else if (c == '0') {
+            any = true;
+            if (point) ++ff.decimals; else ++ff.min_int_digits;
+        } else if (c == '#' && !point) {
+            any = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!any) return std::nullopt;
+    return ff;
+}
+
+std::string fixed_text(double value, const FixedFormat& ff) {
+    const Decimal d = round_decimal(value, ff.decimals);
+    std::string s;
+    if (d.negative && !d.is_zero()) s.push_back('-');
+    std::string whole = d.int_digits;
+    if (static_cast<int>(whole.size()) < ff.min_int_digits)
+        whole.insert(0, static_cast<size_t>(ff.min_int_digits) - whole.size(), '0');
+    s += whole;
+    if (ff.decimals > 0) {
+        s.push_back('.');
+        s += d.frac_digits;
+    }
+    if (s.empty() || s == "-") s += "0";   // "#" alone on zero still shows a digit
+    return s;
+}
+
+std::string scientific_text(double value) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.5E", value);
+    std::string s(buf);
+    const auto e = s.find('E');
+    std::string mant = s.substr(0, e);
+    if (mant.find('.') != std::string::npos) {
+        while (!mant.empty() && mant.back() == '0') mant.pop_back();
+        if (!mant.empty() && mant.back() == '.') mant.pop_back();
+    }
+    return mant + s.substr(e);
+}
+
+// General: integers as they are, other numbers in at most 11 characters.
+std::string general_text(double value) {
+    if (!std::isfinite(value)) return "#NUM!";
+    const double a = std::fabs(value);
+    if (a >= 1e11) return scientific_text(value);
+    if (value == std::floor(value)) {
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%.0f", value == 0 ? 0.0 : value);
+        return buf;
+    }
+    if (a < 1e-9) return scientific_text(value);
+    const Decimal whole = round_decimal(value, 0);
+    const int int_len = std::max<int>(1, static_cast<int>(whole.int_digits.size()));
+    const int decimals = std::max(0, 11 - (value < 0 ? 1 : 0) - int_len - 1);
+    const Decimal d = round_decimal(value, decimals);
+    std::string frac = d.frac_digits;
+    while (!frac.empty() && frac.back() == '0') frac.pop_back();
+    std::string s;
+    if (d.negative && !d.is_zero()) s.push_back('-');
+    s += d.int_digits.empty() ? "0" : d.int_digits;
+    if (!frac.empty()) s += "." + frac;
+    return s;
+}
+
+// Next code point of UTF-8 text; a byte that does not start a valid
+// sequence counts as the Latin-1 character of that byte.
+uint32_t next_code_point(std::string_view s, size_t& i) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    auto cont = [&](size_t k) {
+        return i + k < s.size() && (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
+    };
+    auto at = [&](size_t k) { return static_cast<uint32_t>(static_cast<unsigned char>(s[i + k]) & 0x3F); };
+    if (b >= 0xC2 && b <= 0xDF && cont(1)) {
+        const uint32_t cp = ((b & 0x1Fu) << 6) | at(1);
+        i += 2;
+        return cp;
+    }
+    if (b >= 0xE0 && b <= 0xEF && cont(1) && cont(2)) {
+        const uint32_t cp = ((b & 0x0Fu) << 12) | (at(1) << 6) | at(2);
+        i += 3;
+        return cp;
+    }
+    if (b >= 0xF0 && b <= 0xF4 && cont(1) && cont(2) && cont(3)) {
+        const uint32_t cp = ((b & 0x07u) << 18) | (at(1) << 12) | (at(2) << 6) | at(3);
+        i += 4;
+        return cp;
+    }
+    ++i;
+    return b;
+}
+
+}  // namespace
+
+double format_000_value(double quotient) {
+    if (!std::isfinite(quotient)) return quotient;
+    return decimal_value(round_decimal(quotient, 3));
+}
+
+std::string format_000_text(double value) {
+    return fixed_text(value, FixedFormat{0, 3});
+}
+
+std::string format_number(double value, std::string_view number_format) {
+    if (!number_format.empty() && number_format != "General" && std::isfinite(value)) {
+        if (auto ff = parse_fixed(number_format)) return fixed_text(value, *ff);
+    }
+    return general_text(value);
+}
+
+int text_pixels(std::string_view text, bool bold, int size) {
+    const auto& table = bold ? kCalibriBoldAdvance : kCalibriRegularAdvance;
+    const double scale = size * 96.0 / 72.0 / kFontUnitsPerEm;
+    const int zero = table['0' - kFontFirstCodePoint];
+    long px = 0;
+    for (size_t i = 0; i < text.size();) {
+        const uint32_t cp = next_code_point(text, i);
+        const int adv = (cp >= static_cast<uint32_t>(kFontFirstCodePoint) &&
+                         cp <= static_cast<uint32_t>(kFontLastCodePoint))
+                            ? table[cp - kFontFirstCodePoint]
+                            : zero;
+        // Glyphs sit at whole-pixel advances on a 96 dpi screen.
+        px += std::lround(adv * scale);
+    }
+    return static_cast<int>(std::min<long>(px, 1 << 30));
+}
+
+double autofit_width(std::string_view text, bool bold, int size) {
+    if (text.empty()) return Workbook::kDefaultColumnWidth;
+    const double chars = (text_pixels(text, bold, size) + 5) / 7.0;
+    return std::min(chars, kMaxColumnWidth);
+}
+
+}  // namespace tb::wb
