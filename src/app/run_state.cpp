@@ -24,6 +24,16 @@ std::optional<Phase> phase_of_code(int code) {
 
 std::string display_name(const enc::PlayerSeasonStats& rec) { return rec.LastName + "," + rec.FirstName; }
 
+int32_t next_totals_row(RunState& s, const char* sheet, int32_t& counter,
+                        void (*write_header)(RunState&, int32_t)) {
+    s.workbook.Activate(sheet);
+    if (counter == 0) {
+        counter = 1;
+        write_header(s, counter);
+    }
+    return ++counter;
+}
+
 void set_line_context(RunState& s, int32_t k) {
     const auto& rec = s.stats(k);
     auto team = s.TeamTable.find(rec.TeamId);

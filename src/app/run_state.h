@@ -118,6 +118,11 @@ RunResult run_with_state(RunState& s);
 // Display name of a statistics line: last name, ",", first name.
 std::string display_name(const enc::PlayerSeasonStats& rec);
 
+// Activates a totals sheet and returns the row for the player's next row on
+// it; a sheet that has no row yet first gets its header in row 1.
+int32_t next_totals_row(RunState& s, const char* sheet, int32_t& counter,
+                        void (*write_header)(RunState&, int32_t));
+
 // Sets LineTeamAbbrev and Age for record `k` of the current player.
 void set_line_context(RunState& s, int32_t k);
 

@@ -90,14 +90,7 @@ void Do_DualRec_H_Tot(RunState& s, Phase phase) {
     s.Row += 1;
     Hitter_TotalLine(s);
     s.Row += 1;
-    s.workbook.Activate(info.hitting_sheet);
-    int32_t& c = s.counters.*info.hitting_counter;
-    if (c == 0) {
-        c = 1;
-        HitSumHeader(s, c);
-    }
-    c += 1;
-    HitSumTotals(s, c);
+    HitSumTotals(s, app::next_totals_row(s, info.hitting_sheet, s.counters.*info.hitting_counter, HitSumHeader));
 }
 
 }  // namespace tb::hitting

@@ -79,14 +79,8 @@ void Do_DualRec_P_Tot(RunState& s, Phase phase) {
     s.Row += 1;
     Pitcher_TotalLine(s);
     s.Row += 1;
-    s.workbook.Activate(info.pitching_sheet);
-    int32_t& c = s.counters.*info.pitching_counter;
-    if (c == 0) {
-        c = 1;
-        PitchSumHeader(s, c);
-    }
-    c += 1;
-    PitchSumTotals(s, c);
+    PitchSumTotals(s, app::next_totals_row(s, info.pitching_sheet, s.counters.*info.pitching_counter,
+                                           PitchSumHeader));
 }
 
 }  // namespace tb::pitching

@@ -55,17 +55,8 @@ const enc::TeamSeasonRecord& read_by_number(const std::vector<enc::TeamSeasonRec
 void write_phase_season(wb::Workbook& wb, TeamPassState& st, const PostSeasonPhase& phase,
                         const enc::TeamSeasonRecord& rec, const enc::TeamPhaseTotals& b) {
     const int32_t r = st.TeamRow;
-    st.LinePct = win_rate(b.Won, b.Lost);
-    wb.range(cell_address("G", r)).NumberFormat("#.000");
     wb.range(cell_address("D", r)).Value(static_cast<int32_t>(rec.SeasonYear));
-    wb.range(cell_address("E", r)).Value(static_cast<int32_t>(b.Won));
-    wb.range(cell_address("F", r)).Value(static_cast<int32_t>(b.Lost));
-    wb.range(cell_address("G", r)).Value(st.LinePct);
-    wb.range(cell_address("J", r)).Value(static_cast<int32_t>(b.Scored));
-    wb.range(cell_address("K", r)).Value(static_cast<int32_t>(b.Allowed));
-    wb.range(cell_address("L", r)).Value(static_cast<int32_t>(b.SHO));
-    wb.range(cell_address("M", r)).Value(static_cast<int32_t>(b.GDP));
-    wb.range(cell_address("N", r)).Value(static_cast<int32_t>(b.LOB));
+    st.LinePct = put_record_figures(wb, r, {b.Won, b.Lost, b.Scored, b.Allowed, b.SHO, b.GDP, b.LOB});
     if (phase.code == "DCS") wb.range(cell_address("D", r)).Borders(wb::xlEdgeTop).Weight(wb::xlMedium);
     medium_sides_and_bottom(wb.range(range_address("D", r, "G", r)));
     medium_sides_and_bottom(wb.range(range_address("J", r, "N", r)));
@@ -74,16 +65,7 @@ void write_phase_season(wb::Workbook& wb, TeamPassState& st, const PostSeasonPha
 // The phase totals row on "Team Records" at TeamRow.
 void write_phase_totals(wb::Workbook& wb, TeamPassState& st, const PhaseTotals& ph) {
     const int32_t t = st.TeamRow;
-    st.LinePct = win_rate(ph.PhWon, ph.PhLost);
-    wb.range(cell_address("G", t)).NumberFormat("#.000");
-    wb.range(cell_address("E", t)).Value(ph.PhWon);
-    wb.range(cell_address("F", t)).Value(ph.PhLost);
-    wb.range(cell_address("G", t)).Value(st.LinePct);
-    wb.range(cell_address("J", t)).Value(ph.PhScored);
-    wb.range(cell_address("K", t)).Value(ph.PhAllowed);
-    wb.range(cell_address("L", t)).Value(ph.PhSHO);
-    wb.range(cell_address("M", t)).Value(ph.PhGDP);
-    wb.range(cell_address("N", t)).Value(ph.PhLOB);
+    st.LinePct = put_record_figures(wb, t, {ph.PhWon, ph.PhLost, ph.PhScored, ph.PhAllowed, ph.PhSHO, ph.PhGDP, ph.PhLOB});
     const std::string left = range_address("E", t, "G", t);
     const std::string right = range_address("J", t, "N", t);
     medium_sides_and_bottom(wb.range(left));

@@ -67,16 +67,8 @@ void Do_Team_Totals(wb::Workbook& wb, TeamPassState& st) {
     red_box(wb, "J", "N", t);
 
     const TeamTotals& tot = st.Totals;
-    st.LinePct = win_rate(tot.TotWon, tot.TotLost);
-    wb.range(cell_address("G", t)).NumberFormat("#.000");
-    wb.range(cell_address("E", t)).Value(tot.TotWon);
-    wb.range(cell_address("F", t)).Value(tot.TotLost);
-    wb.range(cell_address("G", t)).Value(st.LinePct);
-    wb.range(cell_address("J", t)).Value(tot.TotScored);
-    wb.range(cell_address("K", t)).Value(tot.TotAllowed);
-    wb.range(cell_address("L", t)).Value(tot.TotSHO);
-    wb.range(cell_address("M", t)).Value(tot.TotGDP);
-    wb.range(cell_address("N", t)).Value(tot.TotLOB);
+    st.LinePct = put_record_figures(
+        wb, t, {tot.TotWon, tot.TotLost, tot.TotScored, tot.TotAllowed, tot.TotSHO, tot.TotGDP, tot.TotLOB});
 }
 
 void TeamSumHeaders(wb::Workbook& wb, int32_t PLine) {

@@ -54,6 +54,25 @@ inline double win_rate(int64_t won, int64_t lost) {
     return wb::format_000_value(static_cast<double>(won) / static_cast<double>(games));
 }
 
+// The seven figures of a won-lost row, whatever they add up.
+struct RecordFigures {
+    int64_t Won, Lost, Scored, Allowed, SHO, GDP, LOB;
+};
+
+// A row of figures on "Team Records": Won, Lost and Pct in E..G, Scored to
+// LOB in J..N. Returns the Pct it shows.
+inline double put_record_figures(wb::Workbook& wb, int32_t r, const RecordFigures& f) {
+    const double pct = win_rate(f.Won, f.Lost);
+    wb.range(cell_address("G", r)).NumberFormat("#.000");
+    wb.range(cell_address("E", r)).Value(f.Won);
+    wb.range(cell_address("F", r)).Value(f.Lost);
+    wb.range(cell_address("G", r)).Value(pct);
+    const int64_t counted[] = {f.Scored, f.Allowed, f.SHO, f.GDP, f.LOB};
+    int col = wb::column_index("J");
+    for (int64_t v : counted) wb.cell(col++, r).Value(v);
+    return pct;
+}
+
 // Top, left, right and bottom LineStyle, then the same four Weight.
 inline void outline(wb::Range range) {
     for (int edge : {wb::xlEdgeTop, wb::xlEdgeLeft, wb::xlEdgeRight, wb::xlEdgeBottom})

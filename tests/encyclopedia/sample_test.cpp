@@ -106,7 +106,7 @@ TEST_F(SampleContents, LeaguesWithTwoThreeAndNoDivisions) {
         divisions_by_league[l.LeagueId].insert(in_use);
         // every listed team is in a division that is in use (or the league has none)
         for (std::size_t slot = 0; slot < 60; ++slot)
-            if (l.DivisionTeams[slot] >= 0 && in_use > 0) EXPECT_TRUE(l.DivisionInUse[slot / 15]);
+            if (l.DivisionTeams[slot] >= 0 && in_use > 0) { EXPECT_TRUE(l.DivisionInUse[slot / 15]); }
     }
     ASSERT_EQ(divisions_by_league.size(), 3u);
     std::multiset<int> counts;
@@ -160,10 +160,10 @@ TEST_F(SampleContents, PostSeasonBlocksFormABracket) {
         check(&enc::TeamSeasonRecord::WsTotals, 2, 4);
         for (const auto* t : teams) {
             // A team reaches a round only by winning the one before it (seeds 1 and 2 skip the wild card).
-            if (t->WsTotals.played()) EXPECT_EQ(t->LcsTotals.Won, 4);
-            if (t->LcsTotals.played()) EXPECT_EQ(t->DivTotals.Won, 3);
-            if (t->WildTotals.Won == 2) EXPECT_TRUE(t->DivTotals.played());
-            if (t->LeagueId == 3) EXPECT_FALSE(t->WildTotals.played() || t->DivTotals.played());
+            if (t->WsTotals.played()) { EXPECT_EQ(t->LcsTotals.Won, 4); }
+            if (t->LcsTotals.played()) { EXPECT_EQ(t->DivTotals.Won, 3); }
+            if (t->WildTotals.Won == 2) { EXPECT_TRUE(t->DivTotals.played()); }
+            if (t->LeagueId == 3) { EXPECT_FALSE(t->WildTotals.played() || t->DivTotals.played()); }
         }
     }
 }
