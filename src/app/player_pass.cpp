@@ -84,6 +84,12 @@ void sort_phase_list(RunState& s, WorkList& list) {
     for (std::size_t i = 0; i < list.size(); ++i) list[i] = keyed[i].second;
 }
 
+bool is_totals_sheet(const std::string& name) {
+    for (Phase p : kPhases)
+        if (name == phase_info(p).hitting_sheet || name == phase_info(p).pitching_sheet) return true;
+    return false;
+}
+
 // Makes sure the letter sheet exists: "#" is added after "AE" only when a
 // player first needs it.
 void ensure_letter_sheet(RunState& s, const std::string& letter) {
@@ -188,8 +194,12 @@ std::string list_sort_key(std::string_view utf8_text) {
 
 void Open_Block(RunState& s, int autofit_last_col, bool from_sheet_row) {
     s.SheetLetter = letter_sheet_of(s.PlayerName);
-    if (s.workbook.ActiveSheetName() != s.SheetLetter) {
-        wb::autofit_columns(s.workbook, 0, autofit_last_col);
+    const std::string leaving = s.workbook.ActiveSheetName();
+    if (leaving != s.SheetLetter) {
+        // A totals sheet being left (the two-way chain leaves one active) is
+        // fitted again when the pass ends, and only that last fit shows; fitting
+        // it here for every two-way player made big archives quadratic.
+        if (!is_totals_sheet(leaving)) wb::autofit_columns(s.workbook, 0, autofit_last_col);
         ensure_letter_sheet(s, s.SheetLetter);
         s.workbook.Activate(s.SheetLetter);
     }

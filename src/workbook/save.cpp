@@ -48,7 +48,14 @@ public:
     lxw_format* get(uint32_t id) {
         if (id == 0) return nullptr;
         lxw_format*& f = formats_[id];
-        if (!f) f = make(styles_[id]);
+        if (!f) {
+            f = make(styles_[id]);
+            // libxlsxwriter keeps the index of a format only when it is the
+            // first of its kind; for one that renders like an earlier format
+            // it hashes all its properties again on every cell. Settle the
+            // index once.
+            f->xf_index = lxw_format_get_xf_index(f);
+        }
         return f;
     }
 

@@ -44,7 +44,12 @@ TEST_P(SampleWorkbook, MatchesTheEncyclopedia) {
 INSTANTIATE_TEST_SUITE_P(Modes, SampleWorkbook,
                          ::testing::Values(std::pair{wb::SheetsDesired::PlayersAndTeams, "players-and-teams"},
                                            std::pair{wb::SheetsDesired::PlayersOnly, "players-only"},
-                                           std::pair{wb::SheetsDesired::TeamsOnly, "teams-only"}));
+                                           std::pair{wb::SheetsDesired::TeamsOnly, "teams-only"}),
+                         [](const auto& info) {
+                             std::string name = info.param.second;
+                             std::erase(name, '-');
+                             return name;
+                         });
 
 }  // namespace
 }  // namespace tb::test
