@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QMessageBox>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -105,12 +106,28 @@ QLabel* caption_label(const char* name, const QString& text, bool bold, QWidget*
     return l;
 }
 
+// Opens the workbook with the desktop's application for .xlsx. On Linux the
+// opener (xdg-open) starts even when no application takes the type, so ask
+// the desktop's type table first; when it cannot be asked, just try.
+bool open_with_desktop(const QUrl& url) {
+#ifdef Q_OS_LINUX
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"),
+                {QStringLiteral("query"), QStringLiteral("default"),
+                 QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet")});
+    if (query.waitForFinished(3000) && query.exitCode() == 0 &&
+        query.readAllStandardOutput().trimmed().isEmpty())
+        return false;
+#endif
+    return QDesktopServices::openUrl(url);
+}
+
 }  // namespace
 
 Form1::Form1(WindowSettings settings, QWidget* parent)
     : QWidget(parent), settings_(std::move(settings)) {
     if (!settings_.run) settings_.run = tb::app::run_process;
-    if (!settings_.open_workbook) settings_.open_workbook = [](const QUrl& u) { return QDesktopServices::openUrl(u); };
+    if (!settings_.open_workbook) settings_.open_workbook = open_with_desktop;
     setObjectName("Form1");
     setWindowTitle(QStringLiteral("%1 %2").arg(kTitle, QStringLiteral(TALLYBOOK_VERSION)));
     setWindowIcon(QIcon::fromTheme("tallybook"));
