@@ -3,88 +3,65 @@
 
 #include "teams/standings.h"
 
+#include <utility>
+
 namespace tb::teams::test {
 namespace {
 
-class StandingsTest : public TeamPassTest {
-protected:
-    // One division "East" of league 1 in `year` holding the given teams.
-    void division(int year, const std::vector<int>& members, std::string name = "East") {
+struct Standings : TeamPass {
+    // Division "East" of league 1 in `year` holding the given teams.
+    void division(int year, const std::vector<int>& members) {
         league_seasons.push_back(
-            divided_league_season(1, year, "Major League", {name, "West"}, {members, {}}));
+            divided_league_season(1, year, "Major League", {"East", "West"}, {members, {}}));
     }
-    // A team with its own abbreviation and one season.
+    // A team with its own abbreviation and one season in league 1.
     void club(int id, int year, int won, int lost) {
         teams.push_back(team(id, "T" + std::to_string(id)));
         season(id, year, 1, "City" + std::to_string(id), "Club", won, lost);
     }
-    int32_t row_of(int id) {
+    int32_t row_of(int id) const {
         const int32_t r = find_row("C", "City" + std::to_string(id) + " Club");
         EXPECT_GT(r, 0) << "no season row for team " << id;
         return r;
     }
-    double gb(int id) { return number(kRecords, "H", row_of(id)); }
-    std::string finish(int id) { return text(kRecords, "I", row_of(id)); }
+    double gb(int id) const { return number(kRecords, "H", row_of(id)); }
+    std::string finish(int id) const { return text(kRecords, "I", row_of(id)); }
+    std::string division_of(int id) const { return text(kRecords, "B", row_of(id)); }
 };
+class StandingsTest : public ::testing::Test, public Standings {};
 
-TEST_F(StandingsTest, TwoTeamsTiedBehindTheLeaderShareSecond) {
-    division(2000, {1, 2, 3});
-    club(1, 2000, 95, 67);
-    club(2, 2000, 90, 72);
-    club(3, 2000, 90, 72);
-    run();
-    EXPECT_EQ(gb(1), 0);
-    EXPECT_EQ(gb(2), 5);
-    EXPECT_EQ(gb(3), 5);
-    EXPECT_EQ(finish(1), "1st");
-    EXPECT_EQ(finish(2), "2nd");
-    EXPECT_EQ(finish(3), "2nd");
+TEST(StandingsOfOneDivision, GamesBehindAndTiedPlaces) {
+    struct Race {
+        std::vector<std::pair<int, int>> records;  // won-lost of teams 1, 2, ...
+        std::vector<double> gb;
+        std::vector<std::string> finish;
+    };
+    const Race races[] = {
+        {{{95, 67}, {90, 72}, {90, 72}}, {0, 5, 5}, {"1st", "2nd", "2nd"}},
+        // A third tied team takes its position less one.
+        {{{95, 67}, {90, 72}, {90, 72}, {90, 72}}, {0, 5, 5, 5}, {"1st", "2nd", "2nd", "3rd"}},
+        // Level with the leader: no shared place.
+        {{{95, 67}, {95, 67}}, {0, 0}, {"1st", "2nd"}},
+        // Equal wins: the one with more losses leads, the other is a game "behind" at -1.
+        {{{90, 70}, {90, 72}}, {-1, 0}, {"2nd", "1st"}},
+        {{{95, 67}, {91, 70}}, {0, 3.5}, {"1st", "2nd"}},
+    };
+    for (const Race& race : races) {
+        Standings s;
+        std::vector<int> ids;
+        for (std::size_t i = 1; i <= race.records.size(); ++i) ids.push_back(static_cast<int>(i));
+        s.division(2000, ids);
+        for (int id : ids) s.club(id, 2000, race.records[id - 1].first, race.records[id - 1].second);
+        s.run();
+        for (int id : ids) {
+            SCOPED_TRACE("race of " + std::to_string(ids.size()) + ", team " + std::to_string(id));
+            EXPECT_EQ(s.gb(id), race.gb[id - 1]);
+            EXPECT_EQ(s.finish(id), race.finish[id - 1]);
+        }
+    }
 }
 
-TEST_F(StandingsTest, ThirdTiedTeamTakesItsPositionLessOne) {
-    division(2000, {1, 2, 3, 4});
-    club(1, 2000, 95, 67);
-    club(2, 2000, 90, 72);
-    club(3, 2000, 90, 72);
-    club(4, 2000, 90, 72);
-    run();
-    EXPECT_EQ(finish(1), "1st");
-    EXPECT_EQ(finish(2), "2nd");
-    EXPECT_EQ(finish(3), "2nd");
-    EXPECT_EQ(finish(4), "3rd");
-}
-
-TEST_F(StandingsTest, TeamLevelWithTheLeaderKeepsItsOwnPlace) {
-    division(2000, {1, 2});
-    club(1, 2000, 95, 67);
-    club(2, 2000, 95, 67);
-    run();
-    EXPECT_EQ(gb(1), 0);
-    EXPECT_EQ(gb(2), 0);
-    EXPECT_EQ(finish(1), "1st");
-    EXPECT_EQ(finish(2), "2nd");
-}
-
-TEST_F(StandingsTest, EqualWinsMoreLossesLeadsAndOtherIsAheadByAGame) {
-    division(2000, {1, 2});
-    club(1, 2000, 90, 70);
-    club(2, 2000, 90, 72);
-    run();
-    EXPECT_EQ(gb(2), 0);
-    EXPECT_EQ(finish(2), "1st");
-    EXPECT_EQ(gb(1), -1);
-    EXPECT_EQ(finish(1), "2nd");
-}
-
-TEST_F(StandingsTest, HalfGamesBehindAreKept) {
-    division(2000, {1, 2});
-    club(1, 2000, 95, 67);
-    club(2, 2000, 91, 70);
-    run();
-    EXPECT_EQ(gb(2), 3.5);
-}
-
-TEST_F(StandingsTest, NewGroupDoesNotTieWithThePreviousGroup) {
+TEST_F(StandingsTest, FirstDivisionOfAYearDoesNotTieWithThePreviousGroup) {
     division(2000, {1, 2});
     division(2001, {3, 4});
     club(1, 2000, 95, 67);
@@ -108,36 +85,30 @@ TEST_F(StandingsTest, DivisionsOfOneLeagueAreSeparateGroups) {
     EXPECT_EQ(finish(1), "1st");
     EXPECT_EQ(finish(3), "1st");
     EXPECT_EQ(gb(4), 15);
-    EXPECT_EQ(text(kRecords, "B", row_of(3)), "West");
+    EXPECT_EQ(division_of(3), "West");
 }
 
 TEST_F(StandingsTest, LeagueWithoutDivisionsFormsOneGroup) {
     // Division names 2 and 3 set but 0 and 1 not: still no divisions.
-    auto ls = divided_league_season(1, 2000, "Major League", {"", "", "North", "South"},
-                                    {{1}, {2}, {3}, {}});
-    league_seasons.push_back(ls);
+    league_seasons.push_back(divided_league_season(1, 2000, "Major League", {"", "", "North", "South"},
+                                                   {{1}, {2}, {3}, {}}));
     club(1, 2000, 95, 67);
     club(2, 2000, 90, 72);
     club(3, 2000, 85, 77);
     run();
-    EXPECT_EQ(finish(1), "1st");
     EXPECT_EQ(finish(2), "2nd");
     EXPECT_EQ(finish(3), "3rd");
     EXPECT_EQ(gb(3), 10);
-    EXPECT_EQ(text(kRecords, "B", row_of(3)), std::string(20, ' '));
+    EXPECT_EQ(division_of(3), std::string(20, ' '));
 }
 
 TEST_F(StandingsTest, UnusedDivisionGivesItsTeamsNoDivision) {
-    league_seasons.push_back(divided_league_season(1, 2000, "Major League",
-                                                   {"East", "West", "", "South"},
+    league_seasons.push_back(divided_league_season(1, 2000, "Major League", {"East", "West", "", "South"},
                                                    {{1}, {2}, {3}, {4}}));
-    club(1, 2000, 95, 67);
-    club(2, 2000, 90, 72);
-    club(3, 2000, 85, 77);
-    club(4, 2000, 80, 82);
+    for (int id = 1; id <= 4; ++id) club(id, 2000, 100 - 5 * id, 62 + 5 * id);
     run();
     EXPECT_TRUE(empty(kRecords, "B", row_of(3)));
-    EXPECT_EQ(text(kRecords, "B", row_of(4)), "South");
+    EXPECT_EQ(division_of(4), "South");
 }
 
 TEST_F(StandingsTest, LaterLeagueSeasonOfTheYearWinsTheDivision) {
@@ -145,7 +116,7 @@ TEST_F(StandingsTest, LaterLeagueSeasonOfTheYearWinsTheDivision) {
     league_seasons.push_back(divided_league_season(2, 2000, "Other League", {"North", "South"}, {{}, {1}}));
     club(1, 2000, 95, 67);
     run();
-    EXPECT_EQ(text(kRecords, "B", row_of(1)), "South");
+    EXPECT_EQ(division_of(1), "South");
 }
 
 TEST_F(StandingsTest, CommaInTeamNameKeepsEveryField) {
@@ -166,38 +137,27 @@ TEST_F(StandingsTest, CommaInTeamNameKeepsEveryField) {
 TEST_F(StandingsTest, PlacesPastTwelfthGetOrdinals) {
     for (int i = 1; i <= 23; ++i) club(i, 2000, 110 - i, 52 + i);  // no league seasons: one group
     run();
-    EXPECT_EQ(finish(1), "1st");
-    EXPECT_EQ(finish(11), "11th");
-    EXPECT_EQ(finish(12), "12th");
-    EXPECT_EQ(finish(13), "13th");
-    EXPECT_EQ(finish(14), "14th");
-    EXPECT_EQ(finish(21), "21st");
-    EXPECT_EQ(finish(22), "22nd");
-    EXPECT_EQ(finish(23), "23rd");
+    const std::pair<int, const char*> places[] = {{1, "1st"},   {12, "12th"}, {13, "13th"}, {14, "14th"},
+                                                 {21, "21st"}, {22, "22nd"}, {23, "23rd"}};
+    for (const auto& [id, place] : places) EXPECT_EQ(finish(id), place);
     EXPECT_TRUE(empty(kRecords, "B", row_of(23)));
     EXPECT_TRUE(notices.empty());
 }
 
 TEST(FinishText, OrdinalsBeyondTheTable) {
-    EXPECT_EQ(Finish_Text(1), "1st");
-    EXPECT_EQ(Finish_Text(2), "2nd");
-    EXPECT_EQ(Finish_Text(3), "3rd");
-    EXPECT_EQ(Finish_Text(4), "4th");
-    EXPECT_EQ(Finish_Text(101), "101st");
-    EXPECT_EQ(Finish_Text(111), "111th");
-    EXPECT_EQ(Finish_Text(112), "112th");
-    EXPECT_EQ(Finish_Text(113), "113th");
-    EXPECT_EQ(Finish_Text(122), "122nd");
+    const std::pair<int, const char*> places[] = {{3, "3rd"},     {4, "4th"},     {101, "101st"},
+                                                 {111, "111th"}, {112, "112th"}, {113, "113th"},
+                                                 {122, "122nd"}};
+    for (const auto& [n, place] : places) EXPECT_EQ(Finish_Text(n), place);
 }
 
 TEST(WorkListOrder, LettersIgnoreCaseAndEqualTextsKeepOrder) {
     EXPECT_TRUE(list_text_less("atl,1", "BOS,2"));
-    EXPECT_TRUE(list_text_less("bos,2", "CHI,3"));
     EXPECT_FALSE(list_text_less("NY,1", "ny,1"));
     EXPECT_FALSE(list_text_less("ny,1", "NY,1"));
-    EXPECT_TRUE(list_text_less("NY,5", "NYM,5"));  // "," sorts before letters
+    EXPECT_TRUE(list_text_less("NY,5", "NYM,5"));              // "," sorts before letters
     EXPECT_TRUE(list_text_less("\xc3\x89ta", "\xc3\xa9tb"));  // "Éta" < "étb"
-    EXPECT_TRUE(list_text_less("z", "\xc3\xa9"));      // by character code: z < é
+    EXPECT_TRUE(list_text_less("z", "\xc3\xa9"));              // by character code: z < é
     EXPECT_FALSE(list_text_less("\xc3\xa9", "\xc3\x89"));
 }
 

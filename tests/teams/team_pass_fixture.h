@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +18,8 @@ using namespace tb::test;
 
 inline constexpr std::string_view kRecords = "Team Records";
 inline constexpr std::string_view kRegTotals = "TeamRegTotals";
+inline constexpr int32_t kRedRgb = 0xFF0000;
+inline int32_t fill(int color_index) { return wb::palette_rgb(color_index); }
 
 // A league season with division `names[k]` holding the teams of `members[k]`.
 inline enc::LeagueSeasonRecord divided_league_season(int league, int year, std::string name,
@@ -34,7 +35,7 @@ inline enc::LeagueSeasonRecord divided_league_season(int league, int year, std::
     return ls;
 }
 
-// Team seasons with their post-season blocks.
+// A team season with one post-season block ('D', 'L' or 'W') filled in.
 inline enc::TeamSeasonRecord with_phase(enc::TeamSeasonRecord r, char phase, int won, int lost,
                                         int scored = 0, int allowed = 0) {
     enc::TeamPhaseTotals& b = phase == 'D' ? r.DivTotals : phase == 'L' ? r.LcsTotals : r.WsTotals;
@@ -45,19 +46,17 @@ inline enc::TeamSeasonRecord with_phase(enc::TeamSeasonRecord r, char phase, int
     return r;
 }
 
-class TeamPassTest : public ::testing::Test {
-protected:
+// The records of one encyclopedia and, after run(), the workbook written from them.
+struct TeamPass {
     TempDir dir;
     wb::Workbook book;
     wb::TeamTotalsCounters counters;
     std::vector<std::string> notices;
-
     std::vector<enc::TeamRecord> teams;
     std::vector<enc::TeamSeasonRecord> seasons;
     std::vector<enc::LeagueSeasonRecord> league_seasons;
     std::vector<enc::LeagueRecord> leagues;
 
-    // A team season of a team that has an abbreviation in ENCTEAM.DAT.
     enc::TeamSeasonRecord& season(int team, int year, int league, std::string city,
                                   std::string nick, int won, int lost) {
         seasons.push_back(team_season(team, year, league, std::move(city), std::move(nick), won, lost));
@@ -79,10 +78,8 @@ protected:
         Do_Teams(ctx);
     }
 
-    static int col(std::string_view letter) { return wb::column_index(letter); }
-
     wb::CellValue cell(std::string_view sheet, std::string_view column, int32_t row) const {
-        return book.value(sheet, col(column), row);
+        return book.value(sheet, wb::column_index(column), row);
     }
     std::string text(std::string_view sheet, std::string_view column, int32_t row) const {
         const auto v = cell(sheet, column, row);
@@ -94,17 +91,32 @@ protected:
         EXPECT_EQ(v.kind, wb::CellValue::Kind::Number) << sheet << " " << column << row;
         return v.number;
     }
+    // The texts (numbers) of one row in the columns named by `letters`, one letter each.
+    std::vector<std::string> texts(std::string_view sheet, int32_t row, std::string_view letters) const {
+        std::vector<std::string> out;
+        for (std::size_t i = 0; i < letters.size(); ++i) out.push_back(text(sheet, letters.substr(i, 1), row));
+        return out;
+    }
+    std::vector<double> numbers(std::string_view sheet, int32_t row, std::string_view letters) const {
+        std::vector<double> out;
+        for (std::size_t i = 0; i < letters.size(); ++i) out.push_back(number(sheet, letters.substr(i, 1), row));
+        return out;
+    }
     bool empty(std::string_view sheet, std::string_view column, int32_t row) const {
         return cell(sheet, column, row).kind == wb::CellValue::Kind::Empty;
     }
     wb::Style style(std::string_view sheet, std::string_view column, int32_t row) const {
-        return book.style(sheet, col(column), row);
+        return book.style(sheet, wb::column_index(column), row);
     }
     std::string shown(std::string_view sheet, std::string_view column, int32_t row) const {
-        return book.displayed_text(sheet, col(column), row);
+        return book.displayed_text(sheet, wb::column_index(column), row);
     }
-
-    // The row of "Team Records" whose column holds `value`, 0 when none.
+    bool merged_title(int32_t row) const {  // A:C of `row` on "Team Records"
+        for (const wb::MergeArea& m : book.merges(kRecords))
+            if (m.c1 == 0 && m.c2 == 2 && m.r1 == row && m.r2 == row) return true;
+        return false;
+    }
+    // The row of `sheet` whose column holds `value`, 0 when none.
     int32_t find_row(std::string_view column, std::string_view value,
                      std::string_view sheet = kRecords) const {
         for (int32_t r = 1; r <= book.last_row(sheet); ++r) {
@@ -114,5 +126,7 @@ protected:
         return 0;
     }
 };
+
+class TeamPassTest : public ::testing::Test, public TeamPass {};
 
 }  // namespace tb::teams::test
