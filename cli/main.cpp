@@ -101,10 +101,33 @@ int inspect(const fs::path& folder) {
     }
 }
 
+// Whether the desktop names an application for .xlsx files; true when it
+// cannot be asked (then opening is simply tried).
+bool desktop_opens_xlsx() {
+    FILE* query = popen(
+        "xdg-mime query default application/vnd.openxmlformats-officedocument.spreadsheetml.sheet 2>/dev/null", "r");
+    if (!query) return true;
+    char buf[256];
+    std::string answer;
+    while (std::fgets(buf, sizeof buf, query)) answer += buf;
+    const int status = pclose(query);
+    if (status != 0) return true;
+    return answer.find_first_not_of(" \t\r\n") != std::string::npos;
+}
+
 void open_with_desktop(const fs::path& file) {
-    const std::string command = "xdg-open '" + file.string() + "' >/dev/null 2>&1 &";
-    if (file.string().find('\'') != std::string::npos || std::system(command.c_str()) != 0)
-        std::cerr << "warning: could not open " << file.string() << std::endl;
+    if (!desktop_opens_xlsx()) {
+        std::cerr << "warning: no application opens .xlsx files here; the workbook is " << file.string() << std::endl;
+        return;
+    }
+    // Started without a shell, so no file name can be taken for a command.
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setsid();
+        execlp("xdg-open", "xdg-open", file.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    if (pid < 0) std::cerr << "warning: could not open " << file.string() << std::endl;
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 // than against each other.
 #pragma once
 
+#include "encyclopedia/encyclopedia.h"
+
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -11,42 +14,43 @@
 namespace tb::test {
 
 struct RawRecord {
-    explicit RawRecord(std::size_t size) : bytes(size, '\0') {}
+    explicit RawRecord(std::size_t size, char filler = '\0') : bytes(size, filler) {}
 
-    RawRecord& i16(std::size_t offset, int v) {
-        bytes.at(offset) = static_cast<char>(v & 0xFF);
-        bytes.at(offset + 1) = static_cast<char>((v >> 8) & 0xFF);
+    // Little-endian integer of `width` bytes.
+    RawRecord& put(std::size_t offset, int width, int64_t v) {
+        for (int k = 0; k < width; ++k) bytes.at(offset + k) = static_cast<char>((v >> (8 * k)) & 0xFF);
         return *this;
     }
-    RawRecord& i32(std::size_t offset, int64_t v) {
-        for (int k = 0; k < 4; ++k) bytes.at(offset + k) = static_cast<char>((v >> (8 * k)) & 0xFF);
-        return *this;
-    }
-    RawRecord& u8(std::size_t offset, int v) {
-        bytes.at(offset) = static_cast<char>(v);
-        return *this;
-    }
+    RawRecord& i16(std::size_t offset, int v) { return put(offset, 2, v); }
     // Raw Windows-1252 bytes, no terminator added.
     RawRecord& text(std::size_t offset, const std::string& raw) {
-        for (std::size_t i = 0; i < raw.size(); ++i) bytes.at(offset + i) = raw[i];
-        return *this;
-    }
-    RawRecord& fill(std::size_t offset, std::size_t width, char c) {
-        for (std::size_t i = 0; i < width; ++i) bytes.at(offset + i) = c;
+        std::copy(raw.begin(), raw.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
         return *this;
     }
 
     std::string bytes;
 };
 
+inline const unsigned char* bytes_of(const std::string& s) { return reinterpret_cast<const unsigned char*>(s.data()); }
+
 inline void write_raw(const std::filesystem::path& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    std::ofstream(path, std::ios::binary).write(content.data(), static_cast<std::streamsize>(content.size()));
 }
 
 inline std::string read_raw(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The message of the EncyclopediaError that f throws, or "" when it throws none.
+template <class F>
+std::string error_of(F&& f) {
+    try {
+        f();
+    } catch (const tb::enc::EncyclopediaError& e) {
+        return e.what();
+    }
+    return "";
 }
 
 }  // namespace tb::test

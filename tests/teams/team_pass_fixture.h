@@ -81,15 +81,17 @@ struct TeamPass {
     wb::CellValue cell(std::string_view sheet, std::string_view column, int32_t row) const {
         return book.value(sheet, wb::column_index(column), row);
     }
-    std::string text(std::string_view sheet, std::string_view column, int32_t row) const {
+    wb::CellValue typed(std::string_view sheet, std::string_view column, int32_t row,
+                        wb::CellValue::Kind kind) const {
         const auto v = cell(sheet, column, row);
-        EXPECT_EQ(v.kind, wb::CellValue::Kind::Text) << sheet << " " << column << row;
-        return v.text;
+        EXPECT_EQ(v.kind, kind) << sheet << " " << column << row;
+        return v;
+    }
+    std::string text(std::string_view sheet, std::string_view column, int32_t row) const {
+        return typed(sheet, column, row, wb::CellValue::Kind::Text).text;
     }
     double number(std::string_view sheet, std::string_view column, int32_t row) const {
-        const auto v = cell(sheet, column, row);
-        EXPECT_EQ(v.kind, wb::CellValue::Kind::Number) << sheet << " " << column << row;
-        return v.number;
+        return typed(sheet, column, row, wb::CellValue::Kind::Number).number;
     }
     // The texts (numbers) of one row in the columns named by `letters`, one letter each.
     std::vector<std::string> texts(std::string_view sheet, int32_t row, std::string_view letters) const {
