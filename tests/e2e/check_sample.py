@@ -18,6 +18,8 @@ import openpyxl
 
 LETTERS = [chr(c) for c in range(ord("A"), ord("Z") + 1)] + ["AA", "AB", "AC", "AD", "AE"]
 PHASES = {2: "Reg", 5: "WCS", 6: "DCS", 7: "LCS", 8: "WS"}
+# Post-season team sheets and the offset of their block in a team-season record.
+POST_BLOCKS = {"TeamDCSTotals": 498, "TeamLCSTotals": 514, "TeamWSTotals": 530}
 errors = []
 
 
@@ -150,7 +152,8 @@ def check_teams(folder, wb):
         if status != 0 or year <= 0:
             continue
         won, lost = r[466 + 10], r[466 + 11]
-        seasons[(teams.get(tid, ""), tid)].append((year, won, lost, text(r[8:28]) + " " + text(r[28:48])))
+        post = {sheet: (r[off + 10], r[off + 11]) for sheet, off in POST_BLOCKS.items()}
+        seasons[(teams.get(tid, ""), tid)].append((year, won, lost, text(r[8:28]) + " " + text(r[28:48]), post))
     if "TeamRegTotals" not in wb.sheetnames:
         fail("no TeamRegTotals sheet")
         return
@@ -165,6 +168,20 @@ def check_teams(folder, wb):
     if got != expected:
         fail("TeamRegTotals differs: missing %s extra %s" % (list((expected - got).items())[:5],
                                                             list((got - expected).items())[:5]))
+    for sheet in POST_BLOCKS:
+        want = collections.Counter()
+        for key, ss in seasons.items():
+            won = sum(s[4][sheet][0] for s in ss)
+            lost = sum(s[4][sheet][1] for s in ss)
+            if won or lost:
+                want[(ss[-1][3], won, lost)] += 1
+        have = collections.Counter()
+        if sheet in wb.sheetnames:
+            for r in wb[sheet].iter_rows(min_row=2, values_only=True):
+                have[(r[3], r[4], r[5])] += 1
+        if have != want:
+            fail("%s differs: missing %s extra %s" % (sheet, list((want - have).items())[:5],
+                                                     list((have - want).items())[:5]))
     titles = sum(1 for r in wb["Team Records"].iter_rows(min_col=1, max_col=1, values_only=True)
                  if r[0] == "League")
     if titles != len(seasons):
