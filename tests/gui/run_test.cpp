@@ -2,295 +2,96 @@
 // it waits for the user, what it saves, and that it stays in charge.
 #include "window_fixture.h"
 
-#include <QComboBox>
 #include <QDateTime>
 #include <QDir>
-#include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
 #include <QLocale>
 #include <QTableWidget>
 
 #include <atomic>
-#include <future>
-#include <mutex>
 #include <thread>
 
 namespace tb::test {
 namespace {
 
-using tb::app::RunObserver;
-using tb::app::RunOptions;
-using tb::app::RunOutcome;
-using tb::app::RunResult;
-using tb::gui::Form1;
 using namespace std::chrono;
 
-RunResult completed(const RunOptions& o) {
-    std::ofstream(o.output) << "workbook";
-    RunResult r;
-    r.outcome = RunOutcome::Completed;
-    r.summary.output = o.output;
-    return r;
+// A stand-in run that waits for Cancel.
+RunResult until_cancelled(const std::atomic<bool>* cancel, std::atomic<bool>& waiting) {
+    waiting = true;
+    while (!cancel->load()) std::this_thread::sleep_for(milliseconds(1));
+    return {RunOutcome::Cancelled, {}, {}};
 }
-
-// Blocks the stand-in run until the test lets it go on.
-struct Latch {
-    std::promise<void> reached_p, release_p;
-    std::shared_future<void> release = release_p.get_future().share();
-    std::atomic<bool> reached{false};
-    void arrive() {
-        reached = true;
-        release.wait();
-    }
-    void open() { release_p.set_value(); }
-};
 
 class RunThroughWindow : public WindowTest {
 protected:
     QString folder = qpath(enc_folder("league"));
-
-    void press_process(Form1& w) {
-        ASSERT_TRUE(w.set_folder(folder));
-        auto* process = control<QPushButton>(w, "cmdProcess");
-        ASSERT_TRUE(process->isEnabled());
-        process->click();
-        ASSERT_TRUE(w.running());
-    }
-    void finish(Form1& w) { ASSERT_TRUE(wait_until([&] { return !w.running(); })); }
+    void press_process(Form1& w) { WindowTest::press_process(w, folder); }
 };
 
-TEST_F(RunThroughWindow, ShowsTimesAndStatusSavesTheFolderAndOpensTheWorkbook) {
+TEST_F(RunThroughWindow, ShowsTimesAndStatusSavesTheFolderOpensTheWorkbookAndLocksChoicesWhileRunning) {
     const auto t0 = system_clock::now() - hours(1);
     const auto t1 = system_clock::now();
-    RunOptions seen;
-    Form1 w(settings([&](const RunOptions& o, RunObserver& obs, const std::atomic<bool>* cancel) {
-        seen = o;
-        EXPECT_NE(cancel, nullptr);
+    int runs = 0;
+    std::atomic<bool> second_waiting{false}, release{false};
+    Form1 w(settings(stand_in([&](RunObserver& obs) {
+        if (++runs == 2) {
+            second_waiting = true;
+            while (!release) std::this_thread::sleep_for(milliseconds(1));
+        }
         obs.started(t0);
         obs.status("TEAMS COMPLETED");
         obs.status("Smith, John");
-        obs.progress(1, 2);
-        obs.status("Jones, Bob");
-        obs.progress(2, 2);
+        obs.progress(1, 1);
         obs.ended(t1);
         obs.status("Processing Completed");
-        return completed(o);
-    }));
+    })));
     press_process(w);
     finish(w);
-
     EXPECT_EQ(qpath(seen.folder), folder);
     EXPECT_EQ(seen.desired, tb::wb::SheetsDesired::PlayersAndTeams);
     EXPECT_EQ(seen.viewing, tb::app::Viewing::WhileProcessing);
-    const QString output = qpath(tmp.path() / "out" / "TALLYBOOK.xlsx");
     EXPECT_EQ(qpath(seen.output), output);
-
     auto local = [](system_clock::time_point t) {
         return QLocale().toString(
             QDateTime::fromMSecsSinceEpoch(duration_cast<milliseconds>(t.time_since_epoch()).count()),
             QLocale::ShortFormat);
     };
-    EXPECT_EQ(control<QLineEdit>(w, "txtstarttime")->text(), local(t0));
-    EXPECT_EQ(control<QLineEdit>(w, "txtendtime")->text(), local(t1));
-    EXPECT_EQ(control<QLineEdit>(w, "txt1")->text(), "Processing Completed");
-    EXPECT_EQ(file_bytes(saved_file()), '"' + QFile::encodeName(folder) + "\"\r\n");
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], QUrl::fromLocalFile(output));
-}
+    EXPECT_EQ(field(w, "txtstarttime"), local(t0));
+    EXPECT_EQ(field(w, "txtendtime"), local(t1));
+    EXPECT_EQ(field(w, "txt1"), "Processing Completed");
+    EXPECT_EQ(file_bytes(saved_file()), quoted(folder));
+    EXPECT_EQ(opened, std::vector{QUrl::fromLocalFile(output)});
 
-TEST_F(RunThroughWindow, ChoicesOfTheFramesReachTheRun) {
-    RunOptions seen;
-    bool wanted_snapshots = true;
-    Form1 w(settings([&](const RunOptions& o, RunObserver& obs, const std::atomic<bool>*) {
-        seen = o;
-        wanted_snapshots = obs.wants_snapshots();
-        return completed(o);
-    }));
-    control<QRadioButton>(w, "opt3")->click();
-    control<QRadioButton>(w, "opt2")->click();
-    press_process(w);
-    finish(w);
-    EXPECT_EQ(seen.desired, tb::wb::SheetsDesired::PlayersOnly);
-    EXPECT_EQ(seen.viewing, tb::app::Viewing::AfterCompleted);
-    EXPECT_FALSE(wanted_snapshots);
-    EXPECT_FALSE(control<QWidget>(w, "liveView")->isVisibleTo(&w));
-    EXPECT_EQ(opened.size(), 1u);  // Players Only, viewed after: still opened
-
-    control<QRadioButton>(w, "opt4")->click();
+    // The next run starts with cleared boxes and the choices locked.
     control<QPushButton>(w, "cmdProcess")->click();
-    finish(w);
-    EXPECT_EQ(seen.desired, tb::wb::SheetsDesired::TeamsOnly);
-}
-
-TEST_F(RunThroughWindow, ChoicesAreLockedWhileRunningAndFreedAfter) {
-    Latch latch;
-    Form1 w(settings([&](const RunOptions& o, RunObserver&, const std::atomic<bool>*) {
-        latch.arrive();
-        return completed(o);
-    }));
-    press_process(w);
-    ASSERT_TRUE(wait_until([&] { return latch.reached.load(); }));
+    ASSERT_TRUE(wait_until([&] { return second_waiting.load(); }));
     const char* locked[] = {"cmdProcess", "opt1", "opt2", "opt3", "opt4", "opt5",
                             "drv1",       "dir1", "txtOutput", "cmdSaveAs"};
-    for (const char* name : locked) EXPECT_FALSE(control<QWidget>(w, name)->isEnabled()) << name;
-    EXPECT_TRUE(control<QPushButton>(w, "cmdCancel")->isVisibleTo(&w));
-    EXPECT_TRUE(control<QPushButton>(w, "cmdExit")->isEnabled());
-    latch.open();
+    for (const char* name : locked) EXPECT_FALSE(enabled(w, name)) << name;
+    EXPECT_TRUE(control(w, "cmdCancel")->isVisibleTo(&w));
+    EXPECT_TRUE(enabled(w, "cmdExit"));
+    for (const char* box : {"txt1", "txtstarttime", "txtendtime"}) EXPECT_TRUE(field(w, box).isEmpty()) << box;
+    release = true;
     finish(w);
-    for (const char* name : locked) EXPECT_TRUE(control<QWidget>(w, name)->isEnabled()) << name;
-    EXPECT_FALSE(control<QPushButton>(w, "cmdCancel")->isVisibleTo(&w));
+    for (const char* name : locked) EXPECT_TRUE(enabled(w, name)) << name;
+    EXPECT_FALSE(control(w, "cmdCancel")->isVisibleTo(&w));
+    EXPECT_EQ(opened.size(), 2u);
 }
 
-TEST_F(RunThroughWindow, NoticeBoxHoldsTheRunUntilOk) {
-    std::atomic<bool> past_notice{false};
-    bool held = false;
-    Form1 w(settings([&](const RunOptions& o, RunObserver& obs, const std::atomic<bool>*) {
-        obs.status("Smith, John");
-        obs.notice("this case is 9", "ENCPLSTATS.DAT record 3");
-        past_notice = true;
-        obs.status("Processing Completed");
-        return completed(o);
-    }));
-    BoxAnswerer boxes([&](QMessageBox& box) {
-        held = box.text() == "this case is 9" && !past_notice.load();
-        EXPECT_NE(box.button(QMessageBox::Ok), nullptr);
-    });
-    press_process(w);
-    finish(w);
-    ASSERT_EQ(boxes.texts.size(), 1u);
-    EXPECT_TRUE(boxes.texts[0].startsWith("this case is 9"));
-    EXPECT_TRUE(boxes.texts[0].contains("record 3"));
-    EXPECT_TRUE(held);
-    EXPECT_TRUE(past_notice);
-    EXPECT_EQ(control<QLineEdit>(w, "txt1")->text(), "Processing Completed");
-}
-
-TEST_F(RunThroughWindow, FailureIsShownAndNothingIsSaved) {
-    save_folder("/some/earlier/folder");
-    const QByteArray before = file_bytes(saved_file());
-    Form1 w(settings([&](const RunOptions&, RunObserver& obs, const std::atomic<bool>*) {
-        obs.status("TEAMS COMPLETED");
-        RunResult r;
-        r.outcome = RunOutcome::Failed;
-        r.error = "cannot read /x/ENCPLYR.DAT: Permission denied";
-        return r;
-    }));
-    BoxAnswerer boxes;
-    press_process(w);
-    finish(w);
-    ASSERT_EQ(boxes.texts.size(), 1u);
-    EXPECT_TRUE(boxes.texts[0].contains("ENCPLYR.DAT: Permission denied"));
-    EXPECT_TRUE(control<QLineEdit>(w, "txt1")->text().contains("ENCPLYR.DAT: Permission denied"));
-    EXPECT_EQ(file_bytes(saved_file()), before);
-    EXPECT_TRUE(opened.empty());
-    EXPECT_TRUE(control<QPushButton>(w, "cmdProcess")->isEnabled());
-}
-
-TEST_F(RunThroughWindow, AnEscapingExceptionIsAFailureNotACrash) {
-    Form1 w(settings([&](const RunOptions&, RunObserver&, const std::atomic<bool>*) -> RunResult {
-        throw std::runtime_error("disk on fire");
-    }));
-    BoxAnswerer boxes;
-    press_process(w);
-    finish(w);
-    ASSERT_EQ(boxes.texts.size(), 1u);
-    EXPECT_TRUE(boxes.texts[0].contains("disk on fire"));
-    EXPECT_TRUE(opened.empty());
-}
-
-TEST_F(RunThroughWindow, WithoutAnApplicationForXlsxTheWindowSaysWhereTheFileIs) {
-    can_open = false;
-    Form1 w(settings([&](const RunOptions& o, RunObserver&, const std::atomic<bool>*) { return completed(o); }));
-    BoxAnswerer boxes;
-    press_process(w);
-    finish(w);
-    const QString where = QDir::toNativeSeparators(qpath(tmp.path() / "out" / "TALLYBOOK.xlsx"));
-    ASSERT_EQ(boxes.texts.size(), 1u);
-    EXPECT_TRUE(boxes.texts[0].contains(where));
-    EXPECT_TRUE(control<QLineEdit>(w, "txt1")->text().contains(where));
-}
-
-TEST_F(RunThroughWindow, WorkbookNameGetsItsSuffix) {
-    RunOptions seen;
-    Form1 w(settings([&](const RunOptions& o, RunObserver&, const std::atomic<bool>*) {
-        seen = o;
-        return completed(o);
-    }));
-    control<QLineEdit>(w, "txtOutput")->setText(qpath(tmp.path() / "out" / "season"));
-    press_process(w);
-    finish(w);
-    EXPECT_EQ(qpath(seen.output), qpath(tmp.path() / "out" / "season.xlsx"));
-}
-
-TEST_F(RunThroughWindow, CancelEndsTheRunWithoutSavingOrOpening) {
-    save_folder("/some/earlier/folder");
-    const QByteArray before = file_bytes(saved_file());
-    std::atomic<bool> waiting{false};
-    Form1 w(settings([&](const RunOptions&, RunObserver& obs, const std::atomic<bool>* cancel) {
-        obs.status("TEAMS COMPLETED");
-        waiting = true;
-        while (!cancel->load()) std::this_thread::sleep_for(milliseconds(1));
-        RunResult r;
-        r.outcome = RunOutcome::Cancelled;
-        return r;
-    }));
-    press_process(w);
-    ASSERT_TRUE(wait_until([&] { return waiting.load(); }));
-    control<QPushButton>(w, "cmdCancel")->click();
-    finish(w);
-    EXPECT_EQ(control<QLineEdit>(w, "txt1")->text(), "Processing Cancelled");
-    EXPECT_EQ(file_bytes(saved_file()), before);
-    EXPECT_TRUE(opened.empty());
-    EXPECT_TRUE(control<QPushButton>(w, "cmdProcess")->isEnabled());
-}
-
-TEST_F(RunThroughWindow, ExitCancelsTheRunAndWaitsForIt) {
-    std::atomic<bool> waiting{false}, returned{false};
-    Form1 w(settings([&](const RunOptions&, RunObserver&, const std::atomic<bool>* cancel) {
-        waiting = true;
-        while (!cancel->load()) std::this_thread::sleep_for(milliseconds(1));
-        returned = true;
-        RunResult r;
-        r.outcome = RunOutcome::Cancelled;
-        return r;
-    }));
-    w.show();
-    press_process(w);
-    ASSERT_TRUE(wait_until([&] { return waiting.load(); }));
-    control<QPushButton>(w, "cmdExit")->click();
-    EXPECT_TRUE(returned);
-    EXPECT_FALSE(w.running());
-    EXPECT_FALSE(w.isVisible());
-    QTest::qWait(20);  // a late report of the ended run must change nothing
-    EXPECT_TRUE(opened.empty());
-}
-
-TEST_F(RunThroughWindow, ExitIsImmediateWithoutARun) {
-    Form1 w(settings());
-    w.show();
-    control<QPushButton>(w, "cmdExit")->click();
-    EXPECT_FALSE(w.isVisible());
-}
-
-TEST_F(RunThroughWindow, LiveViewShowsTheLatestRowsOfTheSheetBeingFilled) {
+TEST_F(RunThroughWindow, LiveViewOnlyWhileProcessingAndOtherChoicesReachTheRun) {
     bool wanted = false;
-    Form1 w(settings([&](const RunOptions& o, RunObserver& obs, const std::atomic<bool>*) {
+    Form1 w(settings(stand_in([&](RunObserver& obs) {
         wanted = obs.wants_snapshots();
         obs.show_workbook();
-        for (int i = 0; i < 50; ++i) {
-            tb::app::SheetSnapshot s;
-            s.sheet = "S";
-            s.first_row = 10 + i;
-            s.rows = {{"Smith, John " + std::to_string(i), "", "1999"}, {"Totals"}};
-            obs.snapshot(std::move(s));
-        }
-        return completed(o);
-    }));
+        for (int i = 0; wanted && i < 50; ++i)
+            obs.snapshot({"S", 10 + i, {{"Smith, John " + std::to_string(i), "", "1999"}, {"Totals"}}});
+    })));
     press_process(w);
     finish(w);
+    // The latest rows of the sheet being filled, read-only.
     EXPECT_TRUE(wanted);
-    EXPECT_TRUE(control<QWidget>(w, "liveView")->isVisibleTo(&w));
+    EXPECT_TRUE(control(w, "liveView")->isVisibleTo(&w));
     auto* grid = control<QTableWidget>(w, "grdLive");
     ASSERT_EQ(grid->rowCount(), 2);
     ASSERT_NE(grid->item(0, 0), nullptr);
@@ -302,28 +103,116 @@ TEST_F(RunThroughWindow, LiveViewShowsTheLatestRowsOfTheSheetBeingFilled) {
     EXPECT_EQ(grid->horizontalHeaderItem(30)->text(), "AE");
     EXPECT_TRUE(control<QLabel>(w, "lblLiveSheet")->text().contains("S"));
     EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+
+    control<QRadioButton>(w, "opt3")->click();
+    control<QRadioButton>(w, "opt2")->click();
+    control<QLineEdit>(w, "txtOutput")->setText(qpath(tmp.path() / "out" / "season"));
+    control<QPushButton>(w, "cmdProcess")->click();
+    finish(w);
+    EXPECT_EQ(seen.desired, tb::wb::SheetsDesired::PlayersOnly);
+    EXPECT_EQ(seen.viewing, tb::app::Viewing::AfterCompleted);
+    EXPECT_EQ(qpath(seen.output), qpath(tmp.path() / "out" / "season.xlsx"));  // gets its suffix
+    EXPECT_FALSE(wanted);
+    EXPECT_FALSE(control(w, "liveView")->isVisibleTo(&w));
+    EXPECT_EQ(opened.size(), 2u);  // viewed after: still opened
+
+    control<QRadioButton>(w, "opt4")->click();
+    control<QPushButton>(w, "cmdProcess")->click();
+    finish(w);
+    EXPECT_EQ(seen.desired, tb::wb::SheetsDesired::TeamsOnly);
 }
 
-TEST_F(RunThroughWindow, NextRunStartsWithClearedBoxes) {
-    int runs = 0;
-    Latch latch;
-    Form1 w(settings([&](const RunOptions& o, RunObserver& obs, const std::atomic<bool>*) {
-        if (++runs == 2) latch.arrive();
-        obs.started(system_clock::now());
-        obs.ended(system_clock::now());
+TEST_F(RunThroughWindow, NoticeBoxHoldsTheRunUntilOk) {
+    BoxAnswerer boxes;
+    int answered_when_going_on = -1;
+    Form1 w(settings(stand_in([&](RunObserver& obs) {
+        obs.status("Smith, John");
+        obs.notice("this case is 9", "ENCPLSTATS.DAT record 3");
+        answered_when_going_on = boxes.answered;
         obs.status("Processing Completed");
-        return completed(o);
-    }));
+    })));
     press_process(w);
     finish(w);
-    ASSERT_FALSE(control<QLineEdit>(w, "txtendtime")->text().isEmpty());
-    control<QPushButton>(w, "cmdProcess")->click();
-    ASSERT_TRUE(wait_until([&] { return latch.reached.load(); }));
-    EXPECT_TRUE(control<QLineEdit>(w, "txtendtime")->text().isEmpty());
-    EXPECT_TRUE(control<QLineEdit>(w, "txt1")->text().isEmpty());
-    latch.open();
+    EXPECT_EQ(answered_when_going_on, 1);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_TRUE(boxes.texts[0].startsWith("this case is 9"));
+    EXPECT_TRUE(boxes.texts[0].contains("record 3"));
+    EXPECT_EQ(field(w, "txt1"), "Processing Completed");
+}
+
+TEST_F(RunThroughWindow, FailureOrAnEscapingExceptionIsShownAndNothingIsSaved) {
+    save_folder("/some/earlier/folder");
+    const QByteArray before = file_bytes(saved_file());
+    const std::pair<tb::gui::RunFunction, QString> runs[] = {
+        {[](const RunOptions&, RunObserver& obs, const std::atomic<bool>*) {
+             obs.status("TEAMS COMPLETED");
+             return RunResult{RunOutcome::Failed, "cannot read /x/ENCPLYR.DAT: Permission denied", {}};
+         },
+         "ENCPLYR.DAT: Permission denied"},
+        {[](const RunOptions&, RunObserver&, const std::atomic<bool>*) -> RunResult {
+             throw std::runtime_error("disk on fire");
+         },
+         "disk on fire"}};
+    for (const auto& [run, error] : runs) {
+        Form1 w(settings(run));
+        BoxAnswerer boxes;
+        press_process(w);
+        finish(w);
+        ASSERT_EQ(boxes.texts.size(), 1u);
+        EXPECT_TRUE(boxes.texts[0].contains(error));
+        EXPECT_TRUE(field(w, "txt1").contains(error));
+        EXPECT_EQ(file_bytes(saved_file()), before);
+        EXPECT_TRUE(opened.empty());
+        EXPECT_TRUE(enabled(w, "cmdProcess"));
+    }
+}
+
+TEST_F(RunThroughWindow, WithoutAnApplicationForXlsxTheWindowSaysWhereTheFileIs) {
+    can_open = false;
+    Form1 w(settings(stand_in()));
+    BoxAnswerer boxes;
+    press_process(w);
     finish(w);
-    EXPECT_EQ(opened.size(), 2u);
+    const QString where = QDir::toNativeSeparators(output);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_TRUE(boxes.texts[0].contains(where));
+    EXPECT_TRUE(field(w, "txt1").contains(where));
+}
+
+TEST_F(RunThroughWindow, CancelEndsTheRunWithoutSavingOrOpeningAndExitCancelsAndWaits) {
+    save_folder("/some/earlier/folder");
+    const QByteArray before = file_bytes(saved_file());
+    std::atomic<bool> waiting{false}, returned{false};
+    Form1 w(settings([&](const RunOptions&, RunObserver& obs, const std::atomic<bool>* cancel) {
+        obs.status("TEAMS COMPLETED");
+        const RunResult r = until_cancelled(cancel, waiting);
+        returned = true;
+        return r;
+    }));
+    w.show();
+    press_process(w);
+    ASSERT_TRUE(wait_until([&] { return waiting.load(); }));
+    control<QPushButton>(w, "cmdCancel")->click();
+    finish(w);
+    EXPECT_EQ(field(w, "txt1"), "Processing Cancelled");
+    EXPECT_EQ(file_bytes(saved_file()), before);
+    EXPECT_TRUE(enabled(w, "cmdProcess"));
+
+    waiting = returned = false;
+    press_process(w);
+    ASSERT_TRUE(wait_until([&] { return waiting.load(); }));
+    control<QPushButton>(w, "cmdExit")->click();
+    EXPECT_TRUE(returned);
+    EXPECT_FALSE(w.running());
+    EXPECT_FALSE(w.isVisible());
+    QTest::qWait(20);  // a late report of the ended run must change nothing
+    EXPECT_TRUE(opened.empty());
+    EXPECT_EQ(file_bytes(saved_file()), before);
+
+    Form1 idle(settings());
+    idle.show();
+    control<QPushButton>(idle, "cmdExit")->click();
+    EXPECT_FALSE(idle.isVisible());
 }
 
 }  // namespace

@@ -17,57 +17,73 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace tb::test {
 
+using tb::app::RunObserver;
+using tb::app::RunOptions;
+using tb::app::RunOutcome;
+using tb::app::RunResult;
+using tb::gui::Form1;
+
 inline QString qpath(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
-
 inline void touch(const std::filesystem::path& file) { std::ofstream(file) << "x"; }
-
 inline QByteArray file_bytes(const QString& file) {
     QFile f(file);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+// The saved-folder file's whole content for `folder`.
+inline QByteArray quoted(const QString& folder) { return '"' + QFile::encodeName(folder) + "\"\r\n"; }
 
-template <class T>
+template <class T = QWidget>
 T* control(QWidget& w, const char* name) {
     T* c = w.findChild<T*>(name);
     EXPECT_NE(c, nullptr) << "no control " << name;
     return c;
 }
+inline QString field(QWidget& w, const char* name) { return control<QLineEdit>(w, name)->text(); }
+inline bool enabled(QWidget& w, const char* name) { return control(w, name)->isEnabled(); }
 
 // Waits (serving the event loop) until `done` holds; the limit only guards
 // against a hang.
 inline bool wait_until(const std::function<bool()>& done) { return QTest::qWaitFor(done, 30000); }
 
-// Closes every message box that comes up, with OK, after letting `inspect`
-// look at it. Keeps the texts seen.
+// A stand-in run's ending with the workbook written.
+inline RunResult completed(const RunOptions& o) {
+    std::ofstream(o.output) << "workbook";
+    RunResult r{RunOutcome::Completed, {}, {}};
+    r.summary.output = o.output;
+    return r;
+}
+
+// Closes every message box that comes up with its OK button and keeps the
+// texts seen; `answered` may be read from the run's thread.
 class BoxAnswerer {
 public:
-    explicit BoxAnswerer(std::function<void(QMessageBox&)> inspect = {}) : inspect_(std::move(inspect)) {
+    BoxAnswerer() {
         timer_.setInterval(5);
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || !box->isVisible() || answered_.contains(box)) return;
-            answered_.append(box);
+            if (!box || !box->isVisible() || seen_.contains(box)) return;
+            seen_.append(box);
             texts.push_back(box->text() + "\n" + box->informativeText());
-            if (inspect_) inspect_(*box);
-            if (QAbstractButton* ok = box->button(QMessageBox::Ok)) ok->click();
-            else box->accept();
+            QAbstractButton* ok = box->button(QMessageBox::Ok);
+            EXPECT_NE(ok, nullptr) << texts.back().toStdString();
+            ok ? ok->click() : box->accept();
+            ++answered;
         });
         timer_.start();
     }
     std::vector<QString> texts;
+    std::atomic<int> answered{0};
 
 private:
-    std::function<void(QMessageBox&)> inspect_;
-    QList<QMessageBox*> answered_;
+    QList<QMessageBox*> seen_;
     QTimer timer_;
 };
 
@@ -77,20 +93,18 @@ class WindowTest : public ::testing::Test {
 protected:
     TempDir tmp;
     QString data_dir = qpath(tmp.path() / "data");
+    QString output = qpath(tmp.path() / "out" / "TALLYBOOK.xlsx");
     std::vector<QUrl> opened;
     bool can_open = true;
 
     tb::gui::WindowSettings settings(tb::gui::RunFunction run = {}) {
-        tb::gui::WindowSettings s;
-        s.data_dir = data_dir;
-        s.run = std::move(run);
-        s.open_workbook = [this](const QUrl& u) {
-            opened.push_back(u);
-            return can_open;
-        };
-        s.output = qpath(tmp.path() / "out" / "TALLYBOOK.xlsx");
         std::filesystem::create_directories(tmp.path() / "out");
-        return s;
+        return {data_dir, std::move(run),
+                [this](const QUrl& u) {
+                    opened.push_back(u);
+                    return can_open;
+                },
+                output};
     }
     QString saved_file() const { return tb::gui::saved_folder_file(data_dir); }
     void save_folder(const QString& folder) {
@@ -103,6 +117,22 @@ protected:
         if (!team_file.empty()) touch(dir / team_file);
         return dir;
     }
+    void press_process(Form1& w, const QString& folder) {
+        ASSERT_TRUE(w.set_folder(folder));
+        ASSERT_TRUE(enabled(w, "cmdProcess"));
+        control<QPushButton>(w, "cmdProcess")->click();
+        ASSERT_TRUE(w.running());
+    }
+    // A stand-in run that keeps its options, reports through `report` and writes the workbook.
+    RunOptions seen;
+    tb::gui::RunFunction stand_in(std::function<void(RunObserver&)> report = {}) {
+        return [this, report](const RunOptions& o, RunObserver& obs, const std::atomic<bool>*) {
+            seen = o;
+            if (report) report(obs);
+            return completed(o);
+        };
+    }
+    void finish(Form1& w) { ASSERT_TRUE(wait_until([&] { return !w.running(); })); }
 };
 
 }  // namespace tb::test

@@ -74,41 +74,31 @@ TEST_F(StandingsTest, FirstDivisionOfAYearDoesNotTieWithThePreviousGroup) {
     EXPECT_EQ(finish(4), "2nd");
 }
 
-TEST_F(StandingsTest, DivisionsOfOneLeagueAreSeparateGroups) {
-    league_seasons.push_back(
-        divided_league_season(1, 2000, "Major League", {"East", "West"}, {{1, 2}, {3, 4}}));
-    club(1, 2000, 95, 67);
-    club(2, 2000, 80, 82);
-    club(3, 2000, 85, 77);
-    club(4, 2000, 70, 92);
+TEST_F(StandingsTest, DivisionsOfOneLeagueAreSeparateGroupsAndUnusedOnesGiveNoDivision) {
+    league_seasons.push_back(divided_league_season(1, 2000, "Major League", {"East", "West", "", "South"},
+                                                   {{1, 2}, {3, 4}, {5}, {6}}));
+    const std::pair<int, int> records[] = {{95, 67}, {80, 82}, {85, 77}, {70, 92}, {75, 87}, {60, 102}};
+    for (int id = 1; id <= 6; ++id) club(id, 2000, records[id - 1].first, records[id - 1].second);
     run();
     EXPECT_EQ(finish(1), "1st");
     EXPECT_EQ(finish(3), "1st");
     EXPECT_EQ(gb(4), 15);
     EXPECT_EQ(division_of(3), "West");
+    EXPECT_TRUE(empty(kRecords, "B", row_of(5)));
+    EXPECT_EQ(division_of(6), "South");
+    EXPECT_EQ(finish(6), "1st");
 }
 
 TEST_F(StandingsTest, LeagueWithoutDivisionsFormsOneGroup) {
     // Division names 2 and 3 set but 0 and 1 not: still no divisions.
     league_seasons.push_back(divided_league_season(1, 2000, "Major League", {"", "", "North", "South"},
                                                    {{1}, {2}, {3}, {}}));
-    club(1, 2000, 95, 67);
-    club(2, 2000, 90, 72);
-    club(3, 2000, 85, 77);
+    for (int id = 1; id <= 3; ++id) club(id, 2000, 100 - 5 * id, 62 + 5 * id);
     run();
     EXPECT_EQ(finish(2), "2nd");
     EXPECT_EQ(finish(3), "3rd");
     EXPECT_EQ(gb(3), 10);
     EXPECT_EQ(division_of(3), std::string(20, ' '));
-}
-
-TEST_F(StandingsTest, UnusedDivisionGivesItsTeamsNoDivision) {
-    league_seasons.push_back(divided_league_season(1, 2000, "Major League", {"East", "West", "", "South"},
-                                                   {{1}, {2}, {3}, {4}}));
-    for (int id = 1; id <= 4; ++id) club(id, 2000, 100 - 5 * id, 62 + 5 * id);
-    run();
-    EXPECT_TRUE(empty(kRecords, "B", row_of(3)));
-    EXPECT_EQ(division_of(4), "South");
 }
 
 TEST_F(StandingsTest, LaterLeagueSeasonOfTheYearWinsTheDivision) {
@@ -125,11 +115,8 @@ TEST_F(StandingsTest, CommaInTeamNameKeepsEveryField) {
     season(1, 2000, 1, "St. Louis, MO", "Cards", 95, 67);
     club(2, 2000, 90, 72);
     run();
-    const int32_t r = find_row("C", "St. Louis, MO Cards");
-    ASSERT_GT(r, 0);
     EXPECT_EQ(text(kRecords, "A", 1), "St. Louis, MO Cards");
-    EXPECT_EQ(number(kRecords, "E", r), 95);
-    EXPECT_EQ(text(kRecords, "I", r), "1st");
+    EXPECT_EQ(row(kRecords, 3, "CEI"), (std::vector<std::string>{"St. Louis, MO Cards", "95", "1st"}));
     EXPECT_EQ(gb(2), 5);
 }
 
@@ -152,13 +139,10 @@ TEST(FinishText, OrdinalsBeyondTheTable) {
 }
 
 TEST(WorkListOrder, LettersIgnoreCaseAndEqualTextsKeepOrder) {
-    EXPECT_TRUE(list_text_less("atl,1", "BOS,2"));
-    EXPECT_FALSE(list_text_less("NY,1", "ny,1"));
-    EXPECT_FALSE(list_text_less("ny,1", "NY,1"));
+    EXPECT_FALSE(list_text_less("NY,1", "ny,1") || list_text_less("ny,1", "NY,1"));
     EXPECT_TRUE(list_text_less("NY,5", "NYM,5"));              // "," sorts before letters
     EXPECT_TRUE(list_text_less("\xc3\x89ta", "\xc3\xa9tb"));  // "Éta" < "étb"
     EXPECT_TRUE(list_text_less("z", "\xc3\xa9"));              // by character code: z < é
-    EXPECT_FALSE(list_text_less("\xc3\xa9", "\xc3\x89"));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,38 +79,39 @@ struct TeamPass {
         Do_Teams(ctx);
     }
 
-    wb::CellValue cell(std::string_view sheet, std::string_view column, int32_t row) const {
-        return book.value(sheet, wb::column_index(column), row);
+    wb::CellValue cell(std::string_view sheet, std::string_view column, int32_t row,
+                       std::optional<wb::CellValue::Kind> kind = {}) const {
+        const auto v = book.value(sheet, wb::column_index(column), row);
+        if (kind) {
+            EXPECT_EQ(v.kind, *kind) << sheet << " " << column << row;
+        }
+        return v;
     }
     std::string text(std::string_view sheet, std::string_view column, int32_t row) const {
-        const auto v = cell(sheet, column, row);
-        EXPECT_EQ(v.kind, wb::CellValue::Kind::Text) << sheet << " " << column << row;
-        return v.text;
+        return cell(sheet, column, row, wb::CellValue::Kind::Text).text;
     }
     double number(std::string_view sheet, std::string_view column, int32_t row) const {
-        const auto v = cell(sheet, column, row);
-        EXPECT_EQ(v.kind, wb::CellValue::Kind::Number) << sheet << " " << column << row;
-        return v.number;
+        return cell(sheet, column, row, wb::CellValue::Kind::Number).number;
     }
-    // Numbers of one row in the columns named by `letters`, one letter each.
+    bool empty(std::string_view sheet, std::string_view column, int32_t row) const {
+        return cell(sheet, column, row).kind == wb::CellValue::Kind::Empty;
+    }
+    // Numbers, or what a reader sees, in one row across `letters` (one letter a column).
     std::vector<double> numbers(std::string_view sheet, int32_t row, std::string_view letters) const {
         std::vector<double> out;
         for (std::size_t i = 0; i < letters.size(); ++i) out.push_back(number(sheet, letters.substr(i, 1), row));
         return out;
     }
-    // What a reader sees in one row across `letters`, or down one column.
     std::vector<std::string> row(std::string_view sheet, int32_t r, std::string_view letters) const {
         std::vector<std::string> out;
         for (std::size_t i = 0; i < letters.size(); ++i) out.push_back(shown(sheet, letters.substr(i, 1), r));
         return out;
     }
+    // What a reader sees down one column, rows `first` to `last`.
     std::vector<std::string> column(std::string_view sheet, std::string_view c, int32_t first, int32_t last) const {
         std::vector<std::string> out;
         for (int32_t r = first; r <= last; ++r) out.push_back(shown(sheet, c, r));
         return out;
-    }
-    bool empty(std::string_view sheet, std::string_view column, int32_t row) const {
-        return cell(sheet, column, row).kind == wb::CellValue::Kind::Empty;
     }
     wb::Style style(std::string_view sheet, std::string_view column, int32_t row) const {
         return book.style(sheet, wb::column_index(column), row);

@@ -8,32 +8,44 @@ using Names = std::vector<std::string>;
 
 namespace {
 
+Names join(Names a, const Names& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// Functions, not constants: Letters lives in another file, initialised in no set order.
 Names letters() { return Names(Letters.begin(), Letters.end()); }
-
-Names player_set() {
-    Names n = {"PitchRegTotals", "PitchWCSTotals", "PitchDCSTotals", "PitchLCSTotals", "PitchWSTotals",
-               "HitRegTotals",   "HitWCSTotals",   "HitDCSTotals",   "HitLCSTotals",   "HitWSTotals"};
-    for (const auto& l : letters()) n.push_back(l);
-    return n;
+Names player_sheets() {
+    return join({"PitchRegTotals", "PitchWCSTotals", "PitchDCSTotals", "PitchLCSTotals", "PitchWSTotals",
+                 "HitRegTotals", "HitWCSTotals", "HitDCSTotals", "HitLCSTotals", "HitWSTotals"},
+                letters());
 }
-
-Names team_set() {
-    return {"Team Records", "TeamRegTotals", "TeamWCSTotals", "TeamDCSTotals", "TeamLCSTotals", "TeamWSTotals"};
-}
+const Names kTeamSheets = {"Team Records", "TeamRegTotals", "TeamWCSTotals", "TeamDCSTotals", "TeamLCSTotals", "TeamWSTotals"};
 
 }  // namespace
 
-TEST(Sheets, AddGoesBeforeTheActiveSheetAndBecomesActive) {
+TEST(Sheets, AddGoesBeforeTheActiveSheetAndDeletingActivatesTheNextOrTheLast) {
     Workbook wb;
     EXPECT_EQ(wb.ActiveSheetName(), "");
+    EXPECT_THROW(wb.range("A1"), WorkbookError);  // ranges need an active sheet
+    for (const char* n : {"c", "a"}) {
+        wb.SheetsAdd();
+        wb.NameActiveSheet(n);
+    }
+    wb.Activate("C");
     wb.SheetsAdd();
-    wb.NameActiveSheet("one");
-    wb.SheetsAdd();
-    wb.NameActiveSheet("two");
-    wb.Activate("ONE");
-    wb.SheetsAdd();
-    EXPECT_EQ(wb.SheetNames(), (Names{"two", wb.ActiveSheetName(), "one"}));
-    EXPECT_EQ(wb.SheetCount(), 3u);
+    const std::string added = wb.ActiveSheetName();
+    EXPECT_EQ(wb.SheetNames(), (Names{"a", added, "c"}));
+    wb.Activate("a");
+    wb.Delete(added);  // the sheet after the deleted one becomes active
+    EXPECT_EQ(wb.SheetNames(), (Names{"a", "c"}));
+    EXPECT_EQ(wb.ActiveSheetName(), "c");
+    wb.Delete("c");
+    EXPECT_EQ(wb.ActiveSheetName(), "a");
+    wb.Delete("A");
+    EXPECT_EQ(wb.SheetCount(), 0u);
+    EXPECT_EQ(wb.ActiveSheetName(), "");
+    EXPECT_THROW(wb.cell(0, 1), WorkbookError);
 }
 
 TEST(Sheets, NamesAreCheckedAndLookedUpWithoutCase) {
@@ -42,10 +54,8 @@ TEST(Sheets, NamesAreCheckedAndLookedUpWithoutCase) {
     wb.NameActiveSheet("Team Records");
     EXPECT_TRUE(wb.HasSheet("team records"));
     wb.SheetsAdd();
-    EXPECT_THROW(wb.NameActiveSheet("TEAM RECORDS"), WorkbookError);
-    EXPECT_THROW(wb.NameActiveSheet(""), WorkbookError);
-    EXPECT_THROW(wb.NameActiveSheet("a/b"), WorkbookError);
-    EXPECT_THROW(wb.NameActiveSheet(std::string(32, 'x')), WorkbookError);
+    for (const std::string& bad : {std::string("TEAM RECORDS"), std::string(), std::string("a/b"), std::string(32, 'x')})
+        EXPECT_THROW(wb.NameActiveSheet(bad), WorkbookError) << bad;
     EXPECT_THROW(wb.Activate("nope"), WorkbookError);
     EXPECT_THROW(wb.Delete("nope"), WorkbookError);
     wb.NameActiveSheet("A");
@@ -53,43 +63,16 @@ TEST(Sheets, NamesAreCheckedAndLookedUpWithoutCase) {
     EXPECT_EQ(wb.ActiveSheetName(), "Team Records");
 }
 
-TEST(Sheets, DeletingActivatesTheNextSheetOrTheLastOne) {
-    Workbook wb;
-    for (const char* n : {"c", "b", "a"}) {
-        wb.SheetsAdd();
-        wb.NameActiveSheet(n);
+TEST(SheetSet, OrderAndActiveSheetOfEachChoice) {
+    for (const auto& [desired, names, active] :
+         {std::tuple{SheetsDesired::PlayersAndTeams, join(kTeamSheets, player_sheets()), "Team Records"},
+          {SheetsDesired::PlayersOnly, player_sheets(), "PitchRegTotals"},
+          {SheetsDesired::TeamsOnly, kTeamSheets, "Team Records"}}) {
+        Workbook wb;
+        create_sheet_set(wb, desired);
+        EXPECT_EQ(wb.SheetNames(), names);
+        EXPECT_EQ(wb.ActiveSheetName(), active);
     }
-    wb.Delete("B");
-    EXPECT_EQ(wb.SheetNames(), (Names{"a", "c"}));
-    EXPECT_EQ(wb.ActiveSheetName(), "c");
-    wb.Delete("c");
-    EXPECT_EQ(wb.ActiveSheetName(), "a");
-    wb.Delete("a");
-    EXPECT_EQ(wb.ActiveSheetName(), "");
-    EXPECT_THROW(wb.range("A1"), WorkbookError);
-}
-
-TEST(SheetSet, PlayersAndTeams) {
-    Workbook wb;
-    create_sheet_set(wb, SheetsDesired::PlayersAndTeams);
-    Names expected = team_set();
-    for (const auto& n : player_set()) expected.push_back(n);
-    EXPECT_EQ(wb.SheetNames(), expected);
-    EXPECT_EQ(wb.SheetCount(), 47u);
-    EXPECT_EQ(wb.ActiveSheetName(), "Team Records");
-}
-
-TEST(SheetSet, PlayersOnly) {
-    Workbook wb;
-    create_sheet_set(wb, SheetsDesired::PlayersOnly);
-    EXPECT_EQ(wb.SheetNames(), player_set());
-    EXPECT_EQ(wb.ActiveSheetName(), "PitchRegTotals");
-}
-
-TEST(SheetSet, TeamsOnly) {
-    Workbook wb;
-    create_sheet_set(wb, SheetsDesired::TeamsOnly);
-    EXPECT_EQ(wb.SheetNames(), team_set());
 }
 
 TEST(EndPlayerSheets, EmptyTotalsSheetsGoTheOthersAreFitted) {
@@ -105,9 +88,7 @@ TEST(EndPlayerSheets, EmptyTotalsSheetsGoTheOthersAreFitted) {
     k.PitchRegLine = 2;
     k.HitLCSLine = 2;
     end_player_sheets(wb, k);
-    Names expected = {"PitchRegTotals", "HitLCSTotals"};
-    for (const auto& l : letters()) expected.push_back(l);
-    EXPECT_EQ(wb.SheetNames(), expected);
+    EXPECT_EQ(wb.SheetNames(), join({"PitchRegTotals", "HitLCSTotals"}, letters()));
     EXPECT_GT(wb.column_width("PitchRegTotals", 29), Workbook::kDefaultColumnWidth);
     EXPECT_DOUBLE_EQ(wb.column_width("HitLCSTotals", 0), autofit_width("Player", false, 11));
     EXPECT_DOUBLE_EQ(wb.column_width("B", 2), autofit_width("Smith,John", false, 11));
@@ -115,10 +96,13 @@ TEST(EndPlayerSheets, EmptyTotalsSheetsGoTheOthersAreFitted) {
     EXPECT_EQ(wb.ActiveSheetName(), "A");
 }
 
-TEST(EndTeamSheets, PostSeasonSheetsWithoutRowsGo) {
+TEST(EndTeamSheets, PostSeasonSheetsWithoutRowsGoAndColAutofitFitsAToAE) {
     Workbook wb;
     create_sheet_set(wb, SheetsDesired::TeamsOnly);
     wb.Activate("Team Records");
+    wb.range("AE3").Value("wide text in AE");
+    COL_AUTOFIT(wb);
+    EXPECT_DOUBLE_EQ(wb.column_width("Team Records", 30), autofit_width("wide text in AE", false, 11));
     wb.range("A1").Value("Boston");
     TeamTotalsCounters k;
     k.TeamLCSLine = 4;
@@ -126,12 +110,4 @@ TEST(EndTeamSheets, PostSeasonSheetsWithoutRowsGo) {
     EXPECT_EQ(wb.SheetNames(), (Names{"Team Records", "TeamRegTotals", "TeamLCSTotals"}));
     EXPECT_EQ(wb.ActiveSheetName(), "Team Records");
     EXPECT_DOUBLE_EQ(wb.column_width("Team Records", 0), autofit_width("Boston", false, 11));
-}
-
-TEST(ColAutofit, FitsAToAEOfTheActiveSheet) {
-    Workbook wb;
-    create_sheet_set(wb, SheetsDesired::TeamsOnly);
-    wb.range("AE3").Value("wide text in AE");
-    COL_AUTOFIT(wb);
-    EXPECT_DOUBLE_EQ(wb.column_width("Team Records", 30), autofit_width("wide text in AE", false, 11));
 }
