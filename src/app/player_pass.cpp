@@ -215,14 +215,10 @@ void Open_Block(RunState& s, int autofit_last_col, bool from_sheet_row) {
 int Walk_List(RunState& s, Phase phase) {
     const bool regular = phase == Phase::Reg;
     const auto& info = phase_info(phase);
-    const WorkList& items = s.list(phase);
     int kind = 0;
-    const int32_t n = static_cast<int32_t>(items.size());
-    for (s.ListPos = 1; s.ListPos <= n; ++s.ListPos) {
-        const int32_t r = items[s.ListPos - 1];
+    Walk_Items(s, phase, [&](int32_t r) {
         const auto& rec = s.stats(r);
         kind = rec.StatKind;
-        set_line_context(s, r);
         if (regular) {
             s.PlayerName = display_name(rec);
             if (s.ListPos == 1) Open_Block(s, kAutofitPass, true);
@@ -246,7 +242,7 @@ int Walk_List(RunState& s, Phase phase) {
         }
         // Two-way lines in a post-season list were written by the chain;
         // lines of any other kind write nothing.
-    }
+    });
     return kind;
 }
 

@@ -29,6 +29,20 @@ std::string letter_sheet_of(std::string_view display_name);
 // Windows-1252 bytes, compared byte by byte.
 std::string list_sort_key(std::string_view utf8_text);
 
+// Walks a phase's work list from its first item, as the pass and the
+// two-way routines do: ListPos runs 1..n, and each line's team and age are
+// set before `write_line(record_number)`.
+template <class WriteLine>
+void Walk_Items(RunState& s, Phase phase, WriteLine write_line) {
+    const WorkList& items = s.list(phase);
+    const auto n = static_cast<int32_t>(items.size());
+    for (s.ListPos = 1; s.ListPos <= n; ++s.ListPos) {
+        const int32_t k = items[static_cast<std::size_t>(s.ListPos) - 1];
+        set_line_context(s, k);
+        write_line(k);
+    }
+}
+
 // The line walk of a phase's work list by the pass (regular season or a
 // post-season phase). Returns the StatKind of the last line walked.
 int Walk_List(RunState& s, Phase phase);
