@@ -160,6 +160,11 @@ void Ordinary_Player(RunState& s) {
 
 void send_snapshot(RunState& s) {
     if (!s.observer.wants_snapshots()) return;
+    // A live view refreshes a few times a second; copying rows for every
+    // player of a big archive would cost more than writing them.
+    const auto now = std::chrono::steady_clock::now();
+    if (s.last_snapshot && now - *s.last_snapshot < std::chrono::milliseconds(100)) return;
+    s.last_snapshot = now;
     SheetSnapshot snap;
     snap.sheet = s.workbook.ActiveSheetName();
     const int32_t last = std::max<int32_t>(s.Row, 1);

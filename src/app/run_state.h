@@ -10,6 +10,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -99,6 +100,8 @@ struct RunState {
     PitchTotals pitch;
 
     int32_t LastYear = 0;
+
+    std::optional<std::chrono::steady_clock::time_point> last_snapshot;  // of the live view
 
     // Counts for the summary.
     int64_t players_written = 0;

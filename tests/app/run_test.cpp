@@ -63,6 +63,26 @@ TEST_F(ProcessRun, EveryRunStartsFresh) {
     EXPECT_EQ(read_file(options.output).size(), first.size());
 }
 
+TEST_F(ProcessRun, ALiveViewGetsCopiesOfTheLatestRows) {
+    add(batting(hitter_line(1, 2000, 2, 1, "Abel", "A"), 10, 3));
+    struct Viewer : RecordingObserver {
+        std::vector<app::SheetSnapshot> seen;
+        bool wants_snapshots() const override { return true; }
+        void snapshot(app::SheetSnapshot s) override { seen.push_back(std::move(s)); }
+    } viewer;
+    std::filesystem::create_directories(options.folder);
+    enc::write_encyclopedia(options.folder, contents);
+    ASSERT_EQ(app::run_process(options, viewer).outcome, app::RunOutcome::Completed);
+    ASSERT_EQ(viewer.seen.size(), 1u);
+    const auto& snap = viewer.seen[0];
+    EXPECT_EQ(snap.sheet, "A");
+    EXPECT_EQ(snap.first_row, 1);
+    ASSERT_GE(snap.rows.size(), 4u);
+    EXPECT_EQ(snap.rows[0][0], "Abel,A");
+    EXPECT_EQ(snap.rows[2][3], ".300");   // rates as the sheet shows them
+    EXPECT_EQ(snap.rows[3][1], "Totals");
+}
+
 TEST_F(ProcessRun, CancelSavesNothing) {
     add(batting(hitter_line(1, 2000, 2, 1, "Abel", "A"), 1, 1));
     std::filesystem::create_directories(options.folder);
