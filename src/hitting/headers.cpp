@@ -47,10 +47,7 @@ void HEADER_BORDER(RunState& s) {
 void Hitting_Header(RunState& s) {
     auto& W = s.workbook;
     const int32_t r = s.Row;
-    for (int n = 0; n < static_cast<int>(kHittingTitles.size()); ++n) {
-        W.cell(n, r).Value(kHittingTitles[n]);
-        W.cell(n, r).HorizontalAlignment(wb::xlRight);
-    }
+    put_titles(s, r, kHittingTitles);
     for (int edge : {wb::xlEdgeTop, wb::xlEdgeLeft, wb::xlEdgeRight, wb::xlEdgeBottom})
         W.block(A, r, Y, r).Borders(edge).LineStyle(wb::xlContinuous);
     for (int edge : {wb::xlEdgeTop, wb::xlEdgeLeft, wb::xlEdgeRight, wb::xlEdgeBottom})

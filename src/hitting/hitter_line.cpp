@@ -12,6 +12,11 @@ void put_or_empty_age(wb::Workbook& W, int col, int32_t row, const std::optional
 }
 }  // namespace
 
+void line_sides(RunState& s, int last_col) {
+    s.workbook.block(A, s.Row, last_col, s.Row).Borders(wb::xlEdgeRight).Weight(wb::xlMedium);
+    s.workbook.block(A, s.Row, last_col, s.Row).Borders(wb::xlEdgeLeft).Weight(wb::xlMedium);
+}
+
 void Hitter_Averages(RunState& s, int32_t SUBSCR) {
     const auto& rec = s.stats(SUBSCR);
     if (rec.HitAB > 0) {
@@ -51,8 +56,7 @@ void Hitter_EntryLine(RunState& s, int32_t SUBSCR) {
     int col = 7;  // H
     for (int32_t v : counts) W.cell(col++, r).Value(v);
 
-    W.block(A, r, Y, r).Borders(wb::xlEdgeRight).Weight(wb::xlMedium);
-    W.block(A, r, Y, r).Borders(wb::xlEdgeLeft).Weight(wb::xlMedium);
+    line_sides(s, Y);
     s.LastYear = rec.SeasonYear;
 
     auto& t = s.hit;

@@ -3,6 +3,7 @@
 
 #include "app/run_state.h"
 
+#include <array>
 #include <string_view>
 
 namespace tb::hitting {
@@ -20,6 +21,21 @@ void postseason_border(RunState& s);
 // Section title row of a post-season section, one row above Row (which is
 // where the section's first line goes); colour 19 hitting, 20 pitching.
 void section_title(RunState& s, std::string_view title, int color_index);
+
+// Pieces both the hitting and the pitching rows are made of, on the
+// active sheet at Row (or at `row`), over columns A..`last_col`.
+// Column titles from A on, each right-aligned.
+template <std::size_t N>
+void put_titles(RunState& s, int32_t row, const std::array<const char*, N>& titles) {
+    for (std::size_t n = 0; n < N; ++n) {
+        s.workbook.cell(static_cast<int>(n), row).Value(titles[n]);
+        s.workbook.cell(static_cast<int>(n), row).HorizontalAlignment(wb::xlRight);
+    }
+}
+// The medium sides of a season line, which stack into one frame.
+void line_sides(RunState& s, int last_col);
+// A "Totals" row: a medium line over A..last, a medium red frame around B..last.
+void totals_row_borders(RunState& s, int last_col);
 
 void Hitter_Averages(RunState& s, int32_t SUBSCR);
 void Hitter_EntryLine(RunState& s, int32_t SUBSCR);

@@ -25,6 +25,18 @@ void Reset_Totals(RunState& s) {
     s.pitch = {};
 }
 
+void totals_row_borders(RunState& s, int last_col) {
+    auto& W = s.workbook;
+    const int32_t r = s.Row;
+    W.block(A, r, last_col, r).Borders(wb::xlEdgeTopOfRange).Weight(wb::xlMedium);
+    W.block(B, r, last_col, r).Borders(wb::xlEdgeBottom).Weight(wb::xlMedium);
+    W.block(B, r, last_col, r).Borders(wb::xlEdgeBottom).Color(wb::xlRed);
+    W.block(B, r, last_col, r).Borders(wb::xlEdgeRight).Weight(wb::xlMedium);
+    W.block(B, r, last_col, r).Borders(wb::xlEdgeLeft).Weight(wb::xlMedium);
+    W.block(B, r, last_col, r).Borders(wb::xlEdgeLeft).Color(wb::xlRed);
+    W.block(B, r, last_col, r).Borders(wb::xlEdgeRight).Color(wb::xlRed);
+}
+
 void Hitter_Totals(RunState& s) {
     const auto& t = s.hit;
     if (t.AB < 1) {
@@ -52,21 +64,11 @@ void Hitter_TotalLine(RunState& s) {
     int col = 7;  // H
     for (int64_t v : counted(s.hit)) W.cell(col++, r).Value(v);
 
-    W.block(A, r, Y, r).Borders(wb::xlEdgeTopOfRange).Weight(wb::xlMedium);
-    W.block(B, r, Y, r).Borders(wb::xlEdgeBottom).Weight(wb::xlMedium);
-    W.block(B, r, Y, r).Borders(wb::xlEdgeBottom).Color(wb::xlRed);
-    W.block(B, r, Y, r).Borders(wb::xlEdgeRight).Weight(wb::xlMedium);
-    W.block(B, r, Y, r).Borders(wb::xlEdgeLeft).Weight(wb::xlMedium);
-    W.block(B, r, Y, r).Borders(wb::xlEdgeLeft).Color(wb::xlRed);
-    W.block(B, r, Y, r).Borders(wb::xlEdgeRight).Color(wb::xlRed);
+    totals_row_borders(s, Y);
 }
 
 void HitSumHeader(RunState& s, int32_t LineNo) {
-    auto& W = s.workbook;
-    for (int n = 0; n < static_cast<int>(kSumTitles.size()); ++n) {
-        W.cell(n, LineNo).Value(kSumTitles[n]);
-        W.cell(n, LineNo).HorizontalAlignment(wb::xlRight);
-    }
+    put_titles(s, LineNo, kSumTitles);
 }
 
 void HitSumTotals(RunState& s, int32_t LineNo) {

@@ -1,6 +1,8 @@
 // One season line of a pitcher, the innings figure and the running totals.
 #include "pitching/pitching.h"
 
+#include "hitting/hitting.h"
+
 namespace tb::pitching {
 
 namespace {
@@ -57,8 +59,7 @@ void Pitcher_EntryLine(RunState& s, int32_t SUBSCR) {
     col = 19;  // T
     for (int32_t v : rest) W.cell(col++, r).Value(v);
 
-    W.block(A, r, AB, r).Borders(wb::xlEdgeRight).Weight(wb::xlMedium);
-    W.block(A, r, AB, r).Borders(wb::xlEdgeLeft).Weight(wb::xlMedium);
+    hitting::line_sides(s, AB);
     s.LastYear = rec.SeasonYear;
 
     auto& t = s.pitch;

@@ -1,6 +1,8 @@
 // Pitching column titles of a player block and of the pitching totals sheets.
 #include "pitching/pitching.h"
 
+#include "hitting/hitting.h"
+
 #include <array>
 
 namespace tb::pitching {
@@ -20,10 +22,7 @@ const std::array<const char*, 27> kSumTitles = {
 void Pitching_Header(RunState& s) {
     auto& W = s.workbook;
     const int32_t r = s.Row;
-    for (int i = 0; i < static_cast<int>(kPitchingTitles.size()); ++i) {
-        W.cell(i, r).Value(kPitchingTitles[i]);
-        W.cell(i, r).HorizontalAlignment(wb::xlRight);
-    }
+    hitting::put_titles(s, r, kPitchingTitles);
     for (int edge : {wb::xlEdgeTop, wb::xlEdgeLeft, wb::xlEdgeRight, wb::xlEdgeBottom})
         W.block(A, r, AB, r).Borders(edge).Weight(wb::xlMedium);
     W.block(A, r, AB, r).InteriorColorIndex(20);
@@ -33,11 +32,7 @@ void Pitching_Header(RunState& s) {
 }
 
 void PitchSumHeader(RunState& s, int32_t LineNo) {
-    auto& W = s.workbook;
-    for (int i = 0; i < static_cast<int>(kSumTitles.size()); ++i) {
-        W.cell(i, LineNo).Value(kSumTitles[i]);
-        W.cell(i, LineNo).HorizontalAlignment(wb::xlRight);
-    }
+    hitting::put_titles(s, LineNo, kSumTitles);
 }
 
 }  // namespace tb::pitching

@@ -2,6 +2,8 @@
 // and the player's row on the phase's pitching totals sheet.
 #include "pitching/pitching.h"
 
+#include "hitting/hitting.h"
+
 namespace tb::pitching {
 
 namespace {
@@ -53,13 +55,7 @@ void Pitcher_TotalLine(RunState& s) {
     W.cell(A, r).Value(" ");
     W.cell(B, r).Value("Totals");
     put_totals(s, r, 3, "0.0");
-    W.block(A, r, AB, r).Borders(wb::xlEdgeTopOfRange).Weight(wb::xlMedium);
-    W.block(B, r, AB, r).Borders(wb::xlEdgeBottom).Weight(wb::xlMedium);
-    W.block(B, r, AB, r).Borders(wb::xlEdgeBottom).Color(wb::xlRed);
-    W.block(B, r, AB, r).Borders(wb::xlEdgeRight).Weight(wb::xlMedium);
-    W.block(B, r, AB, r).Borders(wb::xlEdgeLeft).Weight(wb::xlMedium);
-    W.block(B, r, AB, r).Borders(wb::xlEdgeLeft).Color(wb::xlRed);
-    W.block(B, r, AB, r).Borders(wb::xlEdgeRight).Color(wb::xlRed);
+    hitting::totals_row_borders(s, AB);
 }
 
 void PitchSumTotals(RunState& s, int32_t LineNo) {
