@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libxlsxwriter-dev zlib1g-dev
   libcli11-dev
-  libgtest-dev
+  libgtest-dev libicu-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   python3-openpyxl
   xdg-utils
