@@ -6,8 +6,12 @@
 
 #include <CLI/CLI.hpp>
 
+#include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <iostream>
 #include <string>
@@ -17,6 +21,27 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::system_clock;
+
+constexpr int kDone = 0, kFailed = 1, kBadUsage = 2;
+
+// Ctrl-C and SIGTERM cancel the run; it then ends as a cancel does, leaving
+// no temporary file and the old workbook as it was.
+std::atomic<bool> g_cancel{false};
+volatile std::sig_atomic_t g_signal = 0;
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+extern "C" void on_signal(int sig) {
+    g_signal = sig;
+    g_cancel.store(true);
+}
+
+void catch_signals() {
+    struct sigaction sa {};
+    sa.sa_handler = on_signal;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+}
 
 std::string local_time_text(Clock::time_point t) {
     const std::time_t tt = Clock::to_time_t(t);
@@ -34,6 +59,16 @@ int current_year() {
     return tm.tm_year + 1900;
 }
 
+const char* stage_name(tb::app::Stage s) {
+    switch (s) {
+        case tb::app::Stage::Reading: return "Reading";
+        case tb::app::Stage::Players: return "Players";
+        case tb::app::Stage::Teams: return "Teams";
+        case tb::app::Stage::Saving: return "Saving";
+    }
+    return "";
+}
+
 class ConsoleObserver : public tb::app::RunObserver {
 public:
     ConsoleObserver(bool quiet, bool bar) : quiet_(quiet), bar_(bar) {}
@@ -46,6 +81,11 @@ public:
         clear_bar();
         if (!quiet_) std::cout << "Processing Ended:   " << local_time_text(t) << std::endl;
     }
+    void stage(tb::app::Stage s) override {
+        stage_ = s;
+        current_.clear();
+        draw(0, 0, true);
+    }
     void status(const std::string& text) override {
         current_ = text;
         if (text == "TEAMS COMPLETED" || text == "Processing Completed") {
@@ -53,31 +93,43 @@ public:
             if (!quiet_) std::cout << text << std::endl;
         }
     }
-    void notice(const std::string& text, const std::string& detail) override {
+    void notice(const tb::app::Notice& n) override {
         clear_bar();
-        std::cerr << "warning: " << text;
-        if (!detail.empty()) std::cerr << " (" << detail << ")";
+        std::cerr << "warning: " << n.text;
+        // A notice about a whole file names it already.
+        if (n.record > 0 || !n.field.empty()) std::cerr << " (" << n.where() << ")";
         std::cerr << std::endl;
     }
-    void progress(int64_t done, int64_t total) override {
-        if (!bar_ || total <= 0) return;
-        const auto now = std::chrono::steady_clock::now();
-        if (done != total && now - last_draw_ < std::chrono::milliseconds(100)) return;
-        last_draw_ = now;
-        const double elapsed = std::chrono::duration<double>(now - start_).count();
-        const int percent = static_cast<int>(done * 100 / total);
-        const int filled = percent / 5;
-        std::string name = current_.substr(0, 30);
-        std::fprintf(stderr, "\r[%-20s] %3d%%  %6.1fs  %-30s", std::string(filled, '#').c_str(), percent,
-                     elapsed, name.c_str());
-        std::fflush(stderr);
-        drawn_ = true;
+    void progress(tb::app::Stage s, int64_t done, int64_t total) override {
+        stage_ = s;
+        draw(done, total, false);
     }
 
 private:
+    // One line: the stage, its bar (or a busy sign while the save packs the
+    // file), the time so far and the player or step.
+    void draw(int64_t done, int64_t total, bool force) {
+        if (!bar_) return;
+        const auto now = std::chrono::steady_clock::now();
+        if (!force && done != total && now - last_draw_ < std::chrono::milliseconds(100)) return;
+        last_draw_ = now;
+        const double elapsed = std::chrono::duration<double>(now - start_).count();
+        std::string bar, percent = "    ";
+        if (total > 0) {
+            const int p = static_cast<int>(done * 100 / total);
+            bar = std::string(static_cast<std::size_t>(p / 5), '#');
+            percent = std::to_string(p) + "%";
+        }
+        std::string label = current_;
+        if (stage_ == tb::app::Stage::Saving && total > 0 && done == total) label = "packing the file...";
+        std::fprintf(stderr, "\r%-8s [%-20s] %4s %7.1fs  %-30.30s", stage_name(stage_), bar.c_str(), percent.c_str(),
+                     elapsed, label.c_str());
+        std::fflush(stderr);
+        drawn_ = true;
+    }
     void clear_bar() {
         if (!drawn_) return;
-        std::fprintf(stderr, "\r%*s\r", 70, "");
+        std::fprintf(stderr, "\r%*s\r", 79, "");
         std::fflush(stderr);
         drawn_ = false;
     }
@@ -85,19 +137,31 @@ private:
     bool quiet_;
     bool bar_;
     bool drawn_ = false;
+    tb::app::Stage stage_ = tb::app::Stage::Reading;
     std::string current_;
-    std::chrono::steady_clock::time_point start_{};
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     std::chrono::steady_clock::time_point last_draw_{};
 };
 
 int inspect(const fs::path& folder) {
     try {
         tb::enc::Encyclopedia encyclopedia(folder);
-        std::cout << tb::enc::inspect_report(encyclopedia, current_year());
-        return 0;
+        bool all_read = true;
+        const std::string report = tb::enc::inspect_report(encyclopedia, current_year(), &all_read);
+        std::cout << report << std::flush;
+        if (!std::cout) {
+            const int err = errno;
+            std::cerr << "error: cannot write the report: " << (err ? std::strerror(err) : "write error") << std::endl;
+            return kFailed;
+        }
+        if (!all_read) {
+            std::cerr << "error: some files of " << folder.string() << " cannot be read (see the report)" << std::endl;
+            return kFailed;
+        }
+        return kDone;
     } catch (const std::exception& e) {
         std::cerr << "error: " << e.what() << std::endl;
-        return 1;
+        return kFailed;
     }
 }
 
@@ -135,6 +199,12 @@ void open_with_desktop(const fs::path& file) {
 int main(int argc, char** argv) {
     CLI::App cli{"TALLYBOOK: turns a baseball encyclopedia folder into an .xlsx workbook", "tallybook-cli"};
     cli.set_version_flag("--version", std::string("tallybook-cli ") + TALLYBOOK_VERSION);
+    cli.footer(
+        "Exit status:\n"
+        "  0    the workbook was written (or, with --inspect, the report)\n"
+        "  1    failed: nothing was written, an existing workbook is as it was\n"
+        "  2    bad usage\n"
+        "  130  interrupted (Ctrl-C), 143 terminated: nothing was written");
 
     std::string folder;
     std::string output = "TALLYBOOK.xlsx";
@@ -142,17 +212,22 @@ int main(int argc, char** argv) {
     auto* po = cli.add_flag("--players-only", players_only, "Only the player sheets");
     auto* to = cli.add_flag("--teams-only", teams_only, "Only the team sheets");
     po->excludes(to);
-    cli.add_option("-o,--output", output, "The workbook to write (default TALLYBOOK.xlsx)");
-    cli.add_flag("--open", open, "Open the workbook with the desktop's application when done");
-    cli.add_flag("-q,--quiet", quiet, "Print only warnings and errors");
-    cli.add_flag("--inspect", want_inspect, "Describe the encyclopedia instead of converting it");
+    auto* out = cli.add_option("-o,--output", output, "The workbook to write (default TALLYBOOK.xlsx)");
+    auto* op = cli.add_flag("--open", open, "Open the workbook with the desktop's application when done");
+    auto* qu = cli.add_flag("-q,--quiet", quiet, "Print only warnings and errors");
+    cli.add_flag("--inspect", want_inspect, "Describe the encyclopedia instead of converting it")
+        ->excludes(po)
+        ->excludes(to)
+        ->excludes(out)
+        ->excludes(op)
+        ->excludes(qu);
     cli.add_option("ENCYCLOPEDIA_FOLDER", folder, "Folder holding ENCTEAM.DAT and the other files")->required();
 
     try {
         cli.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         const int code = cli.exit(e);
-        return code == 0 ? 0 : 2;
+        return code == 0 ? kDone : kBadUsage;
     }
 
     if (want_inspect) return inspect(folder);
@@ -165,12 +240,17 @@ int main(int argc, char** argv) {
                                    : tb::wb::SheetsDesired::PlayersAndTeams;
     options.viewing = tb::app::Viewing::AfterCompleted;
 
+    catch_signals();
     ConsoleObserver observer(quiet, !quiet && isatty(STDERR_FILENO));
-    const tb::app::RunResult result = tb::app::run_process(options, observer);
+    const tb::app::RunResult result = tb::app::run_process(options, observer, &g_cancel);
+    if (result.outcome == tb::app::RunOutcome::Cancelled) {
+        const int sig = g_signal;
+        std::cerr << "\ncancelled: no workbook was written" << std::endl;
+        return sig ? 128 + sig : kFailed;
+    }
     if (result.outcome != tb::app::RunOutcome::Completed) {
-        std::cerr << "error: " << (result.error.empty() ? "the run was cancelled" : result.error)
-                  << "\nNo workbook was written." << std::endl;
-        return 1;
+        std::cerr << "error: " << result.error << "\nNo workbook was written." << std::endl;
+        return kFailed;
     }
     const auto& sum = result.summary;
     if (!quiet) {
@@ -182,5 +262,5 @@ int main(int argc, char** argv) {
                   << "\nTime: " << seconds << " s" << std::endl;
     }
     if (open) open_with_desktop(sum.output);
-    return 0;
+    return kDone;
 }

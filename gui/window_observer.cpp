@@ -53,7 +53,7 @@ void WindowObserver::status(const std::string& text) {
         Qt::QueuedConnection);
 }
 
-void WindowObserver::notice(const std::string& text, const std::string& detail) {
+void WindowObserver::notice(const tb::app::Notice& n) {
     uint64_t ticket = 0;
     {
         std::lock_guard lk(link_->m);
@@ -62,8 +62,8 @@ void WindowObserver::notice(const std::string& text, const std::string& detail) 
     }
     QMetaObject::invokeMethod(
         window_,
-        [w = window_, id = run_id_, link = link_, ticket, t = QString::fromStdString(text),
-         d = QString::fromStdString(detail)] {
+        [w = window_, id = run_id_, link = link_, ticket, t = QString::fromStdString(n.text),
+         d = QString::fromStdString(n.where())] {
             w->run_notice(id, t, d);
             {
                 std::lock_guard lk(link->m);
@@ -76,7 +76,8 @@ void WindowObserver::notice(const std::string& text, const std::string& detail) 
     link_->cv.wait(lk, [&] { return link_->abandoned || link_->notices_answered >= ticket; });
 }
 
-void WindowObserver::progress(int64_t done, int64_t total) {
+void WindowObserver::progress(tb::app::Stage stage, int64_t done, int64_t total) {
+    if (stage != tb::app::Stage::Players) return;
     QMetaObject::invokeMethod(
         window_, [w = window_, id = run_id_, done, total] { w->run_progress(id, done, total); },
         Qt::QueuedConnection);

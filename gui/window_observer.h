@@ -38,8 +38,8 @@ public:
     void ended(std::chrono::system_clock::time_point t) override;
     void status(const std::string& text) override;
     // Waits until the user has closed the box (or the window gave up the run).
-    void notice(const std::string& text, const std::string& detail) override;
-    void progress(int64_t done, int64_t total) override;
+    void notice(const tb::app::Notice& n) override;
+    void progress(tb::app::Stage stage, int64_t done, int64_t total) override;
     void show_workbook() override;
     bool wants_snapshots() const override { return snapshots_; }
     void snapshot(tb::app::SheetSnapshot s) override;

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 
 namespace tb::app {
 
@@ -15,13 +14,6 @@ namespace {
 // Column indexes: the letter sheets are autofitted through AD when the pass
 // leaves them, through Z when the two-way chain does.
 constexpr int kAutofitPass = 29;
-
-int current_year() {
-    const std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    return tm.tm_year + 1900;
-}
 
 // Decodes the first code point of a UTF-8 text (0 when empty or malformed).
 char32_t first_code_point(std::string_view s) {
@@ -98,18 +90,26 @@ void ensure_letter_sheet(RunState& s, const std::string& letter) {
     s.workbook.NameActiveSheet(letter);
 }
 
+bool known_kind(int kind) { return kind == kHitting || kind == kPitching || kind == kTwoWay; }
+
 // Routes the current player's lines into the phase lists. Lines of an
-// unknown phase are reported and skipped; code 1 is skipped silently.
+// unknown phase or of an unknown kind are reported and skipped; code 1 is
+// skipped silently.
 void Route_Lines(RunState& s, const std::vector<int32_t>& records) {
     for (auto& l : s.lists) l.clear();
     for (int32_t n : records) {
-        const int code = s.stats(n).PhaseCode;
-        if (auto p = phase_of_code(code)) {
-            s.list(*p).push_back(n);
-        } else if (code != 1) {
-            ++s.notices;
-            s.observer.notice("this case is " + std::to_string(code),
-                              std::string(enc::kStatsFile) + " record " + std::to_string(n));
+        const auto& rec = s.stats(n);
+        const int code = rec.PhaseCode;
+        const auto phase = phase_of_code(code);
+        if (!phase) {
+            if (code != 1)
+                report(s, {"this case is " + std::to_string(code), std::string(enc::kStatsFile), n, "PhaseCode",
+                           std::to_string(code), display_name(rec)});
+        } else if (!known_kind(rec.StatKind)) {
+            report(s, {"unknown stat kind " + std::to_string(rec.StatKind) + ": the line is passed over",
+                       std::string(enc::kStatsFile), n, "StatKind", std::to_string(rec.StatKind), display_name(rec)});
+        } else {
+            s.list(*phase).push_back(n);
         }
     }
     for (Phase p : kPhases)
@@ -252,10 +252,6 @@ int Walk_List(RunState& s, Phase phase) {
 }
 
 bool Player_Pass(RunState& s) {
-    const enc::Encyclopedia& encyclopedia = *s.encyclopedia;
-    s.BirthDates = enc::build_birth_years(encyclopedia.read_players(), current_year());
-    s.PlayerStats = encyclopedia.read_stats();
-
     // Index the lines by player once, and take each player's display name
     // from his last used line.
     std::unordered_map<int32_t, std::vector<int32_t>> lines_of;
@@ -278,7 +274,7 @@ bool Player_Pass(RunState& s) {
     const auto total = static_cast<int64_t>(players.size());
     int64_t done = 0;
     for (const ListedPlayer& p : players) {
-        if (s.cancel && s.cancel->load()) return false;
+        if (cancelled(s)) return false;
         s.CurPlayerId = p.id;
         hitting::Reset_Totals(s);
         Route_Lines(s, lines_of[p.id]);
@@ -301,7 +297,7 @@ bool Player_Pass(RunState& s) {
             ++s.players_written;
             send_snapshot(s);
         }
-        s.observer.progress(done, total);
+        s.observer.progress(Stage::Players, done, total);
     }
     return true;
 }

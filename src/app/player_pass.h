@@ -9,7 +9,7 @@
 
 namespace tb::app {
 
-// Loads the birth years and the statistics lines, lists the players by
+// Lists the players of the statistics lines read into the run state by
 // display name and writes them one by one. Returns false when cancelled.
 bool Player_Pass(RunState& s);
 

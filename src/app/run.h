@@ -2,6 +2,7 @@
 // The command line and the window both drive a run through this entry point.
 #pragma once
 
+#include "encyclopedia/byte_source.h"
 #include "workbook/sheet_set.h"
 
 #include <atomic>
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,32 @@ struct RunOptions {
     wb::SheetsDesired desired = wb::SheetsDesired::PlayersAndTeams;
     Viewing viewing = Viewing::WhileProcessing;
     std::filesystem::path output;       // the .xlsx to write
+    // The calendar year birth years are checked against; 0: this year.
+    int current_year = 0;
+    // Where the files come from instead of `folder` (tests, fuzzing).
+    std::shared_ptr<const enc::ByteSource> source;
+    // False: the workbook is built but not saved (the run's own tests, the
+    // fuzzing and the benchmark of the passes). `output` is then not needed.
+    bool save = true;
+};
+
+// The stages of a run, in the order they come. Each begins with its status
+// text: "Reading the encyclopedia...", "TEAMS COMPLETED" (the team file is
+// read; the player pass follows), "Writing the team sheets...", "Saving the
+// workbook...".
+enum class Stage { Reading, Players, Teams, Saving };
+
+// A line of the encyclopedia (or a whole file) the run passed over or could
+// not use in full. The run goes on after it.
+struct Notice {
+    std::string text;       // "this case is 3", "ENCPLYR.DAT is missing", ...
+    std::string file;       // the file it is about
+    int64_t record = 0;     // record number; 0 when about the whole file
+    std::string field;      // the field at fault, with its value
+    std::string value;
+    std::string player;     // the player's display name, when there is one
+    // "ENCPLSTATS.DAT record 17, PhaseCode 3, player Smith,John"
+    std::string where() const;
 };
 
 // A copy of the latest rows of the sheet being filled, for a live view.
@@ -38,12 +66,15 @@ public:
     virtual ~RunObserver() = default;
     virtual void started(std::chrono::system_clock::time_point) {}
     virtual void ended(std::chrono::system_clock::time_point) {}
-    // "TEAMS COMPLETED", the current player's display name, "Processing Completed".
+    // A stage begins (its status text follows through status()).
+    virtual void stage(Stage) {}
+    // The stage texts above, the current player's display name, and
+    // "Processing Completed".
     virtual void status(const std::string&) {}
-    // "this case is N" and other notices; `detail` says where (file, record).
     // The run waits until this returns.
-    virtual void notice(const std::string& text, const std::string& detail) { (void)text; (void)detail; }
-    virtual void progress(int64_t players_done, int64_t players_total) { (void)players_done; (void)players_total; }
+    virtual void notice(const Notice&) {}
+    // How far the stage has come; `total` 0 means it cannot tell (busy).
+    virtual void progress(Stage stage, int64_t done, int64_t total) { (void)stage; (void)done; (void)total; }
     // The moment the workbook is to be shown ("Visible = True").
     virtual void show_workbook() {}
     // Called after each player with the latest rows of the active sheet when
@@ -70,9 +101,23 @@ struct RunResult {
 };
 
 // Runs the whole Process command from a fresh state. Never throws and never
-// ends the program; on failure or cancel nothing is saved and an existing
-// output file is left as it was. `cancel` is checked between players.
+// ends the program. Fails, before reading anything, when the workbook cannot
+// be written at `output` (see output_problem), and after reading when there
+// is nothing to convert for the chosen sheets. On failure or cancel nothing
+// is saved and an existing output file is left as it was. `cancel` is
+// checked between files, players and teams, and during the save up to the
+// moment the new workbook replaces the old one.
 RunResult run_process(const RunOptions& options, RunObserver& observer,
                       const std::atomic<bool>* cancel = nullptr);
+
+// Why a workbook cannot be written at `output` for the encyclopedia in
+// `folder`, in one line naming the path; nullopt when it can. Refused: an
+// empty name, a path that is or resolves to (by "..", symbolic or hard
+// links, or letter case) the encyclopedia folder or a file in it, an
+// existing output that is not a regular file (or a link to one), and a
+// folder that is missing, is not a folder, cannot be written or takes no
+// name that long.
+std::optional<std::string> output_problem(const std::filesystem::path& output,
+                                          const std::filesystem::path& folder);
 
 }  // namespace tb::app

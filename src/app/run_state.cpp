@@ -24,6 +24,14 @@ std::optional<Phase> phase_of_code(int code) {
 
 std::string display_name(const enc::PlayerSeasonStats& rec) { return rec.LastName + "," + rec.FirstName; }
 
+std::string Notice::where() const {
+    std::string out = file;
+    if (record > 0) out += " record " + std::to_string(record);
+    if (!field.empty()) out += (out.empty() ? "" : ", ") + field + " " + value;
+    if (!player.empty()) out += (out.empty() ? "" : ", ") + std::string("player ") + player;
+    return out;
+}
+
 int32_t next_totals_row(RunState& s, const char* sheet, int32_t& counter,
                         void (*write_header)(RunState&, int32_t)) {
     s.workbook.Activate(sheet);
@@ -34,10 +42,19 @@ int32_t next_totals_row(RunState& s, const char* sheet, int32_t& counter,
     return ++counter;
 }
 
+void report(RunState& s, Notice notice) {
+    ++s.notices;
+    s.observer.notice(notice);
+}
+
 void set_line_context(RunState& s, int32_t k) {
     const auto& rec = s.stats(k);
     auto team = s.TeamTable.find(rec.TeamId);
     s.LineTeamAbbrev = team == s.TeamTable.end() ? std::string() : team->second;
+    if (team == s.TeamTable.end() && s.teams_reported.insert(rec.TeamId).second)
+        report(s, {"team " + std::to_string(rec.TeamId) + " has no used record in " + std::string(enc::kTeamFile) +
+                       "; its lines show no team",
+                   std::string(enc::kStatsFile), k, "TeamId", std::to_string(rec.TeamId), display_name(rec)});
     auto born = s.BirthDates.find(s.CurPlayerId);
     if (born == s.BirthDates.end())
         s.Age.reset();

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace tb::app {
@@ -66,14 +67,20 @@ struct RunState {
     RunObserver& observer;
     const std::atomic<bool>* cancel = nullptr;
 
-    std::optional<enc::Encyclopedia> encyclopedia;
     wb::Workbook workbook;
     enc::TeamTable TeamTable;
     std::string SheetLetter = "A";
+    int current_year = 0;                              // birth years are checked against it
 
-    // Player pass tables.
+    // Player pass tables, read at the start of the run.
     std::vector<enc::PlayerSeasonStats> PlayerStats;   // record n at index n - 1
     enc::BirthYears BirthDates;
+    std::unordered_set<int32_t> teams_reported;        // team numbers with no team record, told once
+
+    // The team pass's files, read at the start of the run.
+    std::vector<enc::TeamSeasonRecord> team_seasons;
+    std::vector<enc::LeagueSeasonRecord> league_seasons;
+    std::vector<enc::LeagueRecord> leagues;
     wb::PlayerTotalsCounters counters;
     wb::TeamTotalsCounters team_counters;
     std::unordered_map<std::string, int32_t> SheetRow; // next free row per letter sheet
@@ -126,7 +133,14 @@ std::string display_name(const enc::PlayerSeasonStats& rec);
 int32_t next_totals_row(RunState& s, const char* sheet, int32_t& counter,
                         void (*write_header)(RunState&, int32_t));
 
-// Sets LineTeamAbbrev and Age for record `k` of the current player.
+// Sets LineTeamAbbrev and Age for record `k` of the current player. A team
+// number with no team record is told once, at its first line.
 void set_line_context(RunState& s, int32_t k);
+
+// Tells the observer of a notice and counts it.
+void report(RunState& s, Notice notice);
+
+// Whether the front end has asked the run to stop.
+inline bool cancelled(const RunState& s) { return s.cancel && s.cancel->load(); }
 
 }  // namespace tb::app

@@ -1,5 +1,5 @@
-// Finding and reading the files of one encyclopedia folder, and writing one
-// (tests and the sample generator only).
+// Reading the files of one encyclopedia into records, and writing a folder
+// of them (tests and the sample generator only).
 #include "encyclopedia/encyclopedia.h"
 
 #include <algorithm>
@@ -14,29 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::array<std::string_view, 6> kCanonicalNames = {
-    kTeamFile, kPlayerFile, kStatsFile, kTeamSeasonFile, kLeagueSeasonFile, kLeagueFile,
-};
-
-std::string lower_ascii(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
-bool is_canonical(const std::string& name) {
-    return std::find(kCanonicalNames.begin(), kCanonicalNames.end(), name) != kCanonicalNames.end();
-}
-
-// Of two spellings of one name, the canonical one wins; otherwise the first
-// in byte order, so that the choice does not depend on listing order.
-bool better_spelling(const std::string& candidate, const std::string& current) {
-    if (is_canonical(current)) return false;
-    if (is_canonical(candidate)) return true;
-    return candidate < current;
-}
-
 std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
 
 struct FileCloser {
@@ -44,64 +21,65 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
-// Records are decoded from a buffer of this many at a time: large enough
-// that the per-call cost of reading vanishes, small enough that the raw
-// bytes never need as much memory as the decoded records.
+std::FILE* open_for_writing(const fs::path& path) {
+#ifdef _WIN32
+    return _wfopen(path.c_str(), L"wb");
+#else
+    return std::fopen(path.c_str(), "wb");
+#endif
+}
+
 constexpr std::size_t kRecordsPerChunk = 8192;
 
-template <class Record, Record (*Decode)(const unsigned char*)>
-std::vector<Record> read_all(const std::optional<fs::path>& found) {
+template <class Record>
+Record decode_one(const unsigned char* bytes);
+template <> TeamRecord decode_one<TeamRecord>(const unsigned char* b) { return decode_team(b); }
+template <> PlayerRecord decode_one<PlayerRecord>(const unsigned char* b) { return decode_player(b); }
+template <> PlayerSeasonStats decode_one<PlayerSeasonStats>(const unsigned char* b) { return decode_stats(b); }
+template <> TeamSeasonRecord decode_one<TeamSeasonRecord>(const unsigned char* b) { return decode_team_season(b); }
+template <> LeagueSeasonRecord decode_one<LeagueSeasonRecord>(const unsigned char* b) {
+    return decode_league_season(b);
+}
+template <> LeagueRecord decode_one<LeagueRecord>(const unsigned char* b) { return decode_league(b); }
+
+// Streams a file of the source into records; a chunk may end inside a
+// record, whose first bytes wait for the next chunk.
+template <class Record>
+std::vector<Record> read_all(const ByteSource& source, std::string_view name, FileFacts* facts) {
+    constexpr std::size_t size = Record::kSize;
     std::vector<Record> out;
-    if (!found) return out;
-    const fs::path& path = *found;
-
-    std::error_code ec;
-    const fs::file_status st = fs::status(path, ec);
-    if (ec) {
-        if (ec == std::errc::no_such_file_or_directory) return out;  // gone since the listing
-        throw EncyclopediaError("cannot read encyclopedia file " + quoted(path) + ": " + ec.message());
-    }
-    if (!fs::is_regular_file(st))
-        throw EncyclopediaError("cannot read encyclopedia file " + quoted(path) + ": not a regular file");
-
-    errno = 0;
-    FileHandle file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        const int err = errno;
-        if (err == ENOENT) return out;
-        throw EncyclopediaError("cannot open encyclopedia file " + quoted(path) + ": " +
-                                std::strerror(err ? err : EIO));
-    }
-    std::setvbuf(file.get(), nullptr, _IONBF, 0);  // we read big blocks ourselves
-
-    const auto size = fs::file_size(path, ec);
-    if (!ec) out.reserve(static_cast<std::size_t>(size / Record::kSize));
-
-    std::vector<unsigned char> buffer(kRecordsPerChunk * Record::kSize);
-    std::size_t filled = 0;  // bytes in buffer not yet decoded
-    for (;;) {
-        const std::size_t got = std::fread(buffer.data() + filled, 1, buffer.size() - filled, file.get());
-        filled += got;
-        const std::size_t whole = filled / Record::kSize;
-        for (std::size_t i = 0; i < whole; ++i) out.push_back(Decode(buffer.data() + i * Record::kSize));
-        const std::size_t rest = filled - whole * Record::kSize;
-        std::memmove(buffer.data(), buffer.data() + whole * Record::kSize, rest);
-        filled = rest;
-        if (got == 0) break;
-    }
-    if (std::ferror(file.get())) {
-        const int err = errno;
-        throw EncyclopediaError("cannot read encyclopedia file " + quoted(path) + ": " +
-                                std::strerror(err ? err : EIO));
-    }
-    // Any bytes left in `filled` are a partial trailing record: ignored.
+    FileFacts found;
+    found.present = source.find(name).has_value();
+    std::array<unsigned char, size> carry{};
+    std::size_t carried = 0;
+    source.read(name, [&](const unsigned char* data, std::size_t n) {
+        found.bytes += n;
+        if (out.capacity() == 0) out.reserve(n / size + 1);
+        if (carried > 0) {
+            const std::size_t take = std::min(size - carried, n);
+            std::memcpy(carry.data() + carried, data, take);
+            carried += take;
+            data += take;
+            n -= take;
+            if (carried < size) return;
+            out.push_back(decode_one<Record>(carry.data()));
+            carried = 0;
+        }
+        const std::size_t whole = n / size;
+        for (std::size_t i = 0; i < whole; ++i) out.push_back(decode_one<Record>(data + i * size));
+        carried = n - whole * size;
+        std::memcpy(carry.data(), data + whole * size, carried);
+    });
+    found.records = out.size();
+    found.partial_bytes = carried;
+    if (facts) *facts = found;
     return out;
 }
 
 template <class Record>
 void write_file(const fs::path& path, const std::vector<Record>& records) {
     errno = 0;
-    FileHandle file(std::fopen(path.c_str(), "wb"));
+    FileHandle file(open_for_writing(path));
     if (!file) {
         const int err = errno;
         throw EncyclopediaError("cannot create " + quoted(path) + ": " + std::strerror(err ? err : EIO));
@@ -128,53 +106,70 @@ void write_file(const fs::path& path, const std::vector<Record>& records) {
 
 }  // namespace
 
-Encyclopedia::Encyclopedia(fs::path folder) : folder_(std::move(folder)) {
-    std::error_code ec;
-    const fs::file_status st = fs::status(folder_, ec);
-    if (ec && ec != std::errc::no_such_file_or_directory)
-        throw EncyclopediaError("cannot open encyclopedia folder " + quoted(folder_) + ": " + ec.message());
-    if (!fs::exists(st))
-        throw EncyclopediaError("encyclopedia folder " + quoted(folder_) + " does not exist");
-    if (!fs::is_directory(st))
-        throw EncyclopediaError("encyclopedia folder " + quoted(folder_) + " is not a folder");
+template <class Record>
+std::vector<Record> decode_records(const unsigned char* bytes, std::size_t size, FileFacts* facts) {
+    std::vector<Record> out;
+    const std::size_t whole = size / Record::kSize;
+    out.reserve(whole);
+    for (std::size_t i = 0; i < whole; ++i) out.push_back(decode_one<Record>(bytes + i * Record::kSize));
+    if (facts) *facts = FileFacts{true, size, whole, size - whole * Record::kSize};
+    return out;
+}
 
-    fs::directory_iterator it(folder_, ec);
-    if (ec) throw EncyclopediaError("cannot list encyclopedia folder " + quoted(folder_) + ": " + ec.message());
-    std::unordered_map<std::string, std::string> chosen;  // lower-case name -> spelling
-    for (; it != fs::directory_iterator(); it.increment(ec)) {
-        if (ec) break;
-        const std::string name = it->path().filename().string();
-        const std::string key = lower_ascii(name);
-        auto [pos, inserted] = chosen.try_emplace(key, name);
-        if (!inserted && better_spelling(name, pos->second)) pos->second = name;
+template std::vector<TeamRecord> decode_records<TeamRecord>(const unsigned char*, std::size_t, FileFacts*);
+template std::vector<PlayerRecord> decode_records<PlayerRecord>(const unsigned char*, std::size_t, FileFacts*);
+template std::vector<PlayerSeasonStats> decode_records<PlayerSeasonStats>(const unsigned char*, std::size_t,
+                                                                          FileFacts*);
+template std::vector<TeamSeasonRecord> decode_records<TeamSeasonRecord>(const unsigned char*, std::size_t,
+                                                                        FileFacts*);
+template std::vector<LeagueSeasonRecord> decode_records<LeagueSeasonRecord>(const unsigned char*, std::size_t,
+                                                                            FileFacts*);
+template std::vector<LeagueRecord> decode_records<LeagueRecord>(const unsigned char*, std::size_t, FileFacts*);
+
+std::vector<std::string> file_problems(const FileFacts& facts, std::size_t used) {
+    std::vector<std::string> problems;
+    if (!facts.present) {
+        problems.emplace_back("is missing");
+        return problems;
     }
-    if (ec) throw EncyclopediaError("cannot list encyclopedia folder " + quoted(folder_) + ": " + ec.message());
-    for (const auto& [key, name] : chosen) files_.emplace(key, folder_ / name);
+    if (facts.bytes == 0) {
+        problems.emplace_back("is empty");
+        return problems;
+    }
+    if (facts.partial_bytes > 0)
+        problems.push_back("ends with a partial record of " + std::to_string(facts.partial_bytes) +
+                           " bytes, which is ignored");
+    if (used == 0)
+        problems.push_back(facts.records == 0 ? std::string("has no whole record")
+                                              : "has no used record (" + std::to_string(facts.records) +
+                                                    (facts.records == 1 ? " record" : " records") +
+                                                    ", none passes its tests)");
+    return problems;
 }
 
-std::optional<fs::path> Encyclopedia::find(std::string_view canonical_name) const {
-    const auto it = files_.find(lower_ascii(canonical_name));
-    if (it == files_.end()) return std::nullopt;
-    return it->second;
+Encyclopedia::Encyclopedia(fs::path folder) : source_(folder_source(folder)) {}
+
+Encyclopedia::Encyclopedia(std::shared_ptr<const ByteSource> source) : source_(std::move(source)) {
+    if (!source_) throw EncyclopediaError("no encyclopedia was given");
 }
 
-std::vector<TeamRecord> Encyclopedia::read_teams() const {
-    return read_all<TeamRecord, decode_team>(find(kTeamFile));
+std::vector<TeamRecord> Encyclopedia::read_teams(FileFacts* facts) const {
+    return read_all<TeamRecord>(*source_, kTeamFile, facts);
 }
-std::vector<PlayerRecord> Encyclopedia::read_players() const {
-    return read_all<PlayerRecord, decode_player>(find(kPlayerFile));
+std::vector<PlayerRecord> Encyclopedia::read_players(FileFacts* facts) const {
+    return read_all<PlayerRecord>(*source_, kPlayerFile, facts);
 }
-std::vector<PlayerSeasonStats> Encyclopedia::read_stats() const {
-    return read_all<PlayerSeasonStats, decode_stats>(find(kStatsFile));
+std::vector<PlayerSeasonStats> Encyclopedia::read_stats(FileFacts* facts) const {
+    return read_all<PlayerSeasonStats>(*source_, kStatsFile, facts);
 }
-std::vector<TeamSeasonRecord> Encyclopedia::read_team_seasons() const {
-    return read_all<TeamSeasonRecord, decode_team_season>(find(kTeamSeasonFile));
+std::vector<TeamSeasonRecord> Encyclopedia::read_team_seasons(FileFacts* facts) const {
+    return read_all<TeamSeasonRecord>(*source_, kTeamSeasonFile, facts);
 }
-std::vector<LeagueSeasonRecord> Encyclopedia::read_league_seasons() const {
-    return read_all<LeagueSeasonRecord, decode_league_season>(find(kLeagueSeasonFile));
+std::vector<LeagueSeasonRecord> Encyclopedia::read_league_seasons(FileFacts* facts) const {
+    return read_all<LeagueSeasonRecord>(*source_, kLeagueSeasonFile, facts);
 }
-std::vector<LeagueRecord> Encyclopedia::read_leagues() const {
-    return read_all<LeagueRecord, decode_league>(find(kLeagueFile));
+std::vector<LeagueRecord> Encyclopedia::read_leagues(FileFacts* facts) const {
+    return read_all<LeagueRecord>(*source_, kLeagueFile, facts);
 }
 
 TeamTable build_team_table(const std::vector<TeamRecord>& records) {

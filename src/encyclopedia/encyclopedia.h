@@ -2,10 +2,12 @@
 // encyclopedia files of one folder.
 #pragma once
 
+#include "encyclopedia/byte_source.h"
 #include "encyclopedia/records.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -59,35 +61,58 @@ std::string encode(const TeamSeasonRecord& r);
 std::string encode(const LeagueSeasonRecord& r);
 std::string encode(const LeagueRecord& r);
 
-// One encyclopedia folder. Files are looked up by name without regard to
-// letter case; when several names match, the canonical spelling wins.
-// Files are only ever opened for reading; nothing is created in the folder.
+// What reading one file found: whether it is there, how many whole records
+// it holds, and the bytes of a partial record at its end (ignored).
+struct FileFacts {
+    bool present = false;
+    std::uint64_t bytes = 0;
+    std::size_t records = 0;
+    std::size_t partial_bytes = 0;
+};
+
+// What is wrong with a file for a conversion, in words that follow its name
+// ("is missing", "is empty", "ends with a partial record of 20 bytes, which
+// is ignored", "has no used record"); empty when nothing is. `used` is how
+// many of its records pass their "used" tests.
+std::vector<std::string> file_problems(const FileFacts& facts, std::size_t used);
+
+// One encyclopedia: the six files of a folder, or of any other byte source.
 class Encyclopedia {
 public:
-    // Throws EncyclopediaError when `folder` does not exist, is not a
-    // folder, or cannot be listed.
+    // The files of a folder (see folder_source). Throws EncyclopediaError
+    // when `folder` does not exist, is not a folder, or cannot be listed.
     explicit Encyclopedia(std::filesystem::path folder);
+    // The files of any source (memory, for tests and fuzzing).
+    explicit Encyclopedia(std::shared_ptr<const ByteSource> source);
 
-    const std::filesystem::path& folder() const { return folder_; }
+    // The folder the files are in; empty when they are not in a folder.
+    std::filesystem::path folder() const { return source_->folder(); }
 
-    // The path of a file of the folder, if it is there.
-    std::optional<std::filesystem::path> find(std::string_view canonical_name) const;
+    // Where a file of the encyclopedia is, if it is there.
+    std::optional<std::filesystem::path> find(std::string_view canonical_name) const {
+        return source_->find(canonical_name);
+    }
 
     // All whole records of a file, used or not, in file order: element i is
     // record number i + 1. A missing file gives no records; a partial
-    // trailing record is ignored. Throws EncyclopediaError (naming the path)
-    // when a file exists but cannot be read.
-    std::vector<TeamRecord> read_teams() const;
-    std::vector<PlayerRecord> read_players() const;
-    std::vector<PlayerSeasonStats> read_stats() const;
-    std::vector<TeamSeasonRecord> read_team_seasons() const;
-    std::vector<LeagueSeasonRecord> read_league_seasons() const;
-    std::vector<LeagueRecord> read_leagues() const;
+    // trailing record is ignored. `facts`, when given, says what was found.
+    // Throws EncyclopediaError (naming the path) when a file exists but
+    // cannot be read.
+    std::vector<TeamRecord> read_teams(FileFacts* facts = nullptr) const;
+    std::vector<PlayerRecord> read_players(FileFacts* facts = nullptr) const;
+    std::vector<PlayerSeasonStats> read_stats(FileFacts* facts = nullptr) const;
+    std::vector<TeamSeasonRecord> read_team_seasons(FileFacts* facts = nullptr) const;
+    std::vector<LeagueSeasonRecord> read_league_seasons(FileFacts* facts = nullptr) const;
+    std::vector<LeagueRecord> read_leagues(FileFacts* facts = nullptr) const;
 
 private:
-    std::filesystem::path folder_;
-    std::unordered_map<std::string, std::filesystem::path> files_;  // lower-case name -> path
+    std::shared_ptr<const ByteSource> source_;
 };
+
+// Decodes whole records from the bytes of a file: element i is record
+// i + 1; a partial trailing record is ignored (and counted in `facts`).
+template <class Record>
+std::vector<Record> decode_records(const unsigned char* bytes, std::size_t size, FileFacts* facts = nullptr);
 
 // Team abbreviation by team number, from the used team records; a later
 // record with the same number wins.

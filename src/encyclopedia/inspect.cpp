@@ -76,10 +76,12 @@ public:
         }
         out_ << "found (" << path->string() << ")\n";
         std::vector<Record> all;
+        FileFacts facts;
         try {
-            all = read();
+            all = read(&facts);
         } catch (const EncyclopediaError& e) {
             out_ << "  cannot be read: " << e.what() << "\n";
+            all_read_ = false;
             return used;
         }
         FileTally tally;
@@ -96,24 +98,19 @@ public:
         out_ << "  records: " << tally.records << " (" << Record::kSize << " bytes each), used: " << tally.used
              << ", skipped: " << (tally.records - tally.used) << "\n";
         for (const auto& [reason, n] : tally.skipped) out_ << "    skipped, " << reason << ": " << n << "\n";
-        note_partial_record(*path, Record::kSize);
+        if (facts.partial_bytes != 0)
+            out_ << "  partial trailing record of " << facts.partial_bytes << " bytes ignored\n";
         return used;
     }
 
     std::ostringstream& out() { return out_; }
+    bool all_read() const { return all_read_; }
 
 private:
-    void note_partial_record(const std::filesystem::path& path, std::size_t record_size) {
-        std::error_code ec;
-        const auto size = std::filesystem::file_size(path, ec);
-        if (ec) return;
-        if (const auto rest = size % record_size; rest != 0)
-            out_ << "  partial trailing record of " << rest << " bytes ignored\n";
-    }
-
     const Encyclopedia& enc_;
     int year_;
     std::ostringstream out_;
+    bool all_read_ = true;
 };
 
 std::string year_range(const std::set<int>& years) {
@@ -182,20 +179,21 @@ void stats_summary(std::ostringstream& out, const std::vector<PlayerSeasonStats>
 
 }  // namespace
 
-std::string inspect_report(const Encyclopedia& enc, int current_year) {
+std::string inspect_report(const Encyclopedia& enc, int current_year, bool* all_read) {
     Report report(enc, current_year);
     auto& out = report.out();
     out << "Encyclopedia folder: " << enc.folder().string() << "\n";
     out << "Birth years checked against the year " << current_year << "\n\n";
 
-    const auto teams = report.file_section<TeamRecord>(kTeamFile, [&] { return enc.read_teams(); });
-    const auto players = report.file_section<PlayerRecord>(kPlayerFile, [&] { return enc.read_players(); });
-    const auto stats = report.file_section<PlayerSeasonStats>(kStatsFile, [&] { return enc.read_stats(); });
+    using F = FileFacts*;
+    const auto teams = report.file_section<TeamRecord>(kTeamFile, [&](F f) { return enc.read_teams(f); });
+    const auto players = report.file_section<PlayerRecord>(kPlayerFile, [&](F f) { return enc.read_players(f); });
+    const auto stats = report.file_section<PlayerSeasonStats>(kStatsFile, [&](F f) { return enc.read_stats(f); });
     const auto team_seasons =
-        report.file_section<TeamSeasonRecord>(kTeamSeasonFile, [&] { return enc.read_team_seasons(); });
+        report.file_section<TeamSeasonRecord>(kTeamSeasonFile, [&](F f) { return enc.read_team_seasons(f); });
     const auto league_seasons =
-        report.file_section<LeagueSeasonRecord>(kLeagueSeasonFile, [&] { return enc.read_league_seasons(); });
-    const auto leagues = report.file_section<LeagueRecord>(kLeagueFile, [&] { return enc.read_leagues(); });
+        report.file_section<LeagueSeasonRecord>(kLeagueSeasonFile, [&](F f) { return enc.read_league_seasons(f); });
+    const auto leagues = report.file_section<LeagueRecord>(kLeagueFile, [&](F f) { return enc.read_leagues(f); });
 
     out << "\n";
     const TeamTable team_table = build_team_table(teams);
@@ -220,6 +218,7 @@ std::string inspect_report(const Encyclopedia& enc, int current_year) {
     }
     out << "\n";
     if (leagues.size() > 3) out << "Note: only the first three leagues get a colour\n";
+    if (all_read) *all_read = report.all_read();
     return out.str();
 }
 

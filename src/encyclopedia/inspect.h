@@ -9,8 +9,9 @@
 namespace tb::enc {
 
 // Reads every file of `enc` and describes it. A file that cannot be read is
-// reported in the text rather than thrown. `current_year` is the calendar
-// year that the birth-year rule is checked against.
-std::string inspect_report(const Encyclopedia& enc, int current_year);
+// reported in the text rather than thrown, and `all_read` (when given) is
+// set to false. `current_year` is the calendar year that the birth-year
+// rule is checked against.
+std::string inspect_report(const Encyclopedia& enc, int current_year, bool* all_read = nullptr);
 
 }  // namespace tb::enc

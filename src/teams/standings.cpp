@@ -121,6 +121,7 @@ LstxItem Make_Lstx_Item(const enc::TeamSeasonRecord& record, int32_t record_numb
     auto abbrev = team_table.find(record.TeamId);
     if (abbrev != team_table.end()) item.Abbrev = abbrev->second;
     item.SeasonTeamName = Season_Team_Name(record);
+    item.RecordNumber = record_number;
     return item;
 }
 
@@ -198,6 +199,7 @@ std::vector<StandingsEntry> Unravel_lstx(const std::vector<LstxItem>& lstx) {
         e.LOB = item.LOB;
         e.PostSeasonRec = item.PostSeasonRec;
         e.SeasonTeamName = item.SeasonTeamName;
+        e.RecordNumber = item.RecordNumber;
         standings.push_back(std::move(e));
     }
     sort_work_list(standings);

@@ -29,6 +29,7 @@ struct LstxItem {
     int32_t PostSeasonRec = 0;   // record number when the season has post-season play
     std::string Abbrev;          // from the team table
     std::string SeasonTeamName;
+    int32_t RecordNumber = 0;    // of the team season, for notices; not part of the text
 
     std::string text() const;    // the sort text
 };
@@ -46,6 +47,7 @@ struct StandingsEntry {
     int32_t Scored = 0, Allowed = 0, SHO = 0, GDP = 0, LOB = 0;
     int32_t PostSeasonRec = 0;
     std::string SeasonTeamName;
+    int32_t RecordNumber = 0;    // of the team season, for notices; not part of the text
 
     std::string text() const;    // the sort text
 };

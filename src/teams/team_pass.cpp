@@ -19,7 +19,7 @@ struct TeamPass {
     TeamPassContext& ctx;
     wb::Workbook& wb;
     LeagueTables tables;
-    std::vector<enc::TeamSeasonRecord> team_seasons;  // element i = record number i + 1
+    const std::vector<enc::TeamSeasonRecord>& team_seasons;  // element i = record number i + 1
     TeamPassState st;
 };
 
@@ -131,29 +131,31 @@ void report(TeamPass& p, const StandingsEntry& e, const std::exception& error) {
     if (!p.ctx.notice) return;
     std::string name = p.tables.team_season_name(e.TeamId);
     if (name.empty()) name = "team " + std::to_string(e.TeamId);
-    p.ctx.notice("Team Records: the section of " + name + " may be incomplete (" + error.what() + ")");
+    p.ctx.notice("Team Records: the section of " + name + " may be incomplete (" + error.what() + ")",
+                 e.RecordNumber, e.TeamId);
 }
 
 }  // namespace
 
-void Do_Teams(TeamPassContext& ctx) {
-    // A. Reading.
-    const auto league_seasons = ctx.encyclopedia.read_league_seasons();
-    const auto leagues = ctx.encyclopedia.read_leagues();
-    TeamPass p{ctx, ctx.workbook, {}, ctx.encyclopedia.read_team_seasons(), {}};
-    p.tables = Build_League_Tables(league_seasons, leagues, p.team_seasons);
+bool Do_Teams(TeamPassContext& ctx) {
+    // A. Tables.
+    TeamPass p{ctx, ctx.workbook, {}, ctx.team_seasons, {}};
+    p.tables = Build_League_Tables(ctx.league_seasons, ctx.leagues, p.team_seasons);
     const std::vector<LstxItem> lstx = Build_Lstx(p.team_seasons, p.tables, ctx.team_table);
 
     // B. Standings.
     const std::vector<StandingsEntry> lstStandings = Unravel_lstx(lstx);
-    if (lstStandings.empty()) return;  // no team season: nothing to write
+    if (lstStandings.empty()) return true;  // no team season: nothing to write
 
     // C. One section per team number, in standings order. A failure on one
     // team costs only that team; a sheet past its last row ends the run.
-    for (std::size_t first = 0; first < lstStandings.size();) {
-        std::size_t last = first + 1;
-        while (last < lstStandings.size() && lstStandings[last].TeamId == lstStandings[first].TeamId)
-            ++last;
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < lstStandings.size(); ++i)
+        if (i == 0 || lstStandings[i].TeamId != lstStandings[i - 1].TeamId) starts.push_back(i);
+    const auto total = static_cast<int64_t>(starts.size());
+    for (std::size_t k = 0; k < starts.size(); ++k) {
+        const std::size_t first = starts[k];
+        const std::size_t last = k + 1 < starts.size() ? starts[k + 1] : lstStandings.size();
         try {
             Write_Team(p, lstStandings, first, last);
         } catch (const wb::WorkbookError&) {
@@ -163,13 +165,14 @@ void Do_Teams(TeamPassContext& ctx) {
         } catch (const std::exception& error) {
             report(p, lstStandings[first], error);
         }
-        first = last;
+        if (ctx.step && !ctx.step(static_cast<int64_t>(k) + 1, total)) return false;
     }
 
     // D. The outline of "TeamRegTotals".
     ctx.workbook.Activate(kTeamRegTotalsSheet);
     if (p.st.TeamRegLine > 0) TeamSumBorders(ctx.workbook, p.st.TeamRegLine);
     wb::COL_AUTOFIT(ctx.workbook);
+    return true;
 }
 
 }  // namespace tb::teams

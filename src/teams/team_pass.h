@@ -7,24 +7,33 @@
 #include "workbook/sheet_set.h"
 #include "workbook/workbook.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tb::teams {
 
 // Everything the team pass needs from the run that owns it.
 struct TeamPassContext {
     wb::Workbook& workbook;                 // the sheet set already exists
-    const enc::Encyclopedia& encyclopedia;  // source of the three team/league files
+    // The records of enctmyr.dat, enclgyr.dat and encleag.dat, in file order.
+    const std::vector<enc::TeamSeasonRecord>& team_seasons;
+    const std::vector<enc::LeagueSeasonRecord>& league_seasons;
+    const std::vector<enc::LeagueRecord>& leagues;
     const enc::TeamTable& team_table;       // abbreviations from ENCTEAM.DAT
     wb::TeamTotalsCounters& counters;       // rows of the post-season team sheets
     // Reports a condition that cost one team its section (the pass goes on
-    // with the other teams).
-    std::function<void(const std::string&)> notice;
+    // with the other teams): what happened, the team-season record number
+    // of the section and the team number.
+    std::function<void(const std::string& text, int32_t record, int32_t team)> notice;
+    // Called after each team's section with the teams done and in all;
+    // returning false stops the pass.
+    std::function<bool(int64_t done, int64_t total)> step;
 };
 
-// Do_Teams. Throws only for failures that end the whole run (an unreadable
-// file, a sheet past the last row).
-void Do_Teams(TeamPassContext& ctx);
+// Do_Teams. Returns false when `step` stopped it. Throws only for failures
+// that end the whole run (a sheet past the last row, no memory).
+bool Do_Teams(TeamPassContext& ctx);
 
 }  // namespace tb::teams

@@ -1,6 +1,6 @@
 // Writing the workbook as .xlsx through libxlsxwriter, in constant-memory
 // mode (rows strictly in order), to a temporary file that is renamed over
-// the target only when complete.
+// the target only when complete and not cancelled.
 #include "workbook/workbook.h"
 #include "workbook/workbook_internal.h"
 
@@ -8,9 +8,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <random>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -23,6 +26,40 @@ namespace fs = std::filesystem;
 [[noreturn]] void fail(const fs::path& path, const std::string& reason) {
     throw WorkbookError("cannot save the workbook to " + path.string() + ": " + reason);
 }
+
+[[noreturn]] void fail_errno(const fs::path& path, int err) { fail(path, error_reason(err)); }
+
+// libxlsxwriter prints its own error lines to stderr; the caller gets one
+// clear error instead, so they are kept off the terminal while it works.
+// Other threads' writes to stderr in that time are lost too, so the quiet
+// spell is kept to the library calls.
+class QuietStderr {
+public:
+    QuietStderr() : lock_(mutex()) {
+        std::fflush(stderr);
+        saved_ = ::dup(2);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0) ::dup2(null, 2);
+        if (null >= 0) ::close(null);
+    }
+    ~QuietStderr() {
+        std::fflush(stderr);
+        if (saved_ >= 0) {
+            ::dup2(saved_, 2);
+            ::close(saved_);
+        }
+    }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+private:
+    static std::mutex& mutex() {
+        static std::mutex m;
+        return m;
+    }
+    std::lock_guard<std::mutex> lock_;
+    int saved_ = -1;
+};
 
 lxw_color_t lxw_rgb(int32_t rgb) {
     // libxlsxwriter takes 0 as "no colour"; black has its own code.
@@ -90,10 +127,89 @@ void check(lxw_error err, const fs::path& path, const std::string& where) {
     if (err != LXW_NO_ERROR) fail(path, where + ": " + lxw_strerror(err));
 }
 
-void write_sheet(lxw_workbook* wb, const Sheet& sh, const Workbook::Impl& impl, FormatTable& formats,
-                 const fs::path& path) {
+// Counts rows for the monitor and asks it, every so many rows, whether to stop.
+class RowProgress {
+public:
+    RowProgress(SaveMonitor* monitor, int64_t total) : monitor_(monitor), total_(total) {}
+    // False when the save is to stop.
+    bool step() {
+        ++done_;
+        if (!monitor_ || done_ % 2048 != 0) return true;
+        monitor_->progress(done_, total_);
+        return !monitor_->cancelled();
+    }
+    void finish() {
+        if (monitor_) monitor_->progress(total_, total_);
+    }
+
+private:
+    SaveMonitor* monitor_;
+    int64_t total_;
+    int64_t done_ = 0;
+};
+
+struct Cancelled {};
+
+// Excel reads "_x0041_" in a cell's text as the escape of "A". A text that
+// holds such a sequence keeps its meaning when the underscore that starts it
+// is itself escaped ("_x005F_x0041_"); only texts in the shared-string table
+// have that escape undone by every reader, and constant-memory mode writes
+// texts inline, so a sheet holding such a text is written in libxlsxwriter's
+// normal mode (its cells held in memory until the file is packed).
+bool is_hex(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+bool escape_at(std::string_view text, std::size_t i) {
+    return i + 7 <= text.size() && text[i] == '_' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
+           is_hex(text[i + 2]) && is_hex(text[i + 3]) && is_hex(text[i + 4]) && is_hex(text[i + 5]) &&
+           text[i + 6] == '_';
+}
+
+bool looks_escaped(std::string_view text) {
+    for (std::size_t i = text.find('_'); i != std::string_view::npos; i = text.find('_', i + 1))
+        if (escape_at(text, i)) return true;
+    return false;
+}
+
+std::string escape_underscores(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 14);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (escape_at(text, i)) out += "_x005F";
+        out += text[i];
+    }
+    return out;
+}
+
+// Which interned texts need the shared-string table, worked out once.
+std::vector<bool> texts_needing_escape(const std::vector<std::string>& texts) {
+    std::vector<bool> need(texts.size(), false);
+    for (std::size_t i = 0; i < texts.size(); ++i) need[i] = looks_escaped(texts[i]);
+    return need;
+}
+
+bool sheet_needs_escape(const Sheet& sh, const std::vector<bool>& need) {
+    for (const auto& cells : sh.rows)
+        for (const Cell& c : cells)
+            if (c.kind == CellKind::Text && need[c.text_id()]) return true;
+    return false;
+}
+
+// Turns a sheet just added in constant-memory mode into a normal one.
+void use_normal_mode(lxw_worksheet* ws) {
+    ws->optimize = LXW_FALSE;
+    if (ws->optimize_tmpfile) std::fclose(ws->optimize_tmpfile);
+    ws->optimize_tmpfile = nullptr;
+    ws->file = nullptr;   // the packer gives the sheet its file
+}
+
+lxw_worksheet* write_sheet(lxw_workbook* wb, const Sheet& sh, const Workbook::Impl& impl, FormatTable& formats,
+                           const fs::path& path, RowProgress& rows, const std::vector<bool>& need_escape) {
     lxw_worksheet* ws = workbook_add_worksheet(wb, sh.name.c_str());
     if (!ws) fail(path, "cannot add sheet \"" + sh.name + "\" (temporary storage unavailable?)");
+    const bool escaping = sheet_needs_escape(sh, need_escape);
+    if (escaping) use_normal_mode(ws);
     for (size_t c = 0; c < sh.widths.size(); ++c)
         if (sh.widths[c] >= 0)
             check(worksheet_set_column(ws, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), sh.widths[c], nullptr),
@@ -104,6 +220,7 @@ void write_sheet(lxw_workbook* wb, const Sheet& sh, const Workbook::Impl& impl, 
     size_t next_merge = 0;
 
     for (size_t ri = 0; ri < sh.rows.size(); ++ri) {
+        if (!rows.step()) throw Cancelled{};
         const auto row = static_cast<int32_t>(ri + 1);
         const auto xrow = static_cast<lxw_row_t>(ri);
         // Record the merged areas that start on this row before the row is
@@ -126,7 +243,10 @@ void write_sheet(lxw_workbook* wb, const Sheet& sh, const Workbook::Impl& impl, 
             if (cell.kind == CellKind::Number && !hidden) {
                 err = worksheet_write_number(ws, xrow, col, cell.number(), f);
             } else if (cell.kind == CellKind::Text && !hidden) {
-                err = worksheet_write_string(ws, xrow, col, impl.texts[cell.text_id()].c_str(), f);
+                const std::string& text = impl.texts[cell.text_id()];
+                err = escaping && need_escape[cell.text_id()]
+                          ? worksheet_write_string(ws, xrow, col, escape_underscores(text).c_str(), f)
+                          : worksheet_write_string(ws, xrow, col, text.c_str(), f);
             } else if (f) {
                 err = worksheet_write_blank(ws, xrow, col, f);
             }
@@ -141,30 +261,58 @@ void write_sheet(lxw_workbook* wb, const Sheet& sh, const Workbook::Impl& impl, 
                                     static_cast<lxw_row_t>(m.r2 - 1), static_cast<lxw_col_t>(m.c2), "", nullptr),
               path, "merged cells on sheet \"" + sh.name + "\"");
     }
+    return ws;
+}
+
+// Constant-memory mode writes each sheet's rows to a temporary file as they
+// come, and libxlsxwriter does not check those writes; a full disk would
+// leave a sheet cut short inside a workbook that otherwise looks complete.
+void check_sheet_files(const std::vector<lxw_worksheet*>& sheets, const fs::path& path) {
+    for (lxw_worksheet* ws : sheets) {
+        std::FILE* f = ws->optimize_tmpfile;
+        if (!f) continue;
+        errno = 0;
+        if (std::fflush(f) != 0 || std::ferror(f)) fail_errno(path, errno ? errno : EIO);
+    }
 }
 
 // Reserves a fresh name beside the target, so that the rename stays on one
-// file system.
-fs::path reserve_temp(const fs::path& target) {
+// file system. The name is short whatever the target's, so that any name the
+// file system takes for the workbook works.
+fs::path reserve_temp(const fs::path& target, const fs::path& shown) {
     const fs::path dir = target.parent_path().empty() ? fs::path(".") : target.parent_path();
     std::random_device rd;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = ".";
-        name += target.filename().string();
-        name += '.';
-        name += std::to_string(::getpid());
-        name += '-';
-        name += std::to_string(rd() % 1000000);
-        name += ".tmp";
-        const fs::path tmp = dir / name;
+        const fs::path tmp = dir / (".tallybook-" + std::to_string(::getpid()) + "-" +
+                                    std::to_string(rd() % 1000000) + ".tmp");
         const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             ::close(fd);
             return tmp;
         }
-        if (errno != EEXIST) fail(target, std::strerror(errno));
+        if (errno != EEXIST) fail_errno(shown, errno);
     }
-    fail(target, "no free temporary file name in " + dir.string());
+    fail(shown, "no free temporary file name in " + dir.string());
+}
+
+// The finished file reaches the disk before it replaces the old one.
+void flush_to_disk(const fs::path& file, const fs::path& shown) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) fail_errno(shown, errno);
+    const int rc = ::fsync(fd);
+    const int err = errno;
+    ::close(fd);
+    if (rc != 0 && err != EINVAL) fail_errno(shown, err);
+}
+
+// A replaced workbook keeps its permission bits (and, where we may, its owner).
+void keep_mode_of(const fs::path& old_file, const fs::path& new_file, const fs::path& shown) {
+    struct stat st {};
+    if (::stat(old_file.c_str(), &st) != 0) return;  // a new workbook
+    if (::chmod(new_file.c_str(), st.st_mode & 07777) != 0) fail_errno(shown, errno);
+    if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
+        [[maybe_unused]] const int ignored = ::chown(new_file.c_str(), st.st_uid, st.st_gid);
+    }
 }
 
 struct TempFile {
@@ -187,40 +335,96 @@ struct LxwWorkbook {
 
 }  // namespace
 
-void Workbook::save(const std::filesystem::path& path) const {
-    if (impl_->sheets.empty()) fail(path, "the workbook has no sheets");
-    if (path.filename().empty()) fail(path, "no file name");
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) fail(path, "it is a directory");
+fs::path save_target(const fs::path& path) {
+    fs::path p = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(p, ec)) || ec) return p;
+        const fs::path to = fs::read_symlink(p, ec);
+        if (ec) return p;
+        p = to.is_absolute() ? to : p.parent_path() / to;
+    }
+    return p;   // a loop of links: the save fails on it with the system's reason
+}
 
-    TempFile tmp{reserve_temp(path)};
+std::string error_reason(int err) {
+    switch (err) {
+        case ENOSPC: return "the disk is full";
+#ifdef EDQUOT
+        case EDQUOT: return "the disk quota is used up";
+#endif
+        case EACCES: case EPERM: return "permission denied";
+        case ENAMETOOLONG: return "the name is too long";
+        case ENOTDIR: return "a part of the path is not a folder";
+        case ENOENT: return "the folder does not exist";
+        case EROFS: return "the file system is read-only";
+        case EISDIR: return "it is a folder";
+        case ELOOP: return "too many symbolic links";
+        case EIO: return "an input/output error";
+        default: return std::strerror(err);
+    }
+}
+
+SaveOutcome Workbook::save(const std::filesystem::path& path, SaveMonitor* monitor) const {
+    if (impl_->sheets.empty()) fail(path, "the workbook has no sheets");
+    if (path.filename().empty() || path.filename() == "." || path.filename() == "..") fail(path, "no file name");
+    const fs::path target = save_target(path);
+    std::error_code ec;
+    const fs::file_status st = fs::status(target, ec);
+    if (fs::is_directory(st)) fail(path, "it is a folder");
+    if (fs::exists(st) && !fs::is_regular_file(st)) fail(path, "it is not a regular file");
+
+    TempFile tmp{reserve_temp(target, path)};
     const fs::path dir = tmp.path.parent_path();
     std::string tmpdir = dir.string();
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = tmpdir.data();
 
-    LxwWorkbook lxw;
-    lxw.wb = workbook_new_opt(tmp.path.c_str(), &options);
-    if (!lxw.wb) fail(path, "cannot start the workbook writer");
-
-    FormatTable formats(lxw.wb, impl_->styles);
-    lxw_worksheet* active = nullptr;
-    for (size_t i = 0; i < impl_->sheets.size(); ++i) {
-        write_sheet(lxw.wb, *impl_->sheets[i], *impl_, formats, path);
-        if (static_cast<int>(i) == impl_->active) active = workbook_get_worksheet_by_name(lxw.wb, impl_->sheets[i]->name.c_str());
+    int64_t total_rows = 0;
+    for (const auto& sheet : impl_->sheets) total_rows += static_cast<int64_t>(sheet->rows.size());
+    RowProgress rows(monitor, total_rows);
+    try {
+        LxwWorkbook lxw;
+        std::vector<lxw_worksheet*> written;
+        {
+            QuietStderr quiet;
+            lxw.wb = workbook_new_opt(tmp.path.c_str(), &options);
+            if (!lxw.wb) fail(path, "cannot start the workbook writer");
+            FormatTable formats(lxw.wb, impl_->styles);
+            const std::vector<bool> need_escape = texts_needing_escape(impl_->texts);
+            for (size_t i = 0; i < impl_->sheets.size(); ++i) {
+                written.push_back(
+                    write_sheet(lxw.wb, *impl_->sheets[i], *impl_, formats, path, rows, need_escape));
+                if (static_cast<int>(i) == impl_->active) worksheet_activate(written.back());
+            }
+        }
+        check_sheet_files(written, path);
+        rows.finish();
+        lxw_error err;
+        int saved_errno;
+        {
+            QuietStderr quiet;
+            errno = 0;
+            err = workbook_close(lxw.wb);   // frees the workbook
+            saved_errno = errno;
+        }
+        lxw.wb = nullptr;
+        if (err != LXW_NO_ERROR) {
+            if (saved_errno) fail_errno(path, saved_errno);
+            fail(path, lxw_strerror(err));
+        }
+    } catch (const Cancelled&) {
+        return SaveOutcome::Cancelled;
     }
-    if (active) worksheet_activate(active);
-
-    const lxw_error err = workbook_close(lxw.wb);   // frees the workbook
-    lxw.wb = nullptr;
-    if (err != LXW_NO_ERROR) {
-        const int saved = errno;
-        fail(path, std::string(lxw_strerror(err)) + (saved ? std::string(" (") + std::strerror(saved) + ")" : ""));
-    }
-    fs::rename(tmp.path, path, ec);
-    if (ec) fail(path, ec.message());
+    flush_to_disk(tmp.path, path);
+    keep_mode_of(target, tmp.path, path);
+    // The last moment a cancel can still keep the old workbook.
+    if (monitor && monitor->cancelled()) return SaveOutcome::Cancelled;
+    fs::rename(tmp.path, target, ec);
+    if (ec) fail(path, error_reason(ec.value()));
     tmp.keep = true;
+    return SaveOutcome::Saved;
 }
 
 }  // namespace tb::wb

@@ -134,6 +134,28 @@ struct MergeArea {
     int c1; int32_t r1; int c2; int32_t r2;
 };
 
+// Watches a save: asked whether to stop, told how far it has come.
+class SaveMonitor {
+public:
+    virtual ~SaveMonitor() = default;
+    // Asked every few thousand rows and once more right before the new file
+    // replaces the old one: true stops the save, the old file stays.
+    virtual bool cancelled() const { return false; }
+    // Rows written so far of all rows. When all are written the file is
+    // packed, which reports nothing until the save ends.
+    virtual void progress(int64_t rows_done, int64_t rows_total) { (void)rows_done; (void)rows_total; }
+};
+
+enum class SaveOutcome { Saved, Cancelled };
+
+// The file a save to `path` writes: `path` itself, or, when `path` is a
+// symbolic link, the file the chain of links ends at (the link stays a link).
+std::filesystem::path save_target(const std::filesystem::path& path);
+
+// A system error number in plain words ("permission denied", "the disk is
+// full", "the name is too long", ...).
+std::string error_reason(int err);
+
 class Workbook {
 public:
     Workbook();
@@ -186,10 +208,12 @@ public:
 
     // --- output -------------------------------------------------------------
     // Writes the workbook as .xlsx: to a temporary file in the target's
-    // folder, then renamed over the target. On failure nothing is left
-    // behind and an existing target is untouched; throws WorkbookError naming
-    // the path and the reason.
-    void save(const std::filesystem::path& path) const;
+    // folder (see save_target), then renamed over the target, which keeps its
+    // permission bits. An existing target that is not a regular file is
+    // refused. On failure or cancel nothing is left behind and an existing
+    // target is untouched; a failure throws WorkbookError naming `path` and
+    // the reason in one line, a cancel returns SaveOutcome::Cancelled.
+    SaveOutcome save(const std::filesystem::path& path, SaveMonitor* monitor = nullptr) const;
 
     static constexpr double kDefaultColumnWidth = 8.43;
 

@@ -94,7 +94,7 @@ TEST_F(PlayerPass, PostSeasonOnlyPlayersAndIgnoredLinesAreLeftOut) {
     EXPECT_EQ(text("R", "B", 4), "Totals");
     EXPECT_TRUE(empty("R", "A", 5));
     ASSERT_EQ(observer.notices.size(), 1u);
-    EXPECT_EQ(observer.notices[0], "this case is 3 | ENCPLSTATS.DAT record 4");
+    EXPECT_EQ(observer.notices[0], "this case is 3 | ENCPLSTATS.DAT record 4, PhaseCode 3, player Reg,Ular");
     EXPECT_EQ(result.summary.players, 1);
 }
 

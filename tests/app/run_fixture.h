@@ -19,9 +19,13 @@ struct RecordingObserver : app::RunObserver {
     int shown = 0;
     int64_t last_done = 0, last_total = 0;
     void status(const std::string& t) override { statuses.push_back(t); }
-    void notice(const std::string& t, const std::string& d) override { notices.push_back(t + " | " + d); }
+    void notice(const app::Notice& n) override { notices.push_back(n.text + " | " + n.where()); }
     void show_workbook() override { ++shown; }
-    void progress(int64_t d, int64_t t) override { last_done = d; last_total = t; }
+    void progress(app::Stage s, int64_t d, int64_t t) override {
+        if (s != app::Stage::Players) return;
+        last_done = d;
+        last_total = t;
+    }
 };
 
 class RunFixture : public ::testing::Test {
@@ -35,7 +39,9 @@ protected:
 
     void SetUp() override {
         contents.teams = std::vector<enc::TeamRecord>{team(1, "NYA"), team(2, "BOS")};
-        contents.players = std::vector<enc::PlayerRecord>{};
+        // One player record that no line belongs to, so that the player file
+        // is not "without a used record" in every test.
+        contents.players = std::vector<enc::PlayerRecord>{player(65000, 1950)};
         contents.stats = std::vector<enc::PlayerSeasonStats>{};
         options.folder = dir / "enc";
         options.output = dir / "out.xlsx";

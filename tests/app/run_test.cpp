@@ -20,7 +20,8 @@ TEST_F(ProcessRun, ReportsTheStatusTextsInOrderAndSaves) {
     add(batting(hitter_line(2, 2000, 2, 1, "Baker", "B"), 1, 1));
     ASSERT_EQ(run().outcome, app::RunOutcome::Completed) << result.error;
     EXPECT_EQ(observer.statuses,
-              (std::vector<std::string>{"TEAMS COMPLETED", "Abel,A", "Baker,B", "Processing Completed"}));
+              (std::vector<std::string>{"Reading the encyclopedia...", "TEAMS COMPLETED", "Abel,A", "Baker,B",
+                                        "Saving the workbook...", "Processing Completed"}));
     EXPECT_EQ(observer.shown, 1);
     EXPECT_EQ(observer.last_done, 2);
     EXPECT_EQ(observer.last_total, 2);
@@ -110,16 +111,6 @@ TEST_F(ProcessRun, AnUnwritableOutputFailsAndKeepsNothing) {
     EXPECT_NE(result.error.find("missing-dir"), std::string::npos) << result.error;
     options.output = dir.path();
     EXPECT_EQ(run().outcome, app::RunOutcome::Failed);
-}
-
-TEST_F(ProcessRun, MissingPlayerFilesGiveAnEmptyPassAndCreateNothing) {
-    contents.players.reset();
-    contents.stats.reset();
-    ASSERT_EQ(run().outcome, app::RunOutcome::Completed) << result.error;
-    EXPECT_FALSE(std::filesystem::exists(options.folder / "ENCPLSTATS.DAT"));
-    EXPECT_FALSE(std::filesystem::exists(options.folder / "ENCPLYR.DAT"));
-    EXPECT_EQ(result.summary.players, 0);
-    EXPECT_FALSE(book().HasSheet("HitRegTotals"));
 }
 
 }  // namespace

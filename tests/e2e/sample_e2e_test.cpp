@@ -13,7 +13,7 @@ namespace {
 
 struct Quiet : app::RunObserver {
     std::vector<std::string> notices;
-    void notice(const std::string& t, const std::string& d) override { notices.push_back(t + " " + d); }
+    void notice(const tb::app::Notice& n) override { notices.push_back(n.text + " " + n.where()); }
 };
 
 int check(const std::filesystem::path& folder, const std::filesystem::path& book, const char* mode) {

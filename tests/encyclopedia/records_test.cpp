@@ -34,13 +34,13 @@ struct Field {
 // checks each field; the encoder must give the same bytes with the unread
 // ones zeroed.
 template <class R>
-R check_layout(std::string_view file, std::vector<R> (enc::Encyclopedia::*read)() const,
+R check_layout(std::string_view file, std::vector<R> (enc::Encyclopedia::*read)(enc::FileFacts*) const,
                const std::vector<Field<R>>& fields) {
     tb::test::RawRecord raw(R::kSize, '\xEE');
     for (const auto& f : fields) f.width ? raw.put(f.at, f.width, f.number) : raw.text(f.at, f.raw);
     TempDir dir;
     tb::test::write_raw(dir / std::string(file), raw.bytes);
-    const auto records = (enc::Encyclopedia(dir.path()).*read)();
+    const auto records = (enc::Encyclopedia(dir.path()).*read)(nullptr);
     if (records.size() != 1) {
         ADD_FAILURE() << file << " gave " << records.size() << " records";
         return R{};

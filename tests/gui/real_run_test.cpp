@@ -36,8 +36,8 @@ public:
         inner_.status(s);
         if (s != "TEAMS COMPLETED") hold();
     }
-    void notice(const std::string& t, const std::string& d) override { inner_.notice(t, d); }
-    void progress(int64_t done, int64_t total) override { inner_.progress(done, total); }
+    void notice(const tb::app::Notice& n) override { inner_.notice(n); }
+    void progress(tb::app::Stage s, int64_t done, int64_t total) override { inner_.progress(s, done, total); }
     void show_workbook() override { inner_.show_workbook(); }
     bool wants_snapshots() const override { return inner_.wants_snapshots(); }
     void snapshot(tb::app::SheetSnapshot s) override { inner_.snapshot(std::move(s)); }
@@ -71,7 +71,7 @@ TEST_F(RealRun, ProducesTheWorkbookAndTheStatusTexts) {
 
     EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0].toStdString());
     ASSERT_GE(statuses.size(), 3u);
-    EXPECT_EQ(statuses.front(), "TEAMS COMPLETED");
+    EXPECT_EQ(statuses.front(), "Reading the encyclopedia...");
     EXPECT_NE(std::find(statuses.begin(), statuses.end(), "Smith,John"), statuses.end());
     EXPECT_EQ(statuses.back(), "Processing Completed");
     EXPECT_EQ(field(w, "txt1"), "Processing Completed");

@@ -42,7 +42,7 @@ TEST_F(RunThroughWindow, ShowsTimesAndStatusSavesTheFolderOpensTheWorkbookAndLoc
         obs.started(t0);
         obs.status("TEAMS COMPLETED");
         obs.status("Smith, John");
-        obs.progress(1, 1);
+        obs.progress(tb::app::Stage::Players, 1, 1);
         obs.ended(t1);
         obs.status("Processing Completed");
     })));
@@ -127,7 +127,7 @@ TEST_F(RunThroughWindow, NoticeBoxHoldsTheRunUntilOk) {
     int answered_when_going_on = -1;
     Form1 w(settings(stand_in([&](RunObserver& obs) {
         obs.status("Smith, John");
-        obs.notice("this case is 9", "ENCPLSTATS.DAT record 3");
+        obs.notice({"this case is 9", "ENCPLSTATS.DAT", 3, "PhaseCode", "9", "Smith,John"});
         answered_when_going_on = boxes.answered;
         obs.status("Processing Completed");
     })));

@@ -71,11 +71,16 @@ struct TeamPass {
         c.league_seasons = league_seasons;
         c.leagues = leagues;
         enc::write_encyclopedia(dir.path(), c);
+        // Read back, so that the records are what the files say (flags such
+        // as a division name being in use come from the bytes).
         enc::Encyclopedia e(dir.path());
         const enc::TeamTable table = enc::build_team_table(e.read_teams());
+        const auto read_seasons = e.read_team_seasons();
+        const auto read_league_seasons = e.read_league_seasons();
+        const auto read_leagues = e.read_leagues();
         wb::create_sheet_set(book, wb::SheetsDesired::TeamsOnly);
-        TeamPassContext ctx{book, e, table, counters,
-                            [this](const std::string& s) { notices.push_back(s); }};
+        TeamPassContext ctx{book, read_seasons, read_league_seasons, read_leagues, table, counters,
+                            [this](const std::string& s, int32_t, int32_t) { notices.push_back(s); }, {}};
         Do_Teams(ctx);
     }
 
