@@ -2,6 +2,7 @@
 
 #include "hitting/hitting.h"
 #include "pitching/pitching.h"
+#include "text/collation.h"
 
 #include <algorithm>
 #include <chrono>
@@ -47,20 +48,10 @@ char base_letter(char32_t cp) {
     return 0;
 }
 
-unsigned char lower_cp1252(unsigned char c) {
-    if (c >= 'A' && c <= 'Z') return c + 32;
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
-    switch (c) {
-        case 0x8A: return 0x9A;  // Š
-        case 0x8C: return 0x9C;  // Œ
-        case 0x8E: return 0x9E;  // Ž
-        case 0x9F: return 0xFF;  // Ÿ
-        default: return c;
-    }
-}
-
 // The text of a phase-list item: PhaseCode, the year in four digits, "/",
-// the record number. Only the part after the code orders a list.
+// the record number. Only the part after the code orders a list. These
+// texts hold only digits, "/" and "-", which the collation orders as their
+// character codes do, so plain byte order gives the same list, faster.
 std::string phase_item_key(const enc::PlayerSeasonStats& rec, int32_t n) {
     char buf[48];
     std::snprintf(buf, sizeof buf, "%04d/%d", static_cast<int>(rec.SeasonYear), static_cast<int>(n));
@@ -180,7 +171,7 @@ void send_snapshot(RunState& s) {
 }
 
 struct ListedPlayer {
-    std::string key;
+    std::string text;
     int32_t id;
 };
 
@@ -189,12 +180,6 @@ struct ListedPlayer {
 std::string letter_sheet_of(std::string_view display_name) {
     const char letter = base_letter(first_code_point(display_name));
     return letter ? std::string(1, letter) : std::string("#");
-}
-
-std::string list_sort_key(std::string_view utf8_text) {
-    std::string key = enc::utf8_to_cp1252(utf8_text);
-    for (char& c : key) c = static_cast<char>(lower_cp1252(static_cast<unsigned char>(c)));
-    return key;
 }
 
 void Open_Block(RunState& s, int autofit_last_col, bool from_sheet_row) {
@@ -264,12 +249,11 @@ bool Player_Pass(RunState& s) {
         names[rec.PlayerId] = display_name(rec);
     }
 
+    // lstPlayers: "name \ number", in the order of the sorted work lists.
     std::vector<ListedPlayer> players;
     players.reserve(names.size());
-    for (const auto& [id, name] : names)
-        players.push_back({list_sort_key(name + " \\ " + std::to_string(id)), id});
-    std::sort(players.begin(), players.end(),
-              [](const ListedPlayer& a, const ListedPlayer& b) { return a.key < b.key; });
+    for (const auto& [id, name] : names) players.push_back({name + " \\ " + std::to_string(id), id});
+    text::sort_by_collation(players, [](const ListedPlayer& p) -> const std::string& { return p.text; });
 
     const auto total = static_cast<int64_t>(players.size());
     int64_t done = 0;

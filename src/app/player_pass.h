@@ -25,10 +25,6 @@ void Open_Block(RunState& s, int autofit_last_col, bool from_sheet_row);
 // for a name that does not start with a letter A-Z after folding.
 std::string letter_sheet_of(std::string_view display_name);
 
-// The sort key of a list text: lower-cased (Windows-1252 letters included)
-// Windows-1252 bytes, compared byte by byte.
-std::string list_sort_key(std::string_view utf8_text);
-
 // Walks a phase's work list from its first item, as the pass and the
 // two-way routines do: ListPos runs 1..n, and each line's team and age are
 // set before `write_line(record_number)`.

@@ -181,6 +181,10 @@ RunOutcome Process(RunState& s, RunSummary& summary) {
     if (cancelled(s)) return RunOutcome::Cancelled;
     Check_Something_Written(s, found);
 
+    wb::Set_Print_Setup(W);
+    std::error_code ec;
+    const fs::path folder = encyclopedia.folder().empty() ? fs::path() : fs::absolute(encyclopedia.folder(), ec);
+    W.SetProperties({"TALLYBOOK", "Encyclopedia: " + folder.string(), summary.start});
     if (o.save) {
         s.observer.stage(Stage::Saving);
         s.observer.status("Saving the workbook...");

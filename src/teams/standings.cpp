@@ -7,35 +7,6 @@ namespace tb::teams {
 
 namespace {
 
-// The next character of a UTF-8 text as a code point; a byte that does
-// not start a well-formed sequence stands for itself.
-char32_t next_char(const std::string& s, std::size_t& i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char b0 = byte(i);
-    std::size_t len = b0 < 0x80 ? 1 : (b0 >> 5) == 0x6 ? 2 : (b0 >> 4) == 0xE ? 3 : (b0 >> 3) == 0x1E ? 4 : 0;
-    if (len <= 1 || i + len > s.size()) {
-        ++i;
-        return b0;
-    }
-    char32_t cp = b0 & (0x7F >> len);
-    for (std::size_t k = 1; k < len; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
-            ++i;
-            return b0;
-        }
-        cp = (cp << 6) | (byte(i + k) & 0x3F);
-    }
-    i += len;
-    return cp;
-}
-
-// Lower case of the letters of ASCII and Latin-1.
-char32_t lower(char32_t c) {
-    if (c >= U'A' && c <= U'Z') return c + 0x20;
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;
-    return c;
-}
-
 std::string join(std::initializer_list<std::string> fields) {
     std::string out;
     bool first = true;
@@ -50,16 +21,6 @@ std::string join(std::initializer_list<std::string> fields) {
 std::string num(int32_t v) { return std::to_string(v); }
 
 }  // namespace
-
-bool list_text_less(const std::string& a, const std::string& b) {
-    std::size_t i = 0, j = 0;
-    while (i < a.size() && j < b.size()) {
-        const char32_t ca = lower(next_char(a, i));
-        const char32_t cb = lower(next_char(b, j));
-        if (ca != cb) return ca < cb;
-    }
-    return i == a.size() && j < b.size();
-}
 
 std::string LstxItem::text() const {
     return join({Year_Text(SeasonYear), num(LeagueId), Division, num(WonFrom300), num(LostFrom300),

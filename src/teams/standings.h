@@ -8,6 +8,7 @@
 
 #include "encyclopedia/encyclopedia.h"
 #include "teams/league_tables.h"
+#include "text/collation.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -52,22 +53,11 @@ struct StandingsEntry {
     std::string text() const;    // the sort text
 };
 
-// Order of a sorted work list: letters compared without regard to case
-// (both texts lower-cased, then compared by character code).
-bool list_text_less(const std::string& a, const std::string& b);
-
-// Sorts items by their text; equal texts keep their order of addition.
+// Sorts items by their text as the sorted work lists order them (see
+// tb::text::collation_key); equal texts keep their order of addition.
 template <class Item>
 void sort_work_list(std::vector<Item>& items) {
-    std::vector<std::pair<std::string, std::size_t>> keys;
-    keys.reserve(items.size());
-    for (std::size_t i = 0; i < items.size(); ++i) keys.emplace_back(items[i].text(), i);
-    std::stable_sort(keys.begin(), keys.end(),
-                     [](const auto& a, const auto& b) { return list_text_less(a.first, b.first); });
-    std::vector<Item> sorted;
-    sorted.reserve(items.size());
-    for (const auto& k : keys) sorted.push_back(std::move(items[k.second]));
-    items = std::move(sorted);
+    text::sort_by_collation(items, [](const Item& item) { return item.text(); });
 }
 
 // "1st", "2nd", "3rd", "4th" ... "11th", "12th", "13th", "21st", "111th".

@@ -170,7 +170,11 @@ bool Do_Teams(TeamPassContext& ctx) {
 
     // D. The outline of "TeamRegTotals".
     ctx.workbook.Activate(kTeamRegTotalsSheet);
-    if (p.st.TeamRegLine > 0) TeamSumBorders(ctx.workbook, p.st.TeamRegLine);
+    if (p.st.TeamRegLine > 0) {
+        TeamSumBorders(ctx.workbook, p.st.TeamRegLine);
+        constexpr int C = 2, K = 10;
+        wb::Set_Totals_View(ctx.workbook, kTeamRegTotalsSheet, C, C, K, p.st.TeamRegLine);
+    }
     wb::COL_AUTOFIT(ctx.workbook);
     return true;
 }

@@ -22,8 +22,11 @@
 // UTF-8 counts as U+FFFD; the order stays total all the same.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace tb::text {
 
@@ -39,5 +42,20 @@ std::string collation_key(std::string_view utf8_text);
 // texts. Builds both keys, so to sort many texts build each text's key once
 // and compare the keys.
 bool collates_before(std::string_view a, std::string_view b);
+
+// Sorts `items` in the order above of their texts (`text_of(item)`), as the
+// sorted work lists keep their items: each text's key is built once, and
+// items with identical texts keep the order they had.
+template <class Item, class TextOf>
+void sort_by_collation(std::vector<Item>& items, TextOf text_of) {
+    std::vector<std::pair<std::string, std::size_t>> keys;
+    keys.reserve(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) keys.emplace_back(collation_key(text_of(items[i])), i);
+    std::stable_sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<Item> sorted;
+    sorted.reserve(items.size());
+    for (const auto& k : keys) sorted.push_back(std::move(items[k.second]));
+    items = std::move(sorted);
+}
 
 }  // namespace tb::text

@@ -204,6 +204,24 @@ void use_normal_mode(lxw_worksheet* ws) {
     ws->file = nullptr;   // the packer gives the sheet its file
 }
 
+void write_setup(lxw_worksheet* ws, const SheetSetup& s, const fs::path& path, const std::string& name) {
+    if (s.freeze_rows > 0 || s.freeze_cols > 0)
+        worksheet_freeze_panes(ws, static_cast<lxw_row_t>(s.freeze_rows), static_cast<lxw_col_t>(s.freeze_cols));
+    if (s.filter) {
+        const MergeArea& a = s.filter_area;
+        check(worksheet_autofilter(ws, static_cast<lxw_row_t>(a.r1 - 1), static_cast<lxw_col_t>(a.c1),
+                                   static_cast<lxw_row_t>(a.r2 - 1), static_cast<lxw_col_t>(a.c2)),
+              path, "filter of sheet \"" + name + "\"");
+    }
+    if (s.landscape) worksheet_set_landscape(ws);
+    if (s.fit_to_page_width) worksheet_fit_to_pages(ws, 1, 0);
+    if (s.repeat_rows > 0)
+        check(worksheet_repeat_rows(ws, 0, static_cast<lxw_row_t>(s.repeat_rows - 1)), path,
+              "print titles of sheet \"" + name + "\"");
+    if (!s.footer.empty())
+        check(worksheet_set_footer(ws, s.footer.c_str()), path, "footer of sheet \"" + name + "\"");
+}
+
 lxw_worksheet* write_sheet(lxw_workbook* wb, const Sheet& sh, const Workbook::Impl& impl, FormatTable& formats,
                            const fs::path& path, RowProgress& rows, const std::vector<bool>& need_escape) {
     lxw_worksheet* ws = workbook_add_worksheet(wb, sh.name.c_str());
@@ -261,6 +279,7 @@ lxw_worksheet* write_sheet(lxw_workbook* wb, const Sheet& sh, const Workbook::Im
                                     static_cast<lxw_row_t>(m.r2 - 1), static_cast<lxw_col_t>(m.c2), "", nullptr),
               path, "merged cells on sheet \"" + sh.name + "\"");
     }
+    write_setup(ws, sh.setup, path, sh.name);
     return ws;
 }
 
@@ -274,6 +293,15 @@ void check_sheet_files(const std::vector<lxw_worksheet*>& sheets, const fs::path
         errno = 0;
         if (std::fflush(f) != 0 || std::ferror(f)) fail_errno(path, errno ? errno : EIO);
     }
+}
+
+void set_properties(lxw_workbook* wb, const DocumentProperties& p, const fs::path& path) {
+    std::string title = p.title, subject = p.subject;
+    lxw_doc_properties props{};
+    if (!title.empty()) props.title = title.data();
+    if (!subject.empty()) props.subject = subject.data();
+    props.created = std::chrono::system_clock::to_time_t(p.created);
+    check(workbook_set_properties(wb, &props), path, "document properties");
 }
 
 // Reserves a fresh name beside the target, so that the rename stays on one
@@ -391,6 +419,7 @@ SaveOutcome Workbook::save(const std::filesystem::path& path, SaveMonitor* monit
             QuietStderr quiet;
             lxw.wb = workbook_new_opt(tmp.path.c_str(), &options);
             if (!lxw.wb) fail(path, "cannot start the workbook writer");
+            set_properties(lxw.wb, impl_->properties, path);
             FormatTable formats(lxw.wb, impl_->styles);
             const std::vector<bool> need_escape = texts_needing_escape(impl_->texts);
             for (size_t i = 0; i < impl_->sheets.size(); ++i) {

@@ -15,7 +15,11 @@ constexpr std::array<std::string_view, 10> kPlayerTotalsAddOrder = {
 constexpr std::array<std::string_view, 6> kTeamAddOrder = {
     "TeamWSTotals", "TeamLCSTotals", "TeamDCSTotals", "TeamWCSTotals", "TeamRegTotals", "Team Records"};
 
+constexpr int kColumnD = 3;
+constexpr int kColumnL = 11;
+constexpr int kColumnX = 23;
 constexpr int kColumnZ = 25;
+constexpr int kColumnAA = 26;
 constexpr int kColumnAD = 29;
 constexpr int kColumnAE = 30;
 
@@ -62,6 +66,7 @@ void end_player_sheets(Workbook& wb, const PlayerTotalsCounters& k) {
         } else if (wb.HasSheet(name)) {
             wb.Activate(name);
             autofit_columns(wb, 0, name == "PitchRegTotals" ? kColumnAD : kColumnZ);
+            Set_Totals_View(wb, name, 0, 0, name.starts_with("Pitch") ? kColumnAA : kColumnX, rows);
         }
     }
     if (wb.SheetCount() > 0) autofit_columns(wb, 0, kColumnZ);
@@ -72,11 +77,38 @@ void end_team_sheets(Workbook& wb, const TeamTotalsCounters& k) {
     const std::array<std::pair<std::string_view, int32_t>, 4> sheets = {{
         {"TeamWCSTotals", k.TeamWCSLine}, {"TeamDCSTotals", k.TeamDCSLine},
         {"TeamLCSTotals", k.TeamLCSLine}, {"TeamWSTotals", k.TeamWSLine}}};
-    for (const auto& [name, last] : sheets)
+    for (const auto& [name, last] : sheets) {
         if (last <= 1) delete_if_present(wb, name);
+        else if (wb.HasSheet(name)) Set_Totals_View(wb, name, kColumnD, kColumnD, kColumnL, last);
+    }
     if (wb.HasSheet("Team Records")) {
         wb.Activate("Team Records");
         autofit_columns(wb, 0, kColumnZ);
+    }
+}
+
+}  // namespace tb::wb
+
+namespace tb::wb {
+
+void Set_Totals_View(Workbook& wb, std::string_view sheet, int name_col, int first_col, int last_col,
+                     int32_t last_row) {
+    SheetSetup setup = wb.sheet_setup(sheet);
+    setup.freeze_rows = 1;
+    setup.freeze_cols = name_col + 1;
+    setup.filter = true;
+    setup.filter_area = MergeArea{first_col, 1, last_col, last_row};
+    setup.repeat_rows = 1;
+    wb.SetSheetSetup(sheet, setup);
+}
+
+void Set_Print_Setup(Workbook& wb) {
+    for (const std::string& name : wb.SheetNames()) {
+        SheetSetup setup = wb.sheet_setup(name);
+        setup.landscape = true;
+        setup.fit_to_page_width = true;
+        setup.footer = "&L&A&RPage &P of &N";
+        wb.SetSheetSetup(name, setup);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "workbook/workbook.h"
 
 #include <cstdint>
+#include <string_view>
 
 namespace tb::wb {
 
@@ -47,7 +48,19 @@ void COL_AUTOFIT(Workbook& wb);
 void end_player_sheets(Workbook& wb, const PlayerTotalsCounters& counters);
 
 // End of the team sheets: post-season team totals sheets whose counter is
-// still 1 deleted; "Team Records" activated and its columns A..Z autofitted.
+// still 1 deleted, the others set up as totals sheets; "Team Records"
+// activated and its columns A..Z autofitted.
 void end_team_sheets(Workbook& wb, const TeamTotalsCounters& counters);
+
+// A totals sheet easy to scan: its header row (row 1) and the columns up to
+// its name column stay in view, filter buttons sit over the header row and
+// rows 2..last_row of columns first_col..last_col, and the header row is
+// printed on every page.
+void Set_Totals_View(Workbook& wb, std::string_view sheet, int name_col, int first_col, int last_col,
+                     int32_t last_row);
+
+// Every sheet prints landscape, one page wide, with its name and the page
+// number in the footer.
+void Set_Print_Setup(Workbook& wb);
 
 }  // namespace tb::wb

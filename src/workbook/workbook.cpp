@@ -364,6 +364,33 @@ void Workbook::Delete(std::string_view name) {
 
 bool Workbook::HasSheet(std::string_view name) const { return impl_->sheet_index(name) >= 0; }
 
+void Workbook::SetSheetSetup(std::string_view name, const SheetSetup& setup) {
+    const int i = impl_->sheet_index(name);
+    if (i < 0) throw WorkbookError("no sheet named \"" + std::string(name) + "\"");
+    if (setup.freeze_rows < 0 || setup.freeze_rows >= kMaxRows || setup.freeze_cols < 0 ||
+        setup.freeze_cols >= kMaxColumns || setup.repeat_rows < 0 || setup.repeat_rows > kMaxRows)
+        throw WorkbookError("a sheet setup of \"" + std::string(name) + "\" is beyond the sheet");
+    if (setup.filter) {
+        const MergeArea& a = setup.filter_area;
+        check_col(a.c1);
+        check_col(a.c2);
+        check_row(a.r1);
+        check_row(a.r2);
+        if (a.c1 > a.c2 || a.r1 > a.r2) throw WorkbookError("a filter block must run from top left to bottom right");
+    }
+    if (setup.footer.size() > 255) throw WorkbookError("a footer holds at most 255 characters");
+    impl_->sheets[static_cast<size_t>(i)]->setup = setup;
+}
+
+SheetSetup Workbook::sheet_setup(std::string_view name) const {
+    const Sheet* sh = impl_->find_sheet(name);
+    return sh ? sh->setup : SheetSetup{};
+}
+
+void Workbook::SetProperties(const DocumentProperties& properties) { impl_->properties = properties; }
+
+const DocumentProperties& Workbook::properties() const { return impl_->properties; }
+
 std::vector<std::string> Workbook::SheetNames() const {
     std::vector<std::string> names;
     for (const auto& s : impl_->sheets) names.push_back(s->name);

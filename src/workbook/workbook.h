@@ -9,6 +9,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -134,6 +135,29 @@ struct MergeArea {
     int c1; int32_t r1; int c2; int32_t r2;
 };
 
+// How a sheet is shown and printed; none of it changes a cell.
+struct SheetSetup {
+    // Rows above and columns left of the split stay in view when scrolling.
+    int32_t freeze_rows = 0;
+    int freeze_cols = 0;
+    // Filter buttons over the top row of this block (a reader can sort and
+    // filter by any column); none when `filter` is false.
+    bool filter = false;
+    MergeArea filter_area{0, 0, 0, 0};
+    bool landscape = false;
+    bool fit_to_page_width = false;   // one page wide, as many pages tall as needed
+    int32_t repeat_rows = 0;          // rows 1..n printed at the top of every page
+    std::string footer;               // with the codes &A (sheet name), &P (page), &N (pages)
+    bool operator==(const SheetSetup&) const = default;
+};
+
+// Properties of the workbook file (shown by the spreadsheet application).
+struct DocumentProperties {
+    std::string title;
+    std::string subject;
+    std::chrono::system_clock::time_point created{};   // the epoch: the moment of saving
+};
+
 // Watches a save: asked whether to stop, told how far it has come.
 class SaveMonitor {
 public:
@@ -180,6 +204,11 @@ public:
     // last one, to its left) becomes active.
     void Delete(std::string_view name);
     bool HasSheet(std::string_view name) const;
+    // How sheet `name` is shown and printed. Throws when it is missing.
+    void SetSheetSetup(std::string_view name, const SheetSetup& setup);
+    SheetSetup sheet_setup(std::string_view name) const;   // default when missing
+    void SetProperties(const DocumentProperties& properties);
+    const DocumentProperties& properties() const;
     std::vector<std::string> SheetNames() const;   // left to right
     std::string ActiveSheetName() const;           // "" when there is none
     std::size_t SheetCount() const;

@@ -45,6 +45,7 @@ struct Sheet {
     std::vector<std::vector<Cell>> rows;   // rows[r - 1]; each as wide as its last touched column
     std::vector<MergeArea> merges;
     std::vector<double> widths;            // < 0: default width
+    SheetSetup setup;
 
     const Cell* find(int col, int32_t row) const {
         if (row < 1 || static_cast<size_t>(row) > rows.size()) return nullptr;
@@ -90,6 +91,7 @@ struct Workbook::Impl {
     std::vector<std::unique_ptr<Sheet>> sheets;
     int active = -1;
     int next_default_name = 1;
+    DocumentProperties properties;
 
     std::vector<std::string> texts;
     std::unordered_map<std::string, uint32_t> text_ids;

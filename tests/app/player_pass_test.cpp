@@ -172,11 +172,43 @@ TEST(LetterSheet, FoldsWindows1252Letters) {
     EXPECT_EQ(app::letter_sheet_of(" Blank"), "#");
 }
 
-TEST(ListSortKey, LowerCasesWindows1252Letters) {
-    EXPECT_EQ(app::list_sort_key("ABC"), "abc");
-    EXPECT_EQ(app::list_sort_key("\xC3\x89"), "\xE9");   // É -> é as a Windows-1252 byte
-    EXPECT_EQ(app::list_sort_key("\xC5\xA0"), "\x9A");   // Š -> š
-    EXPECT_LT(app::list_sort_key("Smith,John \\ 12"), app::list_sort_key("smith,johnny \\ 3"));
+// Names in the order people read them: accents weigh only after the base
+// letters, case not at all, punctuation before letters, digits one by one.
+TEST_F(PlayerPass, NamesAreOrderedAsPeopleReadThem) {
+    const std::vector<std::pair<int, std::pair<std::string, std::string>>> players = {
+        {1, {"Azocar", "Oscar"}},         {2, {"\xC3\x81lvarez", "Ra\xC3\xBAl"}},  {3, {"Alvarez", "Aaron"}},
+        {4, {"Martz", "Ben"}},            {5, {"Martinez", "Zack"}},          {6, {"Mart\xC3\xADnez", "Pedro"}},
+        {7, {"\xC5\xA0imek", "Bobby"}},   {8, {"Simek", "Al"}},               {9, {"\xC3\x98" "degaard", "Ole"}},
+        {10, {"Oakes", "Tom"}},           {11, {"eckstein", "David"}},        {12, {"\xC3\x89" "bert", "Luc"}},
+        {13, {"deGrom", "Jacob"}},        {14, {"Darnell", "Bob"}},           {15, {"d'Arnaud", "Travis"}},
+        {999, {"Smith", "John"}},         {1234, {"Smith", "John"}},          {1000, {"smith", "john"}},
+    };
+    for (const auto& [id, name] : players) add(batting(hitter_line(id, 2000, 2, 1, name.first, name.second), 4, 1));
+    ASSERT_EQ(run().outcome, app::RunOutcome::Completed) << result.error;
+
+    // The name rows of a letter sheet, top to bottom (one line a player: a block of five rows).
+    auto names_on = [&](const std::string& sheet) {
+        std::vector<std::string> names;
+        for (int32_t r = 1; !empty(sheet, "A", r); r += 5)
+            names.push_back(text(sheet, "A", r) + (sheet == "S" ? " " + shown(sheet, "R", r) : ""));
+        return names;
+    };
+    using V = std::vector<std::string>;
+    EXPECT_EQ(names_on("A"), (V{"Alvarez,Aaron", "\xC3\x81lvarez,Ra\xC3\xBAl", "Azocar,Oscar"}));
+    EXPECT_EQ(names_on("M"), (V{"Mart\xC3\xADnez,Pedro", "Martinez,Zack", "Martz,Ben"}));
+    EXPECT_EQ(names_on("D"), (V{"d'Arnaud,Travis", "Darnell,Bob", "deGrom,Jacob"}));
+    EXPECT_EQ(names_on("E"), (V{"\xC3\x89" "bert,Luc", "eckstein,David"}));
+    EXPECT_EQ(names_on("S"), (V{"Simek,Al 8", "\xC5\xA0imek,Bobby 7", "smith,john 1000", "Smith,John 1234",
+                                "Smith,John 999"}));
+
+    // The totals sheet lists every player in that order, whatever his sheet.
+    V totals;
+    for (int32_t r = 2; !empty("HitRegTotals", "A", r); ++r) totals.push_back(text("HitRegTotals", "A", r));
+    EXPECT_EQ(totals, (V{"Alvarez,Aaron", "\xC3\x81lvarez,Ra\xC3\xBAl", "Azocar,Oscar", "d'Arnaud,Travis",
+                         "Darnell,Bob", "deGrom,Jacob", "\xC3\x89" "bert,Luc", "eckstein,David",
+                         "Mart\xC3\xADnez,Pedro", "Martinez,Zack", "Martz,Ben", "Oakes,Tom", "\xC3\x98" "degaard,Ole",
+                         "Simek,Al", "\xC5\xA0imek,Bobby", "smith,john", "Smith,John", "Smith,John"}));
+    EXPECT_EQ(text("#", "A", 1), "\xC3\x98" "degaard,Ole");   // the sheet a name goes to is as before
 }
 
 }  // namespace

@@ -188,6 +188,41 @@ def check_teams(folder, wb):
         fail("Team Records has %d sections, expected %d" % (titles, len(seasons)))
 
 
+# Freeze point and filter columns of each totals sheet: the header row and
+# the name column stay in view; the filter covers the header and the rows.
+VIEWS = {"Hit": ("B2", "A", "X"), "Pitch": ("B2", "A", "AA"), "TeamReg": ("D2", "C", "K"), "Team": ("E2", "D", "L")}
+
+
+def check_views(folder, wb):
+    for name in wb.sheetnames:
+        ws = wb[name]
+        ps = ws.page_setup
+        # One page wide is the file format's default, so the width may be left out.
+        if ps.orientation != "landscape" or str(ps.fitToWidth) not in ("1", "None") or str(ps.fitToHeight) != "0" \
+                or not ws.sheet_properties.pageSetUpPr.fitToPage:
+            fail("%s: not printed landscape, one page wide" % name)
+        if ws.oddFooter.left.text != "&A" or "&P" not in (ws.oddFooter.right.text or ""):
+            fail("%s: footer without sheet name and page: %r %r" % (name, ws.oddFooter.left.text,
+                                                                    ws.oddFooter.right.text))
+        if not name.endswith("Totals"):
+            if ws.freeze_panes or ws.auto_filter.ref:
+                fail("%s: only totals sheets are frozen and filtered" % name)
+            continue
+        kind = "TeamReg" if name == "TeamRegTotals" else next(k for k in ("Hit", "Pitch", "Team")
+                                                                if name.startswith(k))
+        freeze, first, last = VIEWS[kind]
+        if ws.freeze_panes != freeze:
+            fail("%s: panes frozen at %s, expected %s" % (name, ws.freeze_panes, freeze))
+        want = "%s1:%s%d" % (first, last, ws.max_row)
+        if ws.auto_filter.ref != want:
+            fail("%s: filter %s, expected %s" % (name, ws.auto_filter.ref, want))
+        if ws.print_title_rows not in ("1:1", "$1:$1"):
+            fail("%s: header row not printed on every page (%s)" % (name, ws.print_title_rows))
+    props = wb.properties
+    if props.title != "TALLYBOOK" or os.path.abspath(folder) not in (props.subject or "") or props.created is None:
+        fail("document properties: %r %r %r" % (props.title, props.subject, props.created))
+
+
 def main(folder, book, mode):
     wb = openpyxl.load_workbook(book)
     players = mode != "teams-only"
@@ -210,6 +245,7 @@ def main(folder, book, mode):
         fail("letter sheets in a teams-only workbook")
     if teams:
         check_teams(folder, wb)
+    check_views(folder, wb)
     for e in errors:
         print(e, file=sys.stderr)
     return 1 if errors else 0

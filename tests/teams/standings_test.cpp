@@ -138,11 +138,21 @@ TEST(FinishText, OrdinalsBeyondTheTable) {
     for (const auto& [n, place] : places) EXPECT_EQ(Finish_Text(n), place);
 }
 
-TEST(WorkListOrder, LettersIgnoreCaseAndEqualTextsKeepOrder) {
-    EXPECT_FALSE(list_text_less("NY,1", "ny,1") || list_text_less("ny,1", "NY,1"));
-    EXPECT_TRUE(list_text_less("NY,5", "NYM,5"));              // "," sorts before letters
-    EXPECT_TRUE(list_text_less("\xc3\x89ta", "\xc3\xa9tb"));  // "Éta" < "étb"
-    EXPECT_TRUE(list_text_less("z", "\xc3\xa9"));              // by character code: z < é
+// Team sections follow the standings list, whose texts begin with the
+// abbreviation: accents after base letters, case ignored.
+TEST_F(StandingsTest, SectionsFollowAbbreviationsInReadingOrder) {
+    const std::pair<int, std::string> clubs[] = {
+        {1, "AZO"}, {2, "\xC3\x81LV"}, {3, "Mtz"}, {4, "M\xC3\xADn"}, {5, "bos"}};
+    for (const auto& [id, abbrev] : clubs) {
+        teams.push_back(team(id, abbrev));
+        season(id, 2000, 1, "City" + std::to_string(id), "Club", 80, 82);
+    }
+    run();
+    std::vector<int32_t> rows;
+    for (int id : {2, 1, 5, 4, 3}) rows.push_back(find_row("C", "City" + std::to_string(id) + " Club"));
+    EXPECT_TRUE(std::is_sorted(rows.begin(), rows.end()))
+        << rows[0] << " " << rows[1] << " " << rows[2] << " " << rows[3] << " " << rows[4];
+    EXPECT_GT(rows.front(), 0);
 }
 
 }  // namespace

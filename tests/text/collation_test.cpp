@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <random>
 #include <set>
 #include <string>
@@ -18,7 +19,6 @@
 #include <unicode/uset.h>
 #include <unicode/utf16.h>
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -243,6 +243,23 @@ TEST(CollationOrder, LongTextsSortLikeShortOnes) {
             EXPECT_FALSE(collates_before(chain[i + 1], chain[i])) << times << " times, " << i;
         }
     }
+}
+
+// The phase lists are sorted by plain bytes: their texts (year, "/",
+// record number; "-" for a negative year) must collate as bytes compare.
+TEST(CollationOrder, PhaseListTextsCollateAsTheirBytes) {
+    std::mt19937 rng(7);
+    std::vector<std::string> texts;
+    for (int i = 0; i < 2000; ++i) {
+        char buf[32];
+        const int year = static_cast<int>(rng() % 34000) - 1200;
+        std::snprintf(buf, sizeof buf, "%04d/%u", year, static_cast<unsigned>(rng() % 600000));
+        texts.push_back(buf);
+    }
+    std::vector<std::string> by_bytes = texts, by_collation = texts;
+    std::sort(by_bytes.begin(), by_bytes.end());
+    std::sort(by_collation.begin(), by_collation.end(), tb::text::collates_before);
+    EXPECT_EQ(by_bytes, by_collation);
 }
 
 TEST(CollationOrder, OnlyIdenticalTextsHaveEqualKeys) {
