@@ -3,6 +3,7 @@
 #include "app/run.h"
 #include "encyclopedia/encyclopedia.h"
 #include "encyclopedia/inspect.h"
+#include "platform/platform.h"
 
 #include <CLI/CLI.hpp>
 
@@ -12,7 +13,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <iostream>
 #include <string>
 #include <unistd.h>
@@ -43,22 +43,6 @@ void catch_signals() {
     sigaction(SIGTERM, &sa, nullptr);
 }
 
-std::string local_time_text(Clock::time_point t) {
-    const std::time_t tt = Clock::to_time_t(t);
-    std::tm tm{};
-    localtime_r(&tt, &tm);
-    char buf[64];
-    std::strftime(buf, sizeof buf, "%c", &tm);
-    return buf;
-}
-
-int current_year() {
-    const std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    return tm.tm_year + 1900;
-}
-
 const char* stage_name(tb::app::Stage s) {
     switch (s) {
         case tb::app::Stage::Reading: return "Reading";
@@ -75,11 +59,11 @@ public:
 
     void started(Clock::time_point t) override {
         start_ = std::chrono::steady_clock::now();
-        if (!quiet_) std::cout << "Processing Started: " << local_time_text(t) << std::endl;
+        if (!quiet_) std::cout << "Processing Started: " << tb::platform::local_time_text(t) << std::endl;
     }
     void ended(Clock::time_point t) override {
         clear_bar();
-        if (!quiet_) std::cout << "Processing Ended:   " << local_time_text(t) << std::endl;
+        if (!quiet_) std::cout << "Processing Ended:   " << tb::platform::local_time_text(t) << std::endl;
     }
     void stage(tb::app::Stage s) override {
         stage_ = s;
@@ -147,7 +131,7 @@ int inspect(const fs::path& folder) {
     try {
         tb::enc::Encyclopedia encyclopedia(folder);
         bool all_read = true;
-        const std::string report = tb::enc::inspect_report(encyclopedia, current_year(), &all_read);
+        const std::string report = tb::enc::inspect_report(encyclopedia, tb::platform::current_year(), &all_read);
         std::cout << report << std::flush;
         if (!std::cout) {
             const int err = errno;
@@ -165,33 +149,9 @@ int inspect(const fs::path& folder) {
     }
 }
 
-// Whether the desktop names an application for .xlsx files; true when it
-// cannot be asked (then opening is simply tried).
-bool desktop_opens_xlsx() {
-    FILE* query = popen(
-        "xdg-mime query default application/vnd.openxmlformats-officedocument.spreadsheetml.sheet 2>/dev/null", "r");
-    if (!query) return true;
-    char buf[256];
-    std::string answer;
-    while (std::fgets(buf, sizeof buf, query)) answer += buf;
-    const int status = pclose(query);
-    if (status != 0) return true;
-    return answer.find_first_not_of(" \t\r\n") != std::string::npos;
-}
-
 void open_with_desktop(const fs::path& file) {
-    if (!desktop_opens_xlsx()) {
+    if (!tb::platform::open_with_application(file))
         std::cerr << "warning: no application opens .xlsx files here; the workbook is " << file.string() << std::endl;
-        return;
-    }
-    // Started without a shell, so no file name can be taken for a command.
-    const pid_t pid = fork();
-    if (pid == 0) {
-        setsid();
-        execlp("xdg-open", "xdg-open", file.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    if (pid < 0) std::cerr << "warning: could not open " << file.string() << std::endl;
 }
 
 }  // namespace

@@ -1,43 +1,84 @@
 #include "form1.h"
 
+#include "app_icon.h"
 #include "live_view.h"
-#include "saved_folder.h"
-#include "window_observer.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QMessageBox>
-#include <QProcess>
+#include <QMetaObject>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStandardPaths>
 #include <QStorageInfo>
 #include <QStyle>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <exception>
-#include <limits>
 
 namespace tb::gui {
 
 namespace {
 
 const QString kTitle = QStringLiteral("TALLYBOOK");
+
+QString drive_caption(const QStorageInfo& v) {
+#ifdef _WIN32
+    return v.rootPath().left(2);
+#else
+    return QDir::toNativeSeparators(v.rootPath());
+#endif
+}
+
+QRadioButton* option(const char* name, const QString& caption, QWidget* parent) {
+    auto* b = new QRadioButton(caption, parent);
+    b->setObjectName(name);
+    return b;
+}
+
+// Read-only boxes show; they are not stops on the Tab key's way.
+QLineEdit* read_only_box(const char* name, QWidget* parent) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    e->setReadOnly(true);
+    e->setFocusPolicy(Qt::NoFocus);
+    return e;
+}
+
+QLabel* caption_label(const char* name, const QString& text, bool bold, QWidget* parent) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    if (bold) {
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+    }
+    return l;
+}
+
+QPushButton* button(const char* name, const QString& caption, QWidget* parent) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    return b;
+}
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
 
 std::filesystem::path to_path(const QString& s) {
 #ifdef _WIN32
@@ -55,90 +96,38 @@ QString from_path(const std::filesystem::path& p) {
 #endif
 }
 
-// The team file in any letter case, as the game's own file system ignores case.
-bool holds_team_file(const QString& folder) {
-    if (folder.isEmpty()) return false;
-    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
-    return std::any_of(files.begin(), files.end(), [](const QFileInfo& f) {
-        return f.isFile() && f.fileName().compare(QLatin1String("encteam.dat"), Qt::CaseInsensitive) == 0;
-    });
+namespace {
+tb::window::Setup model_setup(const WindowSettings& w) {
+    tb::window::Setup s;
+    s.data_dir = to_path(w.data_dir);
+    s.default_output = to_path(w.output);
+    s.program_folder = to_path(QCoreApplication::applicationDirPath());
+    s.hooks.run = w.run;
+    s.hooks.open_workbook = w.open_workbook;
+    s.hooks.show_in_folder = w.show_in_folder;
+    return s;
 }
-
-QString default_output() {
-    QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (docs.isEmpty() || !QFileInfo(docs).isDir()) docs = QDir::homePath();
-    return docs + "/TALLYBOOK.xlsx";
-}
-
-QString with_xlsx_suffix(const QString& file) {
-    return file.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive) ? file : file + ".xlsx";
-}
-
-QString drive_caption(const QStorageInfo& v) {
-#ifdef _WIN32
-    return v.rootPath().left(2);
-#else
-    return QDir::toNativeSeparators(v.rootPath());
-#endif
-}
-
-QRadioButton* option(const char* name, const QString& caption, QWidget* parent) {
-    auto* b = new QRadioButton(caption, parent);
-    b->setObjectName(name);
-    return b;
-}
-
-QLineEdit* read_only_box(const char* name, QWidget* parent) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(name);
-    e->setReadOnly(true);
-    return e;
-}
-
-QLabel* caption_label(const char* name, const QString& text, bool bold, QWidget* parent) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    if (bold) {
-        QFont f = l->font();
-        f.setBold(true);
-        l->setFont(f);
-    }
-    return l;
-}
-
-// Opens the workbook with the desktop's application for .xlsx. On Linux the
-// opener (xdg-open) starts even when no application takes the type, so ask
-// the desktop's type table first; when it cannot be asked, just try.
-bool open_with_desktop(const QUrl& url) {
-#ifdef Q_OS_LINUX
-    QProcess query;
-    query.start(QStringLiteral("xdg-mime"),
-                {QStringLiteral("query"), QStringLiteral("default"),
-                 QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet")});
-    if (query.waitForFinished(3000) && query.exitCode() == 0 &&
-        query.readAllStandardOutput().trimmed().isEmpty())
-        return false;
-#endif
-    return QDesktopServices::openUrl(url);
-}
-
 }  // namespace
 
-Form1::Form1(WindowSettings settings, QWidget* parent)
-    : QWidget(parent), settings_(std::move(settings)) {
-    if (!settings_.run) settings_.run = tb::app::run_process;
-    if (!settings_.open_workbook) settings_.open_workbook = open_with_desktop;
+Form1::Form1(WindowSettings settings, QWidget* parent) : QWidget(parent), model_(model_setup(settings)) {
     setObjectName("Form1");
     setWindowTitle(QStringLiteral("%1 %2").arg(kTitle, QStringLiteral(TALLYBOOK_VERSION)));
-    setWindowIcon(QIcon::fromTheme("tallybook"));
+    setWindowIcon(app_icon());
+    setAcceptDrops(true);
     build_controls();
     arrange_controls();
-    Form_Load();
+    fill_drives();
+    model_.attach(this, to_path(QDir::currentPath()));
+    // A workbook path given by the caller wins over the remembered one.
+    if (!settings.output.isEmpty()) model_.set_output(to_path(settings.output));
+    refresh();
 }
 
-Form1::~Form1() { stop_run(); }
+Form1::~Form1() { model_.detach(); }
 
-QString Form1::saved_folder_path() const { return saved_folder_file(data_dir_); }
+QString Form1::saved_folder_path() const {
+    return from_path(tb::window::saved_folder_file(model_.data_dir()));
+}
 
 void Form1::build_controls() {
     Label1 = caption_label("Label1", tr("Encyclopedia Drive"), true, this);
@@ -147,17 +136,22 @@ void Form1::build_controls() {
     Label2 = caption_label("Label2", tr("Encyclopedia Folder"), true, this);
     txtFolder = new QLineEdit(this);
     txtFolder->setObjectName("txtFolder");
-    txtFolder->setToolTip(tr("Type or paste a folder and press Enter"));
-    cmdBrowse = new QPushButton(tr("..."), this);
-    cmdBrowse->setObjectName("cmdBrowse");
+    txtFolder->setToolTip(tr("Type or paste a folder and press Enter; a folder can also be dropped on the window"));
+    cmdBrowse = button("cmdBrowse", tr("..."), this);
     cmdBrowse->setToolTip(tr("Choose the encyclopedia folder"));
     cmdBrowse->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     cmdBrowse->setMaximumWidth(cmdBrowse->fontMetrics().horizontalAdvance("...") * 3 + 12);
+    cmbRecent = new QComboBox(this);
+    cmbRecent->setObjectName("cmbRecent");
+    cmbRecent->setToolTip(tr("Folders of the last runs"));
     dir1 = new QListWidget(this);
     dir1->setObjectName("dir1");
     dir1->setToolTip(tr("Double-click a folder (or press Enter) to open it"));
-    cmdProcess = new QPushButton(tr("Process"), this);
-    cmdProcess->setObjectName("cmdProcess");
+    lblHint = new QLabel(this);
+    lblHint->setObjectName("lblHint");
+    lblHint->setWordWrap(true);
+    cmdProcess = button("cmdProcess", tr("&Process"), this);
+    cmdProcess->setDefault(true);
 
     Label4 = caption_label("Label4", tr("Processing Started"), false, this);
     txtstarttime = read_only_box("txtstarttime", this);
@@ -177,44 +171,72 @@ void Form1::build_controls() {
     lblOutput = caption_label("lblOutput", tr("Workbook"), false, this);
     txtOutput = new QLineEdit(this);
     txtOutput->setObjectName("txtOutput");
-    cmdSaveAs = new QPushButton(tr("Save &As..."), this);
-    cmdSaveAs->setObjectName("cmdSaveAs");
+    cmdSaveAs = button("cmdSaveAs", tr("Save &As..."), this);
     prgRun = new QProgressBar(this);
     prgRun->setObjectName("prgRun");
-    prgRun->setRange(0, 1);
+    prgRun->setRange(0, 1000);
     prgRun->setValue(0);
     Label3 = caption_label("Label3", tr("Player being Processed"), false, this);
     txt1 = read_only_box("txt1", this);
-    cmdCancel = new QPushButton(tr("Cancel"), this);
-    cmdCancel->setObjectName("cmdCancel");
-    cmdExit = new QPushButton(tr("E&XIT"), this);
-    cmdExit->setObjectName("cmdExit");
+    lblSaved = new QLabel(this);
+    lblSaved->setObjectName("lblSaved");
+    lblSaved->setWordWrap(true);
+    lblSaved->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    cmdOpen = button("cmdOpen", tr("&Open workbook"), this);
+    cmdShowFolder = button("cmdShowFolder", tr("Show in &folder"), this);
+    cmdAbout = button("cmdAbout", tr("About..."), this);
+    cmdCancel = button("cmdCancel", tr("Cancel"), this);
+    cmdExit = button("cmdExit", tr("E&XIT"), this);
+    for (QPushButton* b : {cmdOpen, cmdShowFolder, cmdAbout, cmdCancel, cmdExit, cmdSaveAs, cmdBrowse})
+        b->setAutoDefault(false);
 
     live_ = new LiveView(this);
-    live_->setMinimumHeight(180);
+    live_->setMinimumHeight(200);
     live_->hide();
-    live_timer_ = new QTimer(this);
-    live_timer_->setInterval(250);
 
     connect(drv1, qOverload<int>(&QComboBox::activated), this, &Form1::drv1_Change);
     connect(dir1, &QListWidget::itemActivated, this, &Form1::dir1_Activated);
     connect(txtFolder, &QLineEdit::returnPressed, this, &Form1::folder_field_entered);
+    connect(txtFolder, &QLineEdit::editingFinished, this, &Form1::folder_field_left);
+    connect(cmbRecent, qOverload<int>(&QComboBox::activated), this, &Form1::recent_chosen);
     connect(cmdBrowse, &QPushButton::clicked, this, &Form1::browse_folder);
     connect(cmdSaveAs, &QPushButton::clicked, this, &Form1::choose_output);
+    connect(txtOutput, &QLineEdit::returnPressed, this, &Form1::output_field_entered);
     connect(cmdProcess, &QPushButton::clicked, this, &Form1::cmdProcess_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &Form1::cmdCancel_Click);
     connect(cmdExit, &QPushButton::clicked, this, &Form1::cmdExit_Click);
-    connect(live_timer_, &QTimer::timeout, this, &Form1::refresh_live_view);
+    connect(cmdOpen, &QPushButton::clicked, this, [this] {
+        if (!model_.open_workbook()) message("savedAsBox", tr("No application to open .xlsx workbooks was found."));
+    });
+    connect(cmdShowFolder, &QPushButton::clicked, this, [this] {
+        if (!model_.show_workbook_folder()) message("savedAsBox", tr("The folder cannot be shown here."));
+    });
+    connect(cmdAbout, &QPushButton::clicked, this, &Form1::about);
+    connect(opt3, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) model_.set_desired(wb::SheetsDesired::PlayersOnly);
+    });
+    connect(opt4, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) model_.set_desired(wb::SheetsDesired::TeamsOnly);
+    });
+    connect(opt5, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) model_.set_desired(wb::SheetsDesired::PlayersAndTeams);
+    });
+    connect(opt1, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) model_.set_viewing(app::Viewing::WhileProcessing);
+    });
+    connect(opt2, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) model_.set_viewing(app::Viewing::AfterCompleted);
+    });
 
     setTabOrder(cmdExit, cmdProcess);
     setTabOrder(cmdProcess, drv1);
-    setTabOrder(drv1, dir1);
-    setTabOrder(dir1, txt1);
+    setTabOrder(drv1, txtFolder);
+    setTabOrder(txtFolder, dir1);
 }
 
 // Left: drive, folder, Process. Right: the times and the two frames.
-// Below: the workbook file, progress, the status box, Cancel and Exit, and
-// the live view when one is wanted.
+// Below: the workbook file, progress, the status box, the saved workbook,
+// the buttons, and the live view when one is wanted.
 void Form1::arrange_controls() {
     auto* v1 = new QVBoxLayout(Frame1);
     v1->addWidget(opt1);
@@ -232,7 +254,9 @@ void Form1::arrange_controls() {
     folder_row->addWidget(txtFolder, 1);
     folder_row->addWidget(cmdBrowse);
     left->addLayout(folder_row);
+    left->addWidget(cmbRecent);
     left->addWidget(dir1, 1);
+    left->addWidget(lblHint);
     left->addWidget(cmdProcess, 0, Qt::AlignRight);
 
     auto* right = new QVBoxLayout;
@@ -251,7 +275,10 @@ void Form1::arrange_controls() {
     output_row->addWidget(cmdSaveAs);
 
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdOpen);
+    buttons->addWidget(cmdShowFolder);
     buttons->addStretch(1);
+    buttons->addWidget(cmdAbout);
     buttons->addWidget(cmdCancel);
     buttons->addWidget(cmdExit);
 
@@ -262,47 +289,16 @@ void Form1::arrange_controls() {
     grid->addWidget(prgRun, 2, 0, 1, 2);
     grid->addWidget(Label3, 3, 0, 1, 2);
     grid->addWidget(txt1, 4, 0, 1, 2);
-    grid->addLayout(buttons, 5, 0, 1, 2);
-    grid->addWidget(live_, 6, 0, 1, 2);
+    grid->addWidget(lblSaved, 5, 0, 1, 2);
+    grid->addLayout(buttons, 6, 0, 1, 2);
+    grid->addWidget(live_, 7, 0, 1, 2);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
+    // Spare height goes to the folder list (and to the live view when shown).
     grid->setRowStretch(0, 1);
-    grid->setRowStretch(6, 2);
-    resize(560, 520);
+    grid_ = grid;
+    resize(600, 560);
 }
-
-void Form1::Form_Load() {
-    data_dir_ = data_folder(settings_.data_dir);
-    QDir().mkpath(data_dir_);
-    opt1->setChecked(true);
-    opt5->setChecked(true);
-    cmdProcess->setEnabled(false);
-    txt1->clear();
-    txtstarttime->clear();
-    txtendtime->clear();
-    txtOutput->setText(QDir::toNativeSeparators(
-        settings_.output.isEmpty() ? default_output() : settings_.output));
-    cmdCancel->setVisible(false);
-    fill_drives();
-    read_path();
-}
-
-// A saved folder that is gone (or a file that is not one quoted line) is
-// passed over: the lists open on the home folder instead.
-void Form1::read_path() {
-    const QString file = saved_folder_path();
-    if (QFileInfo::exists(file)) {
-        const std::optional<QString> saved = read_saved_folder(file);
-        if (saved && set_folder(*saved)) return;
-        set_folder(QDir::homePath());
-        return;
-    }
-    const QString error = write_saved_folder(file, QCoreApplication::applicationDirPath());
-    if (!error.isEmpty()) qWarning("TALLYBOOK: %s", qUtf8Printable(error));
-    set_folder(QDir::currentPath());
-}
-
-QString Form1::write_path(const QString& folder) { return write_saved_folder(saved_folder_path(), folder); }
 
 void Form1::fill_drives() {
     drv1->clear();
@@ -328,21 +324,14 @@ void Form1::select_drive_of(const QString& folder) {
 void Form1::drv1_Change(int index) {
     const QString root = drv1->itemData(index).toString();
     if (!set_folder(root)) {
-        QMessageBox::warning(this, kTitle, tr("The drive %1 is not ready.").arg(drv1->itemText(index)));
+        message("driveBox", tr("The drive %1 is not ready.").arg(drv1->itemText(index)));
         select_drive_of(shown_folder_);
     }
 }
 
 bool Form1::set_folder(const QString& folder) {
-    if (folder.isEmpty()) return false;
-    const QFileInfo info(folder);
-    if (!info.isDir()) return false;
-    shown_folder_ = QDir::cleanPath(info.absoluteFilePath());
-    select_drive_of(shown_folder_);
-    txtFolder->setText(QDir::toNativeSeparators(shown_folder_));
-    fill_folder_list();
-    dir1_Change();
-    return true;
+    if (folder.isEmpty() || running()) return false;
+    return model_.choose_folder(to_path(folder));
 }
 
 void Form1::fill_folder_list() {
@@ -367,18 +356,27 @@ void Form1::dir1_Activated(QListWidgetItem* item) {
     if (!set_folder(item->data(Qt::UserRole).toString())) fill_folder_list();
 }
 
-void Form1::dir1_Change() {
-    EncFolder = shown_folder_;
-    cmdProcess->setEnabled(!running() && holds_team_file(EncFolder));
+void Form1::folder_field_entered() {
+    const auto checked = model_.check_folder(txtFolder->text().toStdString());
+    if (!checked.error.empty()) {
+        message("folderBox", qs(checked.error));
+        txtFolder->setText(QDir::toNativeSeparators(shown_folder_));
+        return;
+    }
+    model_.choose_folder(checked.folder);
 }
 
-void Form1::folder_field_entered() {
-    QString typed = QDir::fromNativeSeparators(txtFolder->text().trimmed());
-    if (typed == "~" || typed.startsWith("~/")) typed = QDir::homePath() + typed.mid(1);
-    if (!set_folder(typed)) {
-        QMessageBox::warning(this, kTitle, tr("%1 is not a folder.").arg(txtFolder->text()));
-        txtFolder->setText(QDir::toNativeSeparators(shown_folder_));
-    }
+// A folder typed and left without Enter is taken when it is one; anything
+// else waits for Enter or Process, which say what is wrong.
+void Form1::folder_field_left() {
+    if (running()) return;
+    const auto checked = model_.check_folder(txtFolder->text().toStdString());
+    if (checked.error.empty() && checked.folder != model_.state().folder) model_.choose_folder(checked.folder);
+}
+
+void Form1::recent_chosen(int index) {
+    const QString folder = cmbRecent->itemData(index).toString();
+    if (!folder.isEmpty() && !set_folder(folder)) message("folderBox", tr("%1 is no longer there.").arg(folder));
 }
 
 void Form1::browse_folder() {
@@ -389,182 +387,171 @@ void Form1::browse_folder() {
 void Form1::choose_output() {
     const QString chosen = QFileDialog::getSaveFileName(this, tr("Save the workbook as"), txtOutput->text(),
                                                         tr("Excel workbook (*.xlsx)"));
-    if (!chosen.isEmpty()) txtOutput->setText(QDir::toNativeSeparators(with_xlsx_suffix(chosen)));
+    if (chosen.isEmpty()) return;
+    if (const auto problem = model_.set_output(to_path(chosen))) message("outputBox", qs(*problem));
+}
+
+void Form1::output_field_entered() {
+    if (const auto problem = model_.set_output(to_path(QDir::fromNativeSeparators(txtOutput->text().trimmed()))))
+        message("outputBox", qs(*problem));
 }
 
 void Form1::cmdProcess_Click() {
-    if (running() || EncFolder.isEmpty()) return;
-    const QString typed = txtOutput->text().trimmed();
-    if (typed.isEmpty()) {
-        QMessageBox::warning(this, kTitle, tr("Choose where to save the workbook first."));
+    if (running()) return;
+    const std::string folder = txtFolder->text().trimmed() == QDir::toNativeSeparators(shown_folder_)
+                                   ? std::string()
+                                   : txtFolder->text().toStdString();
+    const QString output = QDir::fromNativeSeparators(txtOutput->text().trimmed());
+    if (const auto problem = model_.process(folder, output.toStdString())) {
+        message("processBox", qs(*problem));
         return;
     }
-    const QString output = QFileInfo(with_xlsx_suffix(QDir::fromNativeSeparators(typed))).absoluteFilePath();
-    txtOutput->setText(QDir::toNativeSeparators(output));
-
-    tb::app::RunOptions options;
-    options.folder = to_path(EncFolder);
-    options.output = to_path(output);
-    options.desired = opt3->isChecked()   ? tb::wb::SheetsDesired::PlayersOnly
-                      : opt4->isChecked() ? tb::wb::SheetsDesired::TeamsOnly
-                                          : tb::wb::SheetsDesired::PlayersAndTeams;
-    options.viewing = opt2->isChecked() ? tb::app::Viewing::AfterCompleted : tb::app::Viewing::WhileProcessing;
-    const bool live = options.viewing == tb::app::Viewing::WhileProcessing;
-
-    // Each run starts fresh: nothing of the previous one stays on show.
-    txtstarttime->clear();
-    txtendtime->clear();
-    txt1->clear();
     live_->clear();
-    live_->hide();
-    prgRun->setRange(0, 0);
-
-    run_folder_ = EncFolder;
-    run_id_ = ++last_run_id_;
-    link_ = std::make_shared<RunLink>();
-    cancel_ = false;
-    set_running(true);
-    if (live) live_timer_->start();
-
-    worker_ = std::thread([this, id = run_id_, link = link_, options, live, run = settings_.run] {
-        WindowObserver observer(this, id, link, live);
-        tb::app::RunResult result;
-        try {
-            result = run(options, observer, &cancel_);
-        } catch (const std::exception& e) {
-            result.outcome = tb::app::RunOutcome::Failed;
-            result.error = e.what();
-        } catch (...) {
-            result.outcome = tb::app::RunOutcome::Failed;
-            result.error = "unexpected failure";
-        }
-        if (result.summary.output.empty()) result.summary.output = options.output;
-        QMetaObject::invokeMethod(
-            this, [this, id, result] { run_finished(id, result); }, Qt::QueuedConnection);
-    });
+    set_live_visible(false);
+    cmdCancel->setFocus();
 }
 
-void Form1::set_running(bool on) {
-    for (QWidget* w : std::initializer_list<QWidget*>{Frame1, Frame2, drv1, dir1, txtFolder, cmdBrowse,
-                                                      txtOutput, cmdSaveAs})
-        w->setEnabled(!on);
-    cmdProcess->setEnabled(!on && holds_team_file(EncFolder));
-    cmdCancel->setVisible(on);
-    cmdCancel->setEnabled(on);
-    setCursor(on ? Qt::BusyCursor : Qt::ArrowCursor);
-}
+void Form1::cmdCancel_Click() { model_.cancel(); }
 
-void Form1::cmdCancel_Click() {
-    if (!running()) return;
-    cancel_ = true;
-    cmdCancel->setEnabled(false);
-    txt1->setText(tr("Cancelling..."));
-}
-
-// Ends the program at once; a run under way is cancelled and waited for, so
-// nothing is left half-written.
-void Form1::cmdExit_Click() {
-    stop_run();
-    close();
-}
+// The window goes at once; a run under way is cancelled behind it and
+// waited for when the program ends, so nothing is left half-written.
+void Form1::cmdExit_Click() { close(); }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    stop_run();
+    model_.detach();
     event->accept();
 }
 
-void Form1::stop_run() {
-    if (!worker_.joinable()) return;
-    cancel_ = true;
-    if (link_) link_->abandon();
-    worker_.join();
-    run_id_ = 0;
-    live_timer_->stop();
-    set_running(false);
+void Form1::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && running()) {
+        model_.cancel();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
-void Form1::refresh_live_view() {
-    if (!link_) return;
-    if (std::optional<tb::app::SheetSnapshot> s = link_->take_snapshot()) live_->show_snapshot(*s);
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!running() && urls.size() == 1 && urls.front().isLocalFile() && QFileInfo(urls.front().toLocalFile()).isDir())
+        event->acceptProposedAction();
 }
 
-void Form1::run_started(uint64_t id, const QDateTime& t) {
-    if (id == run_id_) txtstarttime->setText(QLocale().toString(t, QLocale::ShortFormat));
+void Form1::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && set_folder(urls.front().toLocalFile())) event->acceptProposedAction();
 }
 
-void Form1::run_ended(uint64_t id, const QDateTime& t) {
-    if (id == run_id_) txtendtime->setText(QLocale().toString(t, QLocale::ShortFormat));
+void Form1::about() {
+    QMessageBox box(QMessageBox::NoIcon, tr("About TALLYBOOK"), {}, QMessageBox::Ok, this);
+    box.setObjectName("aboutBox");
+    box.setIconPixmap(app_icon().pixmap(64, 64));
+    box.setTextFormat(Qt::RichText);
+    box.setText(tr("<b>TALLYBOOK %1</b><br>Turns a baseball encyclopedia into an .xlsx workbook.<br><br>"
+                   "Built with:<br>"
+                   "Qt %2 (LGPL 3)<br>"
+                   "libxlsxwriter (BSD 2-Clause), with minizip and zlib (zlib licence)<br>"
+                   "the name order: a table made from ICU's collation data (Unicode licence)")
+                    .arg(QStringLiteral(TALLYBOOK_VERSION), QString::fromLatin1(qVersion())));
+    box.exec();
 }
 
-void Form1::run_status(uint64_t id, const QString& text) {
-    if (id == run_id_ && !cancel_) txt1->setText(text);
+void Form1::message(const QString& object_name, const QString& text, bool critical) {
+    QMessageBox box(critical ? QMessageBox::Critical : QMessageBox::Information, kTitle, text, QMessageBox::Ok, this);
+    box.setObjectName(object_name);
+    box.exec();
 }
 
-void Form1::run_notice(uint64_t id, const QString& text, const QString& detail) {
-    if (id != run_id_) return;
-    QMessageBox box(QMessageBox::Information, kTitle, text, QMessageBox::Ok, this);
+void Form1::set_live_visible(bool visible) {
+    if (visible == !live_->isHidden()) return;
+    grid_->setRowStretch(7, visible ? 1 : 0);
+    if (visible) {
+        height_without_live_ = height();
+        live_->show();
+        resize(width(), height() + live_->minimumHeight() + 40);
+    } else {
+        live_->hide();
+        if (height_without_live_ > 0) resize(width(), height_without_live_);
+    }
+}
+
+// --- the model's view -------------------------------------------------------
+
+void Form1::refresh() {
+    const tb::window::WindowState& st = model_.state();
+    const QString folder = from_path(st.folder);
+    if (folder != shown_folder_) {
+        shown_folder_ = folder;
+        select_drive_of(shown_folder_);
+        fill_folder_list();
+    }
+    if (!txtFolder->hasFocus() || st.running) txtFolder->setText(QDir::toNativeSeparators(shown_folder_));
+
+    const bool run = st.running;
+    for (QWidget* w : std::initializer_list<QWidget*>{Frame1, Frame2, drv1, dir1, txtFolder, cmdBrowse, cmbRecent,
+                                                      txtOutput, cmdSaveAs})
+        w->setEnabled(!run);
+    cmdProcess->setEnabled(st.process_enabled);
+    cmdProcess->setToolTip(qs(st.process_hint));
+    lblHint->setText(qs(st.process_hint));
+    lblHint->setVisible(!run && !st.process_hint.empty());
+    cmdCancel->setVisible(run);
+    cmdCancel->setEnabled(run && !st.cancelling);
+    setCursor(run ? Qt::BusyCursor : Qt::ArrowCursor);
+
+    QRadioButton* desired = st.choices.desired == wb::SheetsDesired::PlayersOnly ? opt3
+                            : st.choices.desired == wb::SheetsDesired::TeamsOnly ? opt4
+                                                                                 : opt5;
+    QRadioButton* viewing = st.choices.viewing == app::Viewing::AfterCompleted ? opt2 : opt1;
+    for (QRadioButton* b : {desired, viewing}) {
+        if (b->isChecked()) continue;
+        const QSignalBlocker quiet(b);
+        b->setChecked(true);
+    }
+    if (!txtOutput->hasFocus()) txtOutput->setText(QDir::toNativeSeparators(from_path(st.choices.output)));
+
+    cmbRecent->clear();
+    cmbRecent->addItem(tr("Recent folders"), QString());
+    for (const auto& f : st.choices.recent)
+        cmbRecent->addItem(QDir::toNativeSeparators(from_path(f)), from_path(f));
+
+    txtstarttime->setText(qs(st.start_time));
+    txtendtime->setText(qs(st.end_time));
+    // A long status shows its beginning: names and reasons start there.
+    txt1->setText(qs(st.status));
+    txt1->setCursorPosition(0);
+    lblSaved->setText(qs(st.saved_line));
+    lblSaved->setVisible(!st.saved_line.empty());
+    const bool has_workbook = !run && st.workbook.has_value() && !st.saved_line.empty();
+    cmdOpen->setVisible(has_workbook);
+    cmdShowFolder->setVisible(has_workbook);
+
+    if (st.progress_busy) {
+        prgRun->setRange(0, 0);
+    } else {
+        prgRun->setRange(0, 1000);
+        prgRun->setValue(static_cast<int>(st.progress * 1000 + 0.5));
+    }
+    set_live_visible(st.live_visible);
+}
+
+void Form1::show_notice(const tb::app::Notice& notice) {
+    QMessageBox box(QMessageBox::Information, kTitle, qs(notice.text), QMessageBox::Ok, this);
     box.setObjectName("noticeBox");
-    if (!detail.isEmpty()) box.setInformativeText(detail);
+    if (const std::string where = notice.where(); !where.empty()) box.setInformativeText(qs(where));
     box.exec();
+    model_.answer_notice();
 }
 
-void Form1::run_progress(uint64_t id, int64_t done, int64_t total) {
-    if (id != run_id_ || total <= 0) return;
-    // A bar counts in int; scale down the (theoretical) huge totals.
-    const int64_t scale = total / std::numeric_limits<int>::max() + 1;
-    prgRun->setRange(0, static_cast<int>(total / scale));
-    prgRun->setValue(static_cast<int>(std::clamp<int64_t>(done, 0, total) / scale));
+void Form1::show_failure(const std::string& text) { message("failureBox", qs(text), true); }
+
+void Form1::show_message(const std::string& text) { message("savedAsBox", qs(text)); }
+
+void Form1::snapshot_ready() {
+    if (std::optional<tb::app::SheetSnapshot> s = model_.take_snapshot()) live_->show_snapshot(*s);
 }
 
-void Form1::run_show_workbook(uint64_t id) {
-    if (id == run_id_ && opt1->isChecked()) live_->show();
-}
-
-void Form1::run_finished(uint64_t id, const tb::app::RunResult& result) {
-    if (id != run_id_) return;
-    if (worker_.joinable()) worker_.join();
-    run_id_ = 0;
-    live_timer_->stop();
-    refresh_live_view();
-    set_running(false);
-    switch (result.outcome) {
-    case tb::app::RunOutcome::Completed: {
-        prgRun->setRange(0, 1);
-        prgRun->setValue(1);
-        const QString error = write_path(run_folder_);
-        if (!error.isEmpty())
-            QMessageBox::warning(this, kTitle, tr("The folder could not be remembered: %1").arg(error));
-        open_output(from_path(result.summary.output));
-        break;
-    }
-    case tb::app::RunOutcome::Cancelled:
-        prgRun->setRange(0, 1);
-        prgRun->setValue(0);
-        txt1->setText(tr("Processing Cancelled"));
-        break;
-    case tb::app::RunOutcome::Failed: {
-        prgRun->setRange(0, 1);
-        prgRun->setValue(0);
-        const QString error = QString::fromStdString(result.error.empty() ? "unknown error" : result.error);
-        txt1->setText(tr("Processing Failed: %1").arg(error));
-        QMessageBox box(QMessageBox::Critical, kTitle, tr("Processing failed; nothing was saved.\n\n%1").arg(error),
-                        QMessageBox::Ok, this);
-        box.setObjectName("failureBox");
-        box.exec();
-        break;
-    }
-    }
-}
-
-void Form1::open_output(const QString& output) {
-    if (settings_.open_workbook(QUrl::fromLocalFile(output))) return;
-    const QString shown = QDir::toNativeSeparators(output);
-    txt1->setText(tr("Workbook saved as %1").arg(shown));
-    QMessageBox box(QMessageBox::Information, kTitle,
-                    tr("No application to open .xlsx workbooks was found.\nThe workbook was saved as:\n%1").arg(shown),
-                    QMessageBox::Ok, this);
-    box.setObjectName("savedAsBox");
-    box.exec();
+void Form1::wake() {
+    QMetaObject::invokeMethod(this, [this] { model_.pump(); }, Qt::QueuedConnection);
 }
 
 }  // namespace tb::gui

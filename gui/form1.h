@@ -1,21 +1,18 @@
 // The one window of the program: pick the encyclopedia folder, the
-// spreadsheets desired and the viewing option, press Process, get the workbook.
+// spreadsheets desired and the viewing option, press Process, get the
+// workbook. A thin Qt view over the window model, which decides everything.
 #pragma once
 
-#include "app/run.h"
+#include "window/window_model.h"
 
-#include <QDateTime>
 #include <QString>
-#include <QUrl>
 #include <QWidget>
 
-#include <atomic>
-#include <cstdint>
+#include <filesystem>
 #include <functional>
-#include <memory>
-#include <thread>
 
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -24,26 +21,26 @@ class QListWidgetItem;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
-class QTimer;
 
 namespace tb::gui {
 
 class LiveView;
-struct RunLink;
 
-using RunFunction = std::function<tb::app::RunResult(
-    const tb::app::RunOptions&, tb::app::RunObserver&, const std::atomic<bool>*)>;
-// Opens the saved workbook in the desktop's application; false when none.
-using OpenFunction = std::function<bool(const QUrl&)>;
+using RunFunction = tb::window::RunFunction;
+using FileAction = std::function<bool(const std::filesystem::path&)>;
 
 struct WindowSettings {
-    QString data_dir;             // empty: see data_folder()
+    QString data_dir;             // empty: the per-user data folder
     RunFunction run;              // empty: tb::app::run_process
-    OpenFunction open_workbook;   // empty: QDesktopServices::openUrl
-    QString output;               // empty: TALLYBOOK.xlsx in the documents folder
+    FileAction open_workbook;     // empty: the desktop's application for .xlsx
+    QString output;               // empty: remembered, or TALLYBOOK.xlsx in the documents folder
+    FileAction show_in_folder;    // empty: the desktop's file manager
 };
 
-class Form1 : public QWidget {
+std::filesystem::path to_path(const QString& s);
+QString from_path(const std::filesystem::path& p);
+
+class Form1 : public QWidget, private tb::window::WindowView {
     Q_OBJECT
 
 public:
@@ -51,63 +48,61 @@ public:
     ~Form1() override;
 
     // The folder the run will read; empty until the folder list has a folder.
-    const QString& enc_folder() const { return EncFolder; }
+    QString enc_folder() const { return from_path(model_.state().folder); }
     // Shows `folder` in the drive and folder lists, as a user's choice would.
     // Returns false (and changes nothing) when it is not a folder.
     bool set_folder(const QString& folder);
-    bool running() const { return worker_.joinable(); }
+    bool running() const { return model_.state().running; }
     QString saved_folder_path() const;
+    tb::window::WindowModel& model() { return model_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
-    friend class WindowObserver;
+    // WindowView
+    void refresh() override;
+    void show_notice(const tb::app::Notice& notice) override;
+    void show_failure(const std::string& text) override;
+    void show_message(const std::string& text) override;
+    void snapshot_ready() override;
+    void wake() override;
 
     void build_controls();
     void arrange_controls();
-    void Form_Load();
-    void read_path();
-    QString write_path(const QString& folder);
     void fill_drives();
     void select_drive_of(const QString& folder);
     void fill_folder_list();
     void drv1_Change(int index);
     void dir1_Activated(QListWidgetItem* item);
-    void dir1_Change();
     void folder_field_entered();
+    void folder_field_left();
+    void recent_chosen(int index);
     void browse_folder();
     void choose_output();
+    void output_field_entered();
     void cmdProcess_Click();
     void cmdCancel_Click();
     void cmdExit_Click();
-    void set_running(bool on);
-    void stop_run();
-    void refresh_live_view();
+    void about();
+    void message(const QString& object_name, const QString& text, bool critical = false);
+    void set_live_visible(bool visible);
 
-    // Reports of the run, on the window's thread; `run_id` tells a report of
-    // the current run from a late one of a run already given up.
-    void run_started(uint64_t run_id, const QDateTime& t);
-    void run_ended(uint64_t run_id, const QDateTime& t);
-    void run_status(uint64_t run_id, const QString& text);
-    void run_notice(uint64_t run_id, const QString& text, const QString& detail);
-    void run_progress(uint64_t run_id, int64_t done, int64_t total);
-    void run_show_workbook(uint64_t run_id);
-    void run_finished(uint64_t run_id, const tb::app::RunResult& result);
-    void open_output(const QString& output);
-
-    WindowSettings settings_;
-    QString data_dir_;
-    QString EncFolder;
-    QString shown_folder_;   // the folder the folder list shows
-    QString run_folder_;     // the folder of the run under way, saved when it completes
+    tb::window::WindowModel model_;
+    QString shown_folder_;       // the folder the lists show
+    int height_without_live_ = 0;
 
     QLabel* Label1 = nullptr;
     QComboBox* drv1 = nullptr;
     QLabel* Label2 = nullptr;
     QLineEdit* txtFolder = nullptr;
     QPushButton* cmdBrowse = nullptr;
+    QComboBox* cmbRecent = nullptr;
     QListWidget* dir1 = nullptr;
+    QLabel* lblHint = nullptr;
     QPushButton* cmdProcess = nullptr;
     QLabel* Label4 = nullptr;
     QLineEdit* txtstarttime = nullptr;
@@ -126,16 +121,14 @@ private:
     QProgressBar* prgRun = nullptr;
     QLabel* Label3 = nullptr;
     QLineEdit* txt1 = nullptr;
+    QLabel* lblSaved = nullptr;
+    QPushButton* cmdOpen = nullptr;
+    QPushButton* cmdShowFolder = nullptr;
+    QPushButton* cmdAbout = nullptr;
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdExit = nullptr;
     LiveView* live_ = nullptr;
-    QTimer* live_timer_ = nullptr;
-
-    std::thread worker_;
-    std::atomic<bool> cancel_{false};
-    std::shared_ptr<RunLink> link_;
-    uint64_t run_id_ = 0;          // of the run under way; 0 when none
-    uint64_t last_run_id_ = 0;
+    QGridLayout* grid_ = nullptr;
 };
 
 }  // namespace tb::gui

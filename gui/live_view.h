@@ -1,4 +1,5 @@
-// A read-only grid of the latest rows of the sheet being filled.
+// The latest rows of the sheet being filled, drawn as the workbook has them:
+// fills, bold, borders and number formats.
 #pragma once
 
 #include "app/run.h"

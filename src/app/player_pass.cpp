@@ -149,27 +149,6 @@ void Ordinary_Player(RunState& s) {
     }
 }
 
-void send_snapshot(RunState& s) {
-    if (!s.observer.wants_snapshots()) return;
-    // A live view refreshes a few times a second; copying rows for every
-    // player of a big archive would cost more than writing them.
-    const auto now = std::chrono::steady_clock::now();
-    if (s.last_snapshot && now - *s.last_snapshot < std::chrono::milliseconds(100)) return;
-    s.last_snapshot = now;
-    SheetSnapshot snap;
-    snap.sheet = s.workbook.ActiveSheetName();
-    const int32_t last = std::max<int32_t>(s.Row, 1);
-    snap.first_row = std::max<int32_t>(1, last - 39);
-    for (int32_t r = snap.first_row; r <= last; ++r) {
-        std::vector<std::string> row;
-        row.reserve(wb::Letters.size());
-        for (int c = 0; c < static_cast<int>(wb::Letters.size()); ++c)
-            row.push_back(s.workbook.displayed_text(snap.sheet, c, r));
-        snap.rows.push_back(std::move(row));
-    }
-    s.observer.snapshot(std::move(snap));
-}
-
 struct ListedPlayer {
     std::string text;
     int32_t id;
@@ -279,10 +258,11 @@ bool Player_Pass(RunState& s) {
             }
             s.SheetRow[s.SheetLetter] = s.Row + 1;
             ++s.players_written;
-            send_snapshot(s);
+            send_snapshot(s, s.SheetLetter, s.Row, false);
         }
         s.observer.progress(Stage::Players, done, total);
     }
+    send_snapshot(s, s.SheetLetter, s.Row, true);   // the end of the pass, as it stands
     return true;
 }
 

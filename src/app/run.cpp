@@ -169,9 +169,11 @@ RunOutcome Process(RunState& s, RunSummary& summary) {
             },
             [&s](int64_t done, int64_t total) {
                 s.observer.progress(Stage::Teams, done, total);
+                send_snapshot(s, "Team Records", s.workbook.last_row("Team Records"), false);
                 return !cancelled(s);
             }};
         if (!teams::Do_Teams(ctx)) return RunOutcome::Cancelled;
+        send_snapshot(s, "Team Records", W.last_row("Team Records"), true);
         if (o.viewing == Viewing::AfterCompleted) s.observer.show_workbook();
         wb::end_team_sheets(W, s.team_counters);
     } else if (o.viewing == Viewing::AfterCompleted) {

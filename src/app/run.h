@@ -51,12 +51,19 @@ struct Notice {
     std::string where() const;
 };
 
+// One cell of a live view, as the workbook has it.
+struct SnapshotCell {
+    std::string text;        // as the cell displays it (number formats applied)
+    bool number = false;     // numbers stand right unless aligned otherwise
+    wb::Style style;
+};
+
 // A copy of the latest rows of the sheet being filled, for a live view.
 // It is a snapshot: the run never touches it after handing it over.
 struct SheetSnapshot {
     std::string sheet;
     int32_t first_row = 1;                          // row of rows[0]
-    std::vector<std::vector<std::string>> rows;     // displayed texts, columns A..AE
+    std::vector<std::vector<SnapshotCell>> rows;    // columns A..AE
 };
 
 // How a run reports to its front end. Every call comes from the thread the
@@ -77,7 +84,8 @@ public:
     virtual void progress(Stage stage, int64_t done, int64_t total) { (void)stage; (void)done; (void)total; }
     // The moment the workbook is to be shown ("Visible = True").
     virtual void show_workbook() {}
-    // Called after each player with the latest rows of the active sheet when
+    // The latest rows of the sheet being filled (a letter sheet, or "Team
+    // Records"), a few times a second and once at the end of each pass, when
     // wants_snapshots() is true.
     virtual bool wants_snapshots() const { return false; }
     virtual void snapshot(SheetSnapshot) {}

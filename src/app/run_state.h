@@ -137,6 +137,11 @@ int32_t next_totals_row(RunState& s, const char* sheet, int32_t& counter,
 // number with no team record is told once, at its first line.
 void set_line_context(RunState& s, int32_t k);
 
+// Hands the observer the rows of `sheet` up to `last_row` (the last 40) for
+// a live view, when it wants them: a few times a second at most, or now
+// when `force`.
+void send_snapshot(RunState& s, const std::string& sheet, int32_t last_row, bool force);
+
 // Tells the observer of a notice and counts it.
 void report(RunState& s, Notice notice);
 

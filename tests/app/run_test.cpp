@@ -74,14 +74,30 @@ TEST_F(ProcessRun, ALiveViewGetsCopiesOfTheLatestRows) {
     std::filesystem::create_directories(options.folder);
     enc::write_encyclopedia(options.folder, contents);
     ASSERT_EQ(app::run_process(options, viewer).outcome, app::RunOutcome::Completed);
-    ASSERT_EQ(viewer.seen.size(), 1u);
-    const auto& snap = viewer.seen[0];
+    ASSERT_FALSE(viewer.seen.empty());
+    // The last copy is the end of the pass: the last rows written.
+    const auto& snap = viewer.seen.back();
     EXPECT_EQ(snap.sheet, "A");
     EXPECT_EQ(snap.first_row, 1);
     ASSERT_GE(snap.rows.size(), 4u);
-    EXPECT_EQ(snap.rows[0][0], "Abel,A");
-    EXPECT_EQ(snap.rows[2][3], ".300");   // rates as the sheet shows them
-    EXPECT_EQ(snap.rows[3][1], "Totals");
+    EXPECT_EQ(snap.rows[0][0].text, "Abel,A");
+    EXPECT_TRUE(snap.rows[0][0].style.bold);                      // as the workbook has it
+    EXPECT_EQ(snap.rows[1][0].style.fill, wb::palette_rgb(19));
+    EXPECT_EQ(snap.rows[2][3].text, ".300");                      // rates as the sheet shows them
+    EXPECT_TRUE(snap.rows[2][3].number);
+    EXPECT_EQ(snap.rows[3][1].text, "Totals");
+
+    // With the team sheets, the run ends on the rows of "Team Records".
+    contents.team_seasons = std::vector<enc::TeamSeasonRecord>{team_season(1, 2000, 1, "New York", "Yanks", 9, 7)};
+    contents.league_seasons = std::vector<enc::LeagueSeasonRecord>{league_season(1, 2000, "American")};
+    contents.leagues = std::vector<enc::LeagueRecord>{league(1, "American")};
+    options.desired = wb::SheetsDesired::PlayersAndTeams;
+    enc::write_encyclopedia(options.folder, contents);
+    viewer.seen.clear();
+    ASSERT_EQ(app::run_process(options, viewer).outcome, app::RunOutcome::Completed);
+    ASSERT_FALSE(viewer.seen.empty());
+    EXPECT_EQ(viewer.seen.back().sheet, "Team Records");
+    EXPECT_EQ(viewer.seen.back().rows[0][0].text, "New York Yanks");
 }
 
 TEST_F(ProcessRun, CancelSavesNothing) {

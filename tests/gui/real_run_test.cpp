@@ -5,6 +5,9 @@
 #include <atomic>
 #include <future>
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace tb::test {
 namespace {
 
@@ -34,10 +37,16 @@ public:
     void status(const std::string& s) override {
         statuses.push_back(s);
         inner_.status(s);
-        if (s != "TEAMS COMPLETED") hold();
+        if (!hold_in_save_ && s != "TEAMS COMPLETED") hold();
     }
     void notice(const tb::app::Notice& n) override { inner_.notice(n); }
-    void progress(tb::app::Stage s, int64_t done, int64_t total) override { inner_.progress(s, done, total); }
+    void progress(tb::app::Stage s, int64_t done, int64_t total) override {
+        inner_.progress(s, done, total);
+        if (hold_in_save_ && s == tb::app::Stage::Saving) hold();
+    }
+    // Holds the run inside the save (once every row is written, right
+    // before the file is packed) instead of at the first player.
+    void hold_in_save() { hold_in_save_ = true; }
     void show_workbook() override { inner_.show_workbook(); }
     bool wants_snapshots() const override { return inner_.wants_snapshots(); }
     void snapshot(tb::app::SheetSnapshot s) override { inner_.snapshot(std::move(s)); }
@@ -49,6 +58,7 @@ private:
     RunObserver& inner_;
     std::atomic<bool>* reached_;
     std::shared_future<void> go_;
+    bool hold_in_save_ = false;
 };
 
 class RealRun : public WindowTest {
@@ -79,7 +89,7 @@ TEST_F(RealRun, ProducesTheWorkbookAndTheStatusTexts) {
     EXPECT_FALSE(field(w, "txtendtime").isEmpty());
     EXPECT_EQ(file_bytes(output).left(2), QByteArray("PK"));  // a zip: .xlsx
     EXPECT_EQ(file_bytes(saved_file()), quoted(qpath(folder)));
-    EXPECT_EQ(opened, std::vector{QUrl::fromLocalFile(output)});
+    EXPECT_EQ(opened, std::vector{output});
 }
 
 TEST_F(RealRun, CancelLeavesNoWorkbook) {
@@ -103,6 +113,46 @@ TEST_F(RealRun, CancelLeavesNoWorkbook) {
     EXPECT_FALSE(QFileInfo::exists(output));
     EXPECT_EQ(file_bytes(saved_file()), before);
     EXPECT_TRUE(opened.empty());
+}
+
+// A cancel, or E&XIT, at the last moment of the save: the older workbook
+// stays byte for byte, no temporary file is left, and E&XIT takes the
+// window away at once.
+TEST_F(RealRun, CancelOrExitDuringTheSaveKeepsTheOlderWorkbook) {
+    const QByteArray older = "an older workbook";
+    std::filesystem::create_directories(tmp.path() / "out");
+    for (const char* press : {"cmdCancel", "cmdExit"}) {
+        SCOPED_TRACE(press);
+        QFile f(output);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(older);
+        f.close();
+        std::atomic<bool> reached{false};
+        std::promise<void> go;
+        std::shared_future<void> go_future = go.get_future().share();
+        {
+            Form1 w(settings([&](const RunOptions& o, RunObserver& obs, const std::atomic<bool>* cancel) {
+                GateObserver gate(obs, &reached, go_future);
+                gate.hold_in_save();
+                return tb::app::run_process(o, gate, cancel);
+            }));
+            w.show();
+            press_process(w, qpath(folder));
+            const bool held = wait_until([&] { return reached.load(); });
+            if (held) control<QPushButton>(w, press)->click();
+            if (std::string(press) == "cmdExit") EXPECT_FALSE(w.isVisible());
+            go.set_value();
+            ASSERT_TRUE(held);
+            if (std::string(press) == "cmdCancel") {
+                finish(w);
+                EXPECT_EQ(field(w, "txt1"), "Processing Cancelled");
+            }
+        }   // the window object ends: the run is waited for
+        EXPECT_EQ(file_bytes(output), older);
+        EXPECT_EQ(QDir(QFileInfo(output).absolutePath()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{"TALLYBOOK.xlsx"});
+        EXPECT_TRUE(opened.empty());
+    }
 }
 
 }  // namespace

@@ -52,16 +52,19 @@ TEST_F(RunThroughWindow, ShowsTimesAndStatusSavesTheFolderOpensTheWorkbookAndLoc
     EXPECT_EQ(seen.desired, tb::wb::SheetsDesired::PlayersAndTeams);
     EXPECT_EQ(seen.viewing, tb::app::Viewing::WhileProcessing);
     EXPECT_EQ(qpath(seen.output), output);
-    auto local = [](system_clock::time_point t) {
-        return QLocale().toString(
-            QDateTime::fromMSecsSinceEpoch(duration_cast<milliseconds>(t.time_since_epoch()).count()),
-            QLocale::ShortFormat);
-    };
+    auto local = [](system_clock::time_point t) { return QString::fromStdString(tb::platform::local_time_text(t)); };
     EXPECT_EQ(field(w, "txtstarttime"), local(t0));
     EXPECT_EQ(field(w, "txtendtime"), local(t1));
     EXPECT_EQ(field(w, "txt1"), "Processing Completed");
     EXPECT_EQ(file_bytes(saved_file()), quoted(folder));
-    EXPECT_EQ(opened, std::vector{QUrl::fromLocalFile(output)});
+    EXPECT_EQ(opened, std::vector{output});
+    // "Processing Completed" stays; the workbook's place is shown in full,
+    // and it can be opened again or shown in its folder.
+    EXPECT_TRUE(control<QLabel>(w, "lblSaved")->text().contains(output));
+    control<QPushButton>(w, "cmdOpen")->click();
+    control<QPushButton>(w, "cmdShowFolder")->click();
+    EXPECT_EQ(opened, (std::vector{output, output}));
+    EXPECT_EQ(shown, std::vector{output});
 
     // The next run starts with cleared boxes and the choices locked.
     control<QPushButton>(w, "cmdProcess")->click();
@@ -76,7 +79,7 @@ TEST_F(RunThroughWindow, ShowsTimesAndStatusSavesTheFolderOpensTheWorkbookAndLoc
     finish(w);
     for (const char* name : locked) EXPECT_TRUE(enabled(w, name)) << name;
     EXPECT_FALSE(control(w, "cmdCancel")->isVisibleTo(&w));
-    EXPECT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened.size(), 3u);
 }
 
 TEST_F(RunThroughWindow, LiveViewOnlyWhileProcessingAndOtherChoicesReachTheRun) {
@@ -84,8 +87,14 @@ TEST_F(RunThroughWindow, LiveViewOnlyWhileProcessingAndOtherChoicesReachTheRun) 
     Form1 w(settings(stand_in([&](RunObserver& obs) {
         wanted = obs.wants_snapshots();
         obs.show_workbook();
+        tb::wb::Style bold_fill;
+        bold_fill.bold = true;
+        bold_fill.fill = 0xFFFFCC;
+        bold_fill.bottom = {tb::wb::xlContinuous, tb::wb::xlMedium, 0xFF0000};
         for (int i = 0; wanted && i < 50; ++i)
-            obs.snapshot({"S", 10 + i, {{"Smith, John " + std::to_string(i), "", "1999"}, {"Totals"}}});
+            obs.snapshot({"S", 10 + i,
+                          {{{"Smith, John " + std::to_string(i), false, bold_fill}, {}, {"1999", true, {}}},
+                           {{"Totals", false, {}}}}});
     })));
     press_process(w);
     finish(w);
@@ -103,6 +112,12 @@ TEST_F(RunThroughWindow, LiveViewOnlyWhileProcessingAndOtherChoicesReachTheRun) 
     EXPECT_EQ(grid->horizontalHeaderItem(30)->text(), "AE");
     EXPECT_TRUE(control<QLabel>(w, "lblLiveSheet")->text().contains("S"));
     EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+    // The cells as the workbook has them.
+    EXPECT_TRUE(grid->item(0, 0)->font().bold());
+    EXPECT_EQ(grid->item(0, 0)->background().color(), QColor(0xFF, 0xFF, 0xCC));
+    EXPECT_EQ(grid->item(0, 0)->data(Qt::UserRole + 3).toInt(), 2);   // a medium bottom edge
+    EXPECT_TRUE(grid->item(0, 2)->textAlignment() & Qt::AlignRight);   // a number
+    EXPECT_FALSE(grid->item(1, 0)->textAlignment() & Qt::AlignRight);
 
     control<QRadioButton>(w, "opt3")->click();
     control<QRadioButton>(w, "opt2")->click();
@@ -115,6 +130,13 @@ TEST_F(RunThroughWindow, LiveViewOnlyWhileProcessingAndOtherChoicesReachTheRun) 
     EXPECT_FALSE(wanted);
     EXPECT_FALSE(control(w, "liveView")->isVisibleTo(&w));
     EXPECT_EQ(opened.size(), 2u);  // viewed after: still opened
+
+    // The choices are remembered for the next start.
+    {
+        Form1 again(settings(stand_in()));
+        EXPECT_TRUE(control<QRadioButton>(again, "opt3")->isChecked());
+        EXPECT_TRUE(control<QRadioButton>(again, "opt2")->isChecked());
+    }
 
     control<QRadioButton>(w, "opt4")->click();
     control<QPushButton>(w, "cmdProcess")->click();
@@ -176,7 +198,8 @@ TEST_F(RunThroughWindow, WithoutAnApplicationForXlsxTheWindowSaysWhereTheFileIs)
     const QString where = QDir::toNativeSeparators(output);
     ASSERT_EQ(boxes.texts.size(), 1u);
     EXPECT_TRUE(boxes.texts[0].contains(where));
-    EXPECT_TRUE(field(w, "txt1").contains(where));
+    EXPECT_EQ(field(w, "txt1"), "Processing Completed");
+    EXPECT_TRUE(control<QLabel>(w, "lblSaved")->text().contains(where));
 }
 
 TEST_F(RunThroughWindow, CancelEndsTheRunWithoutSavingOrOpeningAndExitCancelsAndWaits) {
@@ -198,13 +221,21 @@ TEST_F(RunThroughWindow, CancelEndsTheRunWithoutSavingOrOpeningAndExitCancelsAnd
     EXPECT_EQ(file_bytes(saved_file()), before);
     EXPECT_TRUE(enabled(w, "cmdProcess"));
 
+    // Escape cancels a run too; while it runs, Cancel has the focus.
+    waiting = false;
+    press_process(w);
+    ASSERT_TRUE(wait_until([&] { return waiting.load(); }));
+    EXPECT_TRUE(control(w, "cmdCancel")->hasFocus() || QApplication::focusWidget() == nullptr);
+    QTest::keyClick(&w, Qt::Key_Escape);
+    finish(w);
+    EXPECT_EQ(field(w, "txt1"), "Processing Cancelled");
+
     waiting = returned = false;
     press_process(w);
     ASSERT_TRUE(wait_until([&] { return waiting.load(); }));
     control<QPushButton>(w, "cmdExit")->click();
-    EXPECT_TRUE(returned);
-    EXPECT_FALSE(w.running());
-    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(w.isVisible());   // at once; the run ends behind it
+    ASSERT_TRUE(wait_until([&] { return returned.load(); }));
     QTest::qWait(20);  // a late report of the ended run must change nothing
     EXPECT_TRUE(opened.empty());
     EXPECT_EQ(file_bytes(saved_file()), before);
@@ -213,6 +244,47 @@ TEST_F(RunThroughWindow, CancelEndsTheRunWithoutSavingOrOpeningAndExitCancelsAnd
     idle.show();
     control<QPushButton>(idle, "cmdExit")->click();
     EXPECT_FALSE(idle.isVisible());
+}
+
+}  // namespace
+}  // namespace tb::test
+
+namespace tb::test {
+namespace {
+
+// What the folder field shows is what Process converts, checked as Enter
+// would check it; a place the workbook cannot go is refused before the run.
+TEST_F(RunThroughWindow, ProcessTakesTheTypedFolderAndChecksTheWorkbookFirst) {
+    const QString other = qpath(enc_folder("other"));
+    int runs = 0;
+    Form1 w(settings([&](const RunOptions& o, RunObserver& obs, const std::atomic<bool>* c) {
+        ++runs;
+        return stand_in()(o, obs, c);
+    }));
+    ASSERT_TRUE(w.set_folder(folder));
+    auto* typed = control<QLineEdit>(w, "txtFolder");
+    typed->setText(QDir::toNativeSeparators(other));   // typed, no Enter
+    control<QPushButton>(w, "cmdProcess")->click();
+    finish(w);
+    EXPECT_EQ(qpath(seen.folder), other);
+
+    BoxAnswerer boxes;
+    typed->setText(qpath(tmp.path() / "nowhere"));
+    control<QPushButton>(w, "cmdProcess")->click();
+    EXPECT_FALSE(w.running());
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_TRUE(boxes.texts[0].contains("nowhere"));
+
+    typed->setText(other);
+    for (const QString& bad : {qpath(tmp.path() / "no-such-folder" / "x.xlsx"), other + "/inside.xlsx"}) {
+        control<QLineEdit>(w, "txtOutput")->setText(bad);
+        control<QPushButton>(w, "cmdProcess")->click();
+        EXPECT_FALSE(w.running());
+    }
+    EXPECT_EQ(boxes.texts.size(), 3u);
+    EXPECT_TRUE(boxes.texts[1].contains("does not exist"));
+    EXPECT_TRUE(boxes.texts[2].contains("encyclopedia folder"));
+    EXPECT_EQ(runs, 1);
 }
 
 }  // namespace

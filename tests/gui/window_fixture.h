@@ -3,8 +3,9 @@
 #pragma once
 
 #include "form1.h"
-#include "saved_folder.h"
+#include "platform/platform.h"
 #include "support/encyclopedia_builder.h"
+#include "window/remembered.h"
 
 #include <QApplication>
 #include <QFile>
@@ -38,7 +39,9 @@ inline QByteArray file_bytes(const QString& file) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 // The saved-folder file's whole content for `folder`.
-inline QByteArray quoted(const QString& folder) { return '"' + QFile::encodeName(folder) + "\"\r\n"; }
+inline QByteArray quoted(const QString& folder) {
+    return QByteArray::fromStdString(tb::window::saved_folder_line(tb::gui::to_path(folder)));
+}
 
 template <class T = QWidget>
 T* control(QWidget& w, const char* name) {
@@ -69,8 +72,10 @@ public:
         timer_.setInterval(5);
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || !box->isVisible() || seen_.contains(box)) return;
-            seen_.append(box);
+            // Boxes live on the stack, so a later one may have an earlier one's
+            // address: each is marked once answered.
+            if (!box || !box->isVisible() || box->property("tb_answered").toBool()) return;
+            box->setProperty("tb_answered", true);
             texts.push_back(box->text() + "\n" + box->informativeText());
             QAbstractButton* ok = box->button(QMessageBox::Ok);
             EXPECT_NE(ok, nullptr) << texts.back().toStdString();
@@ -83,7 +88,6 @@ public:
     std::atomic<int> answered{0};
 
 private:
-    QList<QMessageBox*> seen_;
     QTimer timer_;
 };
 
@@ -94,21 +98,25 @@ protected:
     TempDir tmp;
     QString data_dir = qpath(tmp.path() / "data");
     QString output = qpath(tmp.path() / "out" / "TALLYBOOK.xlsx");
-    std::vector<QUrl> opened;
+    std::vector<QString> opened, shown;
     bool can_open = true;
 
     tb::gui::WindowSettings settings(tb::gui::RunFunction run = {}) {
         std::filesystem::create_directories(tmp.path() / "out");
         return {data_dir, std::move(run),
-                [this](const QUrl& u) {
-                    opened.push_back(u);
+                [this](const std::filesystem::path& p) {
+                    opened.push_back(qpath(p));
                     return can_open;
                 },
-                output};
+                output,
+                [this](const std::filesystem::path& p) {
+                    shown.push_back(qpath(p));
+                    return true;
+                }};
     }
-    QString saved_file() const { return tb::gui::saved_folder_file(data_dir); }
+    QString saved_file() const { return qpath(tb::window::saved_folder_file(tb::gui::to_path(data_dir))); }
     void save_folder(const QString& folder) {
-        ASSERT_TRUE(tb::gui::write_saved_folder(saved_file(), folder).isEmpty());
+        ASSERT_TRUE(tb::window::write_saved_folder(tb::gui::to_path(saved_file()), tb::gui::to_path(folder)).empty());
     }
     // A folder holding a team file of the given name.
     std::filesystem::path enc_folder(const std::string& name, const std::string& team_file = "ENCTEAM.DAT") {

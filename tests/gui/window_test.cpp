@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QStorageInfo>
 
@@ -23,7 +24,14 @@ TEST_F(WindowStartup, FirstStartDefaultsCaptionsAndTheSavedFolderFile) {
         EXPECT_EQ(control<QRadioButton>(w, opt)->isChecked(), opt == std::string("opt1") || opt == std::string("opt5"))
             << opt;
     EXPECT_FALSE(enabled(w, "cmdProcess"));
-    for (const char* box : {"txt1", "txtstarttime", "txtendtime"}) EXPECT_TRUE(field(w, box).isEmpty()) << box;
+    // Why Process is disabled is said.
+    EXPECT_TRUE(control<QPushButton>(w, "cmdProcess")->toolTip().contains("ENCTEAM.DAT"));
+    EXPECT_TRUE(control<QLabel>(w, "lblHint")->text().contains("ENCTEAM.DAT"));
+    for (const char* box : {"txt1", "txtstarttime", "txtendtime"}) {
+        EXPECT_TRUE(field(w, box).isEmpty()) << box;
+        EXPECT_EQ(control(w, box)->focusPolicy(), Qt::NoFocus) << box;  // not a stop of the Tab key
+    }
+    EXPECT_TRUE(control<QPushButton>(w, "cmdProcess")->isDefault());
     EXPECT_TRUE(control(w, "cmdCancel")->isHidden());
     EXPECT_FALSE(w.running());
     // The data folder is made, holding the program's folder.
@@ -32,7 +40,7 @@ TEST_F(WindowStartup, FirstStartDefaultsCaptionsAndTheSavedFolderFile) {
     EXPECT_EQ(w.windowTitle(), QStringLiteral("TALLYBOOK " TALLYBOOK_VERSION));
     const std::pair<const char*, const char*> captions[] = {
         {"Label1", "Encyclopedia Drive"}, {"Label2", "Encyclopedia Folder"}, {"Label3", "Player being Processed"},
-        {"Label4", "Processing Started"}, {"Label5", "Processing Ended"},    {"cmdProcess", "Process"},
+        {"Label4", "Processing Started"}, {"Label5", "Processing Ended"},    {"cmdProcess", "&Process"},
         {"cmdExit", "E&XIT"},             {"Frame1", "Spreadsheet Viewing"}, {"Frame2", "Spreadsheets Desired"},
         {"opt1", "View While Processing"}, {"opt2", "View After Completed"}, {"opt3", "Players Only"},
         {"opt4", "Teams Only"},           {"opt5", "Players and Teams"}};
@@ -57,39 +65,6 @@ TEST_F(SavedFolderFile, NextStartOpensTheSavedFolderAndOnlyARunRewritesIt) {
     EXPECT_EQ(QDir::fromNativeSeparators(field(w, "txtFolder")), folder);
     ASSERT_TRUE(w.set_folder(qpath(enc_folder("second"))));
     EXPECT_EQ(file_bytes(saved_file()), quoted(folder));
-}
-
-TEST_F(SavedFolderFile, MissingFolderOrAFileThatIsNotOneQuotedLineIsIgnored) {
-    save_folder(qpath(tmp.path() / "gone"));
-    for (const QByteArray& content : {file_bytes(saved_file()), QByteArray(), QByteArray("no quotes\r\n"),
-                                      QByteArray("\"\"\r\n"), QByteArray("\"half\r\n"), QByteArray("\xff\xfe\x00\x01", 4)}) {
-        QFile f(saved_file());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(content);
-        f.close();
-        Form1 w(settings());
-        EXPECT_EQ(w.enc_folder(), QDir::cleanPath(QDir::homePath())) << content.toStdString();
-        EXPECT_EQ(file_bytes(saved_file()), content);
-    }
-}
-
-TEST_F(SavedFolderFile, RoundTripKeepsAnyFolderName) {
-    for (const QString& folder : {QStringLiteral("/plain/folder"), QStringLiteral("/with space/and \"quote\""),
-                                 QString::fromUtf8("/Jos\xc3\xa9/\xc3\x9c" "ber")}) {
-        save_folder(folder);
-        EXPECT_EQ(file_bytes(saved_file()), quoted(folder));
-        EXPECT_EQ(tb::gui::read_saved_folder(saved_file()), folder);
-    }
-}
-
-TEST_F(SavedFolderFile, DataFolderFromTheEnvironmentAndWriteErrorsReported) {
-    qputenv("TALLYBOOK_DATA_DIR", data_dir.toUtf8());
-    const QString chosen = tb::gui::data_folder();
-    qunsetenv("TALLYBOOK_DATA_DIR");
-    EXPECT_EQ(chosen, data_dir);
-    EXPECT_TRUE(tb::gui::data_folder().endsWith("/tallybook/data"));
-    touch(tmp.path() / "blocker");
-    EXPECT_FALSE(tb::gui::write_saved_folder(qpath(tmp.path() / "blocker" / "TALLYBOOK.txt"), "/x").isEmpty());
 }
 
 class ProcessEnable : public WindowTest {};

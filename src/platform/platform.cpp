@@ -1,0 +1,215 @@
+#include "platform/platform.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#else
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace tb::platform {
+
+namespace fs = std::filesystem;
+
+std::string utf8_of(const fs::path& p) {
+    const std::u8string u = p.u8string();
+    return std::string(u.begin(), u.end());
+}
+
+fs::path path_of_utf8(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+namespace {
+
+std::tm local_tm(std::time_t t) {
+    std::tm tm{};
+#ifdef _WIN32
+    localtime_s(&tm, &t);
+#else
+    localtime_r(&t, &tm);
+#endif
+    return tm;
+}
+
+#ifdef _WIN32
+fs::path known_folder(REFKNOWNFOLDERID id) {
+    PWSTR raw = nullptr;
+    fs::path out;
+    if (SHGetKnownFolderPath(id, 0, nullptr, &raw) == S_OK) out = fs::path(raw);
+    CoTaskMemFree(raw);
+    return out;
+}
+
+std::wstring env_w(const wchar_t* name) {
+    const DWORD n = GetEnvironmentVariableW(name, nullptr, 0);
+    if (n == 0) return {};
+    std::wstring v(n, L'\0');
+    v.resize(GetEnvironmentVariableW(name, v.data(), n));
+    return v;
+}
+#else
+fs::path home() {
+    const char* h = std::getenv("HOME");
+    return h && *h ? fs::path(h) : fs::path("/");
+}
+
+// Runs a program without a shell; its output, when `out` is given, is read
+// into it. Returns the exit status, or -1 when it could not be started.
+int run_program(const std::vector<std::string>& argv, std::string* out) {
+    int pipefd[2] = {-1, -1};
+    if (out && ::pipe(pipefd) != 0) return -1;
+    const pid_t pid = ::fork();
+    if (pid < 0) return -1;
+    if (pid == 0) {
+        const int null = ::open("/dev/null", O_RDWR);
+        if (null >= 0) {
+            ::dup2(null, 0);
+            ::dup2(null, 2);
+            if (!out) ::dup2(null, 1);
+        }
+        if (out) {
+            ::dup2(pipefd[1], 1);
+            ::close(pipefd[0]);
+        }
+        std::vector<char*> args;
+        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        ::execvp(args[0], args.data());
+        ::_exit(127);
+    }
+    if (out) {
+        ::close(pipefd[1]);
+        char buf[256];
+        for (ssize_t n; (n = ::read(pipefd[0], buf, sizeof buf)) > 0;) out->append(buf, static_cast<std::size_t>(n));
+        ::close(pipefd[0]);
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Starts a program and lets it run on its own, in its own session, so that
+// it outlives us and never sees our terminal's signals.
+bool start_detached(const std::vector<std::string>& argv) {
+    const pid_t pid = ::fork();
+    if (pid < 0) return false;
+    if (pid == 0) {
+        ::setsid();
+        if (::fork() != 0) ::_exit(0);   // the grandchild is adopted: no zombie left behind
+        const int null = ::open("/dev/null", O_RDWR);
+        if (null >= 0) {
+            ::dup2(null, 0);
+            ::dup2(null, 1);
+            ::dup2(null, 2);
+        }
+        std::vector<char*> args;
+        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        ::execvp(args[0], args.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return true;
+}
+
+// xdg-open starts even when no application takes the type, so the desktop's
+// type table is asked first; when it cannot be asked, opening is tried.
+bool desktop_opens(const std::string& mime_type) {
+    std::string answer;
+    const int status = run_program({"xdg-mime", "query", "default", mime_type}, &answer);
+    if (status != 0) return true;
+    return answer.find_first_not_of(" \t\r\n") != std::string::npos;
+}
+#endif
+
+}  // namespace
+
+fs::path data_folder() {
+#ifdef _WIN32
+    const std::wstring over = env_w(L"TALLYBOOK_DATA_DIR");
+    if (!over.empty()) return fs::path(over);
+    fs::path base = known_folder(FOLDERID_RoamingAppData);
+    if (base.empty()) base = fs::path(env_w(L"APPDATA"));
+    return base / L"tallybook" / L"data";
+#else
+    if (const char* over = std::getenv("TALLYBOOK_DATA_DIR"); over && *over) return fs::path(over);
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg && fs::path(xdg).is_absolute())
+        return fs::path(xdg) / "tallybook" / "data";
+    return home() / ".local" / "share" / "tallybook" / "data";
+#endif
+}
+
+fs::path documents_folder() {
+#ifdef _WIN32
+    fs::path docs = known_folder(FOLDERID_Documents);
+    return docs.empty() ? known_folder(FOLDERID_Profile) : docs;
+#else
+    std::string answer;
+    if (run_program({"xdg-user-dir", "DOCUMENTS"}, &answer) == 0) {
+        while (!answer.empty() && (answer.back() == '\n' || answer.back() == '\r')) answer.pop_back();
+        std::error_code ec;
+        if (!answer.empty() && fs::is_directory(answer, ec)) return answer;
+    }
+    std::error_code ec;
+    if (fs::is_directory(home() / "Documents", ec)) return home() / "Documents";
+    return home();
+#endif
+}
+
+std::vector<fs::path> drives() {
+#ifdef _WIN32
+    std::vector<fs::path> out;
+    wchar_t buf[512];
+    const DWORD n = GetLogicalDriveStringsW(static_cast<DWORD>(std::size(buf) - 1), buf);
+    for (const wchar_t* p = buf; n > 0 && n < std::size(buf) && *p; p += wcslen(p) + 1) out.emplace_back(p);
+    return out;
+#else
+    return {fs::path("/")};
+#endif
+}
+
+int current_year() { return local_tm(std::time(nullptr)).tm_year + 1900; }
+
+std::string local_time_text(std::chrono::system_clock::time_point t) {
+    const std::tm tm = local_tm(std::chrono::system_clock::to_time_t(t));
+    char buf[64];
+    std::strftime(buf, sizeof buf, "%x %X", &tm);
+    return buf;
+}
+
+bool open_with_application(const fs::path& file) {
+#ifdef _WIN32
+    const auto r = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return r > 32;
+#else
+    if (!desktop_opens("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet")) return false;
+    return start_detached({"xdg-open", file.string()});
+#endif
+}
+
+bool show_in_folder(const fs::path& file) {
+#ifdef _WIN32
+    const std::wstring args = L"/select,\"" + file.wstring() + L"\"";
+    const auto r = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", L"explorer.exe", args.c_str(), nullptr, SW_SHOWNORMAL));
+    return r > 32;
+#else
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    if (!desktop_opens("inode/directory")) return false;
+    return start_detached({"xdg-open", folder.string()});
+#endif
+}
+
+}  // namespace tb::platform
