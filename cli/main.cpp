@@ -195,9 +195,9 @@ int main(int argc, char** argv) {
     tb::app::RunOptions options;
     options.folder = folder;
     options.output = output;
-    options.desired = players_only ? tb::wb::SheetsDesired::PlayersOnly
-                      : teams_only ? tb::wb::SheetsDesired::TeamsOnly
-                                   : tb::wb::SheetsDesired::PlayersAndTeams;
+    options.desired = players_only ? tb::sheets::SheetsDesired::PlayersOnly
+                      : teams_only ? tb::sheets::SheetsDesired::TeamsOnly
+                                   : tb::sheets::SheetsDesired::PlayersAndTeams;
     options.viewing = tb::app::Viewing::AfterCompleted;
 
     catch_signals();

@@ -213,13 +213,13 @@ void Form1::build_controls() {
     });
     connect(cmdAbout, &QPushButton::clicked, this, &Form1::about);
     connect(opt3, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) model_.set_desired(wb::SheetsDesired::PlayersOnly);
+        if (on) model_.set_desired(sheets::SheetsDesired::PlayersOnly);
     });
     connect(opt4, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) model_.set_desired(wb::SheetsDesired::TeamsOnly);
+        if (on) model_.set_desired(sheets::SheetsDesired::TeamsOnly);
     });
     connect(opt5, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) model_.set_desired(wb::SheetsDesired::PlayersAndTeams);
+        if (on) model_.set_desired(sheets::SheetsDesired::PlayersAndTeams);
     });
     connect(opt1, &QRadioButton::toggled, this, [this](bool on) {
         if (on) model_.set_viewing(app::Viewing::WhileProcessing);
@@ -498,8 +498,8 @@ void Form1::refresh() {
     cmdCancel->setEnabled(run && !st.cancelling);
     setCursor(run ? Qt::BusyCursor : Qt::ArrowCursor);
 
-    QRadioButton* desired = st.choices.desired == wb::SheetsDesired::PlayersOnly ? opt3
-                            : st.choices.desired == wb::SheetsDesired::TeamsOnly ? opt4
+    QRadioButton* desired = st.choices.desired == sheets::SheetsDesired::PlayersOnly ? opt3
+                            : st.choices.desired == sheets::SheetsDesired::TeamsOnly ? opt4
                                                                                  : opt5;
     QRadioButton* viewing = st.choices.viewing == app::Viewing::AfterCompleted ? opt2 : opt1;
     for (QRadioButton* b : {desired, viewing}) {

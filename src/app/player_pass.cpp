@@ -168,7 +168,7 @@ void Open_Block(RunState& s, int autofit_last_col, bool from_sheet_row) {
         // A totals sheet being left (the two-way chain leaves one active) is
         // fitted again when the pass ends, and only that last fit shows; fitting
         // it here for every two-way player made big archives quadratic.
-        if (!is_totals_sheet(leaving)) wb::autofit_columns(s.workbook, 0, autofit_last_col);
+        if (!is_totals_sheet(leaving)) sheets::autofit_columns(s.workbook, 0, autofit_last_col);
         ensure_letter_sheet(s, s.SheetLetter);
         s.workbook.Activate(s.SheetLetter);
     }

@@ -48,8 +48,8 @@ struct Found {
 // Reads the files the chosen sheets need, in one stage. Returns false when
 // cancelled.
 bool Read_Files(RunState& s, const enc::Encyclopedia& e, Found& found) {
-    const bool players = wb::player_sheets_wanted(s.options.desired);
-    const bool teams = wb::team_sheets_wanted(s.options.desired);
+    const bool players = sheets::player_sheets_wanted(s.options.desired);
+    const bool teams = sheets::team_sheets_wanted(s.options.desired);
     const int64_t files = 1 + (players ? 2 : 0) + (teams ? 3 : 0);
     int64_t done = 0;
     auto step = [&] {
@@ -99,8 +99,8 @@ std::string because(const std::vector<std::string>& problems) {
 // The run fails rather than write a workbook with no data in it, which would
 // replace a good one with nothing.
 void Check_Something_To_Convert(const RunState& s, const Found& found) {
-    const bool players = wb::player_sheets_wanted(s.options.desired);
-    const bool teams = wb::team_sheets_wanted(s.options.desired);
+    const bool players = sheets::player_sheets_wanted(s.options.desired);
+    const bool teams = sheets::team_sheets_wanted(s.options.desired);
     const bool no_lines = !players || found.stats_used == 0;
     const bool no_seasons = !teams || found.team_seasons_used == 0;
     if (!no_lines || !no_seasons) return;
@@ -115,7 +115,7 @@ void Check_Something_To_Convert(const RunState& s, const Found& found) {
 
 // The same after the passes: lines that were all passed over write nothing.
 void Check_Something_Written(const RunState& s, const Found& found) {
-    const bool teams_written = wb::team_sheets_wanted(s.options.desired) && found.team_seasons_used > 0;
+    const bool teams_written = sheets::team_sheets_wanted(s.options.desired) && found.team_seasons_used > 0;
     if (s.players_written > 0 || teams_written) return;
     throw std::runtime_error("there is nothing to convert: none of the " + std::to_string(found.stats_used) +
                              " used statistics lines of " + std::string(enc::kStatsFile) +
@@ -149,17 +149,17 @@ RunOutcome Process(RunState& s, RunSummary& summary) {
     if (!Read_Files(s, encyclopedia, found)) return RunOutcome::Cancelled;
     Check_Something_To_Convert(s, found);
 
-    wb::create_sheet_set(W, o.desired);
+    sheets::create_sheet_set(W, o.desired);
     if (o.viewing == Viewing::WhileProcessing) s.observer.show_workbook();
     s.observer.status("TEAMS COMPLETED");
 
-    if (wb::player_sheets_wanted(o.desired)) {
+    if (sheets::player_sheets_wanted(o.desired)) {
         s.observer.stage(Stage::Players);
         if (!Player_Pass(s)) return RunOutcome::Cancelled;
-        wb::end_player_sheets(W, s.counters);
+        sheets::end_player_sheets(W, s.counters);
     }
     if (cancelled(s)) return RunOutcome::Cancelled;
-    if (wb::team_sheets_wanted(o.desired)) {
+    if (sheets::team_sheets_wanted(o.desired)) {
         s.observer.stage(Stage::Teams);
         s.observer.status("Writing the team sheets...");
         teams::TeamPassContext ctx{
@@ -175,7 +175,7 @@ RunOutcome Process(RunState& s, RunSummary& summary) {
         if (!teams::Do_Teams(ctx)) return RunOutcome::Cancelled;
         send_snapshot(s, "Team Records", W.last_row("Team Records"), true);
         if (o.viewing == Viewing::AfterCompleted) s.observer.show_workbook();
-        wb::end_team_sheets(W, s.team_counters);
+        sheets::end_team_sheets(W, s.team_counters);
     } else if (o.viewing == Viewing::AfterCompleted) {
         // "Players Only" viewed after completion is shown too.
         s.observer.show_workbook();
@@ -183,7 +183,7 @@ RunOutcome Process(RunState& s, RunSummary& summary) {
     if (cancelled(s)) return RunOutcome::Cancelled;
     Check_Something_Written(s, found);
 
-    wb::Set_Print_Setup(W);
+    sheets::Set_Print_Setup(W);
     std::error_code ec;
     const fs::path folder = encyclopedia.folder().empty() ? fs::path() : fs::absolute(encyclopedia.folder(), ec);
     W.SetProperties({"TALLYBOOK", "Encyclopedia: " + folder.string(), summary.start});

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "encyclopedia/byte_source.h"
-#include "workbook/sheet_set.h"
+#include "sheets/sheet_set.h"
 
 #include <atomic>
 #include <chrono>
@@ -20,7 +20,7 @@ enum class Viewing { WhileProcessing, AfterCompleted };
 
 struct RunOptions {
     std::filesystem::path folder;       // the encyclopedia folder
-    wb::SheetsDesired desired = wb::SheetsDesired::PlayersAndTeams;
+    sheets::SheetsDesired desired = sheets::SheetsDesired::PlayersAndTeams;
     Viewing viewing = Viewing::WhileProcessing;
     std::filesystem::path output;       // the .xlsx to write
     // The calendar year birth years are checked against; 0: this year.

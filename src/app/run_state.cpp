@@ -5,7 +5,7 @@
 namespace tb::app {
 
 namespace {
-using C = wb::PlayerTotalsCounters;
+using C = sheets::PlayerTotalsCounters;
 const std::array<PhaseInfo, 5> kPhaseInfo = {{
     {2, "", "", "HitRegTotals", "PitchRegTotals", &C::HitRegLine, &C::PitchRegLine},
     // The wild-card series carries the division series' title.

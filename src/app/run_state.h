@@ -5,7 +5,7 @@
 
 #include "app/run.h"
 #include "encyclopedia/encyclopedia.h"
-#include "workbook/sheet_set.h"
+#include "sheets/sheet_set.h"
 #include "workbook/workbook.h"
 
 #include <array>
@@ -31,8 +31,8 @@ struct PhaseInfo {
     const char* pitching_title;   // section title of a pitching section
     const char* hitting_sheet;
     const char* pitching_sheet;
-    int32_t wb::PlayerTotalsCounters::*hitting_counter;
-    int32_t wb::PlayerTotalsCounters::*pitching_counter;
+    int32_t sheets::PlayerTotalsCounters::*hitting_counter;
+    int32_t sheets::PlayerTotalsCounters::*pitching_counter;
 };
 const PhaseInfo& phase_info(Phase p);
 // The phase of a PhaseCode; nullopt for 1 (ignored) and unknown codes.
@@ -81,8 +81,8 @@ struct RunState {
     std::vector<enc::TeamSeasonRecord> team_seasons;
     std::vector<enc::LeagueSeasonRecord> league_seasons;
     std::vector<enc::LeagueRecord> leagues;
-    wb::PlayerTotalsCounters counters;
-    wb::TeamTotalsCounters team_counters;
+    sheets::PlayerTotalsCounters counters;
+    sheets::TeamTotalsCounters team_counters;
     std::unordered_map<std::string, int32_t> SheetRow; // next free row per letter sheet
 
     // Per-player state.

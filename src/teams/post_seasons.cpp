@@ -12,16 +12,16 @@ struct PostSeasonPhase {
     std::string_view title;
     std::string_view sheet;
     enc::TeamPhaseTotals enc::TeamSeasonRecord::*block;
-    int32_t wb::TeamTotalsCounters::*counter;
+    int32_t sheets::TeamTotalsCounters::*counter;
 };
 
 constexpr PostSeasonPhase kPhases[] = {
     {"DCS", "Divisional Championship", "TeamDCSTotals", &enc::TeamSeasonRecord::DivTotals,
-     &wb::TeamTotalsCounters::TeamDCSLine},
+     &sheets::TeamTotalsCounters::TeamDCSLine},
     {"LCS", "League Championship", "TeamLCSTotals", &enc::TeamSeasonRecord::LcsTotals,
-     &wb::TeamTotalsCounters::TeamLCSLine},
+     &sheets::TeamTotalsCounters::TeamLCSLine},
     {"WS", "World Series", "TeamWSTotals", &enc::TeamSeasonRecord::WsTotals,
-     &wb::TeamTotalsCounters::TeamWSLine},
+     &sheets::TeamTotalsCounters::TeamWSLine},
 };
 
 // Totals of one phase over the team's seasons.
@@ -108,7 +108,7 @@ void write_phase_sheet_row(wb::Workbook& wb, const TeamPassState& st, const Leag
 
 void Do_Post_Season_Phase(wb::Workbook& wb, TeamPassState& st, const LeagueTables& tables,
                           const std::vector<enc::TeamSeasonRecord>& team_seasons,
-                          wb::TeamTotalsCounters& counters, const PostSeasonPhase& phase) {
+                          sheets::TeamTotalsCounters& counters, const PostSeasonPhase& phase) {
     PhaseTotals ph;
     bool first_row = true;
     int32_t last_league_id = 0;
@@ -131,7 +131,7 @@ void Do_Post_Season_Phase(wb::Workbook& wb, TeamPassState& st, const LeagueTable
     if (phase.code == "DCS")
         wb.range("D:L").ColumnsAutoFit();
     else
-        wb::COL_AUTOFIT(wb);
+        sheets::COL_AUTOFIT(wb);
     if (phase.code != "WS") wb.Activate(kTeamRecordsSheet);
 }
 
@@ -161,7 +161,7 @@ void Do_Team_PS_Headers(wb::Workbook& wb, const TeamPassState& st, const LeagueT
 
 void Do_Post_Seasons(wb::Workbook& wb, TeamPassState& st, const LeagueTables& tables,
                      const std::vector<enc::TeamSeasonRecord>& team_seasons,
-                     wb::TeamTotalsCounters& counters) {
+                     sheets::TeamTotalsCounters& counters) {
     for (const auto& phase : kPhases) Do_Post_Season_Phase(wb, st, tables, team_seasons, counters, phase);
 }
 

@@ -6,7 +6,7 @@
 #include "encyclopedia/records.h"
 #include "teams/league_tables.h"
 #include "teams/team_state.h"
-#include "workbook/sheet_set.h"
+#include "sheets/sheet_set.h"
 #include "workbook/workbook.h"
 
 #include <cstdint>
@@ -26,6 +26,6 @@ void Do_Team_PS_Headers(wb::Workbook& wb, const TeamPassState& st, const LeagueT
 // leaves "TeamWSTotals" active when the team played a world series.
 void Do_Post_Seasons(wb::Workbook& wb, TeamPassState& st, const LeagueTables& tables,
                      const std::vector<enc::TeamSeasonRecord>& team_seasons,
-                     wb::TeamTotalsCounters& counters);
+                     sheets::TeamTotalsCounters& counters);
 
 }  // namespace tb::teams

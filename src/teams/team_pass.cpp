@@ -105,7 +105,7 @@ void Close_Team_Section(TeamPass& p, int32_t team_id) {
     Do_Team_Borders(p.wb, st);
     Do_Team_Totals(p.wb, st);
     if (!st.PostSeasonRecs.empty()) Do_Post_Seasons(p.wb, st, p.tables, p.team_seasons, p.ctx.counters);
-    wb::COL_AUTOFIT(p.wb);
+    sheets::COL_AUTOFIT(p.wb);
     p.wb.Activate(kTeamRegTotalsSheet);
     if (st.TeamRegLine == 0) {
         st.TeamRegLine = 1;
@@ -173,9 +173,9 @@ bool Do_Teams(TeamPassContext& ctx) {
     if (p.st.TeamRegLine > 0) {
         TeamSumBorders(ctx.workbook, p.st.TeamRegLine);
         constexpr int C = 2, K = 10;
-        wb::Set_Totals_View(ctx.workbook, kTeamRegTotalsSheet, C, C, K, p.st.TeamRegLine);
+        sheets::Set_Totals_View(ctx.workbook, kTeamRegTotalsSheet, C, C, K, p.st.TeamRegLine);
     }
-    wb::COL_AUTOFIT(ctx.workbook);
+    sheets::COL_AUTOFIT(ctx.workbook);
     return true;
 }
 

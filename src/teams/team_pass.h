@@ -4,7 +4,7 @@
 #pragma once
 
 #include "encyclopedia/encyclopedia.h"
-#include "workbook/sheet_set.h"
+#include "sheets/sheet_set.h"
 #include "workbook/workbook.h"
 
 #include <cstdint>
@@ -22,7 +22,7 @@ struct TeamPassContext {
     const std::vector<enc::LeagueSeasonRecord>& league_seasons;
     const std::vector<enc::LeagueRecord>& leagues;
     const enc::TeamTable& team_table;       // abbreviations from ENCTEAM.DAT
-    wb::TeamTotalsCounters& counters;       // rows of the post-season team sheets
+    sheets::TeamTotalsCounters& counters;       // rows of the post-season team sheets
     // Reports a condition that cost one team its section (the pass goes on
     // with the other teams): what happened, the team-season record number
     // of the section and the team number.

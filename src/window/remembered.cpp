@@ -50,10 +50,10 @@ std::string read_head(const fs::path& file, std::size_t limit) {
     return s;
 }
 
-const char* desired_word(wb::SheetsDesired d) {
+const char* desired_word(sheets::SheetsDesired d) {
     switch (d) {
-        case wb::SheetsDesired::TeamsOnly: return "teams-only";
-        case wb::SheetsDesired::PlayersOnly: return "players-only";
+        case sheets::SheetsDesired::TeamsOnly: return "teams-only";
+        case sheets::SheetsDesired::PlayersOnly: return "players-only";
         default: return "players-and-teams";
     }
 }
@@ -91,8 +91,8 @@ Remembered read_remembered(const fs::path& file) {
         if (eq == std::string::npos) continue;
         const std::string key = line.substr(0, eq), value = line.substr(eq + 1);
         if (key == "desired") {
-            for (auto d : {wb::SheetsDesired::PlayersAndTeams, wb::SheetsDesired::TeamsOnly,
-                           wb::SheetsDesired::PlayersOnly})
+            for (auto d : {sheets::SheetsDesired::PlayersAndTeams, sheets::SheetsDesired::TeamsOnly,
+                           sheets::SheetsDesired::PlayersOnly})
                 if (value == desired_word(d)) r.desired = d;
         } else if (key == "viewing") {
             if (value == "after-completed") r.viewing = app::Viewing::AfterCompleted;

@@ -32,7 +32,7 @@ std::string write_saved_folder(const std::filesystem::path& file, const std::fil
 
 // The window's choices, kept in <data>/settings.txt (one "key=value" a line).
 struct Remembered {
-    wb::SheetsDesired desired = wb::SheetsDesired::PlayersAndTeams;
+    sheets::SheetsDesired desired = sheets::SheetsDesired::PlayersAndTeams;
     app::Viewing viewing = app::Viewing::WhileProcessing;
     std::filesystem::path output;                    // empty: not chosen yet
     std::vector<std::filesystem::path> recent;       // most recent first

@@ -129,11 +129,11 @@ private:
     std::shared_ptr<Shared> s_;
 };
 
-double run_fraction(wb::SheetsDesired desired, app::Stage stage, int64_t done, int64_t total) {
+double run_fraction(sheets::SheetsDesired desired, app::Stage stage, int64_t done, int64_t total) {
     // Shares of a usual conversion: reading, players, teams, saving.
     double w[4] = {5, 55, 10, 30};
-    if (desired == wb::SheetsDesired::TeamsOnly) w[1] = 0, w[2] = 50, w[3] = 45;
-    if (desired == wb::SheetsDesired::PlayersOnly) w[2] = 0;
+    if (desired == sheets::SheetsDesired::TeamsOnly) w[1] = 0, w[2] = 50, w[3] = 45;
+    if (desired == sheets::SheetsDesired::PlayersOnly) w[2] = 0;
     const double sum = w[0] + w[1] + w[2] + w[3];
     const int k = static_cast<int>(stage);
     double before = 0;
@@ -231,7 +231,7 @@ bool WindowModel::choose_folder(const fs::path& folder) {
     return true;
 }
 
-void WindowModel::set_desired(wb::SheetsDesired desired) {
+void WindowModel::set_desired(sheets::SheetsDesired desired) {
     state_.choices.desired = desired;
     remember();
 }

@@ -114,7 +114,7 @@ public:
     static bool holds_team_file(const std::filesystem::path& folder);
 
     // --- the choices ------------------------------------------------------
-    void set_desired(wb::SheetsDesired desired);
+    void set_desired(sheets::SheetsDesired desired);
     void set_viewing(app::Viewing viewing);
     // The workbook path: ".xlsx" added when missing, made absolute. Refused
     // (with the reason, state unchanged) when the workbook cannot be written
@@ -163,6 +163,6 @@ private:
 // The share of the whole run that the stages before `stage` take and the
 // stage itself, for a bar across the run (weights by what each stage costs
 // in a usual conversion).
-double run_fraction(wb::SheetsDesired desired, app::Stage stage, int64_t done, int64_t total);
+double run_fraction(sheets::SheetsDesired desired, app::Stage stage, int64_t done, int64_t total);
 
 }  // namespace tb::window

@@ -124,14 +124,14 @@ TEST_F(BadInput, EachMissingEmptyCutOrUnusedFileIsToldAndTheRunGoesOn) {
 
 TEST_F(BadInput, NothingToConvertFailsAndKeepsTheOldWorkbook) {
     struct Case {
-        wb::SheetsDesired desired;
+        sheets::SheetsDesired desired;
         bool drop_stats, drop_seasons;
         std::vector<std::string> words;
     };
     const Case cases[] = {
-        {wb::SheetsDesired::PlayersOnly, true, false, {"ENCPLSTATS.DAT has no used statistics line (it is missing)"}},
-        {wb::SheetsDesired::TeamsOnly, false, true, {"enctmyr.dat has no used team season (it is missing)"}},
-        {wb::SheetsDesired::PlayersAndTeams, true, true,
+        {sheets::SheetsDesired::PlayersOnly, true, false, {"ENCPLSTATS.DAT has no used statistics line (it is missing)"}},
+        {sheets::SheetsDesired::TeamsOnly, false, true, {"enctmyr.dat has no used team season (it is missing)"}},
+        {sheets::SheetsDesired::PlayersAndTeams, true, true,
          {"ENCPLSTATS.DAT has no used statistics line", "and enctmyr.dat has no used team season"}},
     };
     for (const Case& c : cases) {
@@ -151,7 +151,7 @@ TEST_F(BadInput, NothingToConvertFailsAndKeepsTheOldWorkbook) {
     fs::remove_all(folder);
     fs::create_directories(folder);
     EXPECT_EQ(run_as_is().outcome, app::RunOutcome::Failed);
-    options.desired = wb::SheetsDesired::PlayersOnly;
+    options.desired = sheets::SheetsDesired::PlayersOnly;
     for (auto& line : *contents.stats) line.PhaseCode = 5;  // post-season lines only
     const auto r = run();
     EXPECT_EQ(r.outcome, app::RunOutcome::Failed);

@@ -45,7 +45,7 @@ protected:
         contents.stats = std::vector<enc::PlayerSeasonStats>{};
         options.folder = dir / "enc";
         options.output = dir / "out.xlsx";
-        options.desired = wb::SheetsDesired::PlayersOnly;
+        options.desired = sheets::SheetsDesired::PlayersOnly;
     }
 
     std::vector<enc::PlayerSeasonStats>& stats() { return *contents.stats; }

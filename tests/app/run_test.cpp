@@ -91,7 +91,7 @@ TEST_F(ProcessRun, ALiveViewGetsCopiesOfTheLatestRows) {
     contents.team_seasons = std::vector<enc::TeamSeasonRecord>{team_season(1, 2000, 1, "New York", "Yanks", 9, 7)};
     contents.league_seasons = std::vector<enc::LeagueSeasonRecord>{league_season(1, 2000, "American")};
     contents.leagues = std::vector<enc::LeagueRecord>{league(1, "American")};
-    options.desired = wb::SheetsDesired::PlayersAndTeams;
+    options.desired = sheets::SheetsDesired::PlayersAndTeams;
     enc::write_encyclopedia(options.folder, contents);
     viewer.seen.clear();
     ASSERT_EQ(app::run_process(options, viewer).outcome, app::RunOutcome::Completed);

@@ -22,7 +22,7 @@ int check(const std::filesystem::path& folder, const std::filesystem::path& book
     return std::system(cmd.c_str());
 }
 
-class SampleWorkbook : public ::testing::TestWithParam<std::pair<wb::SheetsDesired, const char*>> {};
+class SampleWorkbook : public ::testing::TestWithParam<std::pair<sheets::SheetsDesired, const char*>> {};
 
 TEST_P(SampleWorkbook, MatchesTheEncyclopedia) {
     TempDir dir;
@@ -42,9 +42,9 @@ TEST_P(SampleWorkbook, MatchesTheEncyclopedia) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, SampleWorkbook,
-                         ::testing::Values(std::pair{wb::SheetsDesired::PlayersAndTeams, "players-and-teams"},
-                                           std::pair{wb::SheetsDesired::PlayersOnly, "players-only"},
-                                           std::pair{wb::SheetsDesired::TeamsOnly, "teams-only"}),
+                         ::testing::Values(std::pair{sheets::SheetsDesired::PlayersAndTeams, "players-and-teams"},
+                                           std::pair{sheets::SheetsDesired::PlayersOnly, "players-only"},
+                                           std::pair{sheets::SheetsDesired::TeamsOnly, "teams-only"}),
                          [](const auto& info) {
                              std::string name = info.param.second;
                              std::erase(name, '-');

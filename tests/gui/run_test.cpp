@@ -49,7 +49,7 @@ TEST_F(RunThroughWindow, ShowsTimesAndStatusSavesTheFolderOpensTheWorkbookAndLoc
     press_process(w);
     finish(w);
     EXPECT_EQ(qpath(seen.folder), folder);
-    EXPECT_EQ(seen.desired, tb::wb::SheetsDesired::PlayersAndTeams);
+    EXPECT_EQ(seen.desired, tb::sheets::SheetsDesired::PlayersAndTeams);
     EXPECT_EQ(seen.viewing, tb::app::Viewing::WhileProcessing);
     EXPECT_EQ(qpath(seen.output), output);
     auto local = [](system_clock::time_point t) { return QString::fromStdString(tb::platform::local_time_text(t)); };
@@ -124,7 +124,7 @@ TEST_F(RunThroughWindow, LiveViewOnlyWhileProcessingAndOtherChoicesReachTheRun) 
     control<QLineEdit>(w, "txtOutput")->setText(qpath(tmp.path() / "out" / "season"));
     control<QPushButton>(w, "cmdProcess")->click();
     finish(w);
-    EXPECT_EQ(seen.desired, tb::wb::SheetsDesired::PlayersOnly);
+    EXPECT_EQ(seen.desired, tb::sheets::SheetsDesired::PlayersOnly);
     EXPECT_EQ(seen.viewing, tb::app::Viewing::AfterCompleted);
     EXPECT_EQ(qpath(seen.output), qpath(tmp.path() / "out" / "season.xlsx"));  // gets its suffix
     EXPECT_FALSE(wanted);
@@ -141,7 +141,7 @@ TEST_F(RunThroughWindow, LiveViewOnlyWhileProcessingAndOtherChoicesReachTheRun) 
     control<QRadioButton>(w, "opt4")->click();
     control<QPushButton>(w, "cmdProcess")->click();
     finish(w);
-    EXPECT_EQ(seen.desired, tb::wb::SheetsDesired::TeamsOnly);
+    EXPECT_EQ(seen.desired, tb::sheets::SheetsDesired::TeamsOnly);
 }
 
 TEST_F(RunThroughWindow, NoticeBoxHoldsTheRunUntilOk) {

@@ -3,7 +3,7 @@
 
 #include "support/encyclopedia_builder.h"
 #include "teams/team_pass.h"
-#include "workbook/sheet_set.h"
+#include "sheets/sheet_set.h"
 #include "workbook/workbook.h"
 
 #include <gtest/gtest.h>
@@ -51,7 +51,7 @@ inline enc::TeamSeasonRecord with_phase(enc::TeamSeasonRecord r, char phase, int
 struct TeamPass {
     TempDir dir;
     wb::Workbook book;
-    wb::TeamTotalsCounters counters;
+    sheets::TeamTotalsCounters counters;
     std::vector<std::string> notices;
     std::vector<enc::TeamRecord> teams;
     std::vector<enc::TeamSeasonRecord> seasons;
@@ -78,7 +78,7 @@ struct TeamPass {
         const auto read_seasons = e.read_team_seasons();
         const auto read_league_seasons = e.read_league_seasons();
         const auto read_leagues = e.read_leagues();
-        wb::create_sheet_set(book, wb::SheetsDesired::TeamsOnly);
+        sheets::create_sheet_set(book, sheets::SheetsDesired::TeamsOnly);
         TeamPassContext ctx{book, read_seasons, read_league_seasons, read_leagues, table, counters,
                             [this](const std::string& s, int32_t, int32_t) { notices.push_back(s); }, {}};
         Do_Teams(ctx);

@@ -113,12 +113,12 @@ TEST_F(Model, SavedFolderFileFirstStartRulesAndRoundTrip) {
 
 TEST_F(Model, ChoicesAndRecentFoldersAreRemembered) {
     start(league);
-    model->set_desired(wb::SheetsDesired::TeamsOnly);
+    model->set_desired(sheets::SheetsDesired::TeamsOnly);
     model->set_viewing(app::Viewing::AfterCompleted);
     ASSERT_FALSE(model->set_output(tmp / "season"));          // ".xlsx" is added
     start(league);
     const auto& c = model->state().choices;
-    EXPECT_EQ(c.desired, wb::SheetsDesired::TeamsOnly);
+    EXPECT_EQ(c.desired, sheets::SheetsDesired::TeamsOnly);
     EXPECT_EQ(c.viewing, app::Viewing::AfterCompleted);
     EXPECT_EQ(c.output, tmp / "season.xlsx");
 
@@ -130,7 +130,7 @@ TEST_F(Model, ChoicesAndRecentFoldersAreRemembered) {
     ASSERT_TRUE(window::write_remembered(tmp / "s.txt", r).empty());
     EXPECT_EQ(window::read_remembered(tmp / "s.txt").recent, r.recent);
     std::ofstream(tmp / "s.txt") << "junk\ndesired=nonsense\nrecent=\n";
-    EXPECT_EQ(window::read_remembered(tmp / "s.txt").desired, wb::SheetsDesired::PlayersAndTeams);
+    EXPECT_EQ(window::read_remembered(tmp / "s.txt").desired, sheets::SheetsDesired::PlayersAndTeams);
 }
 
 TEST_F(Model, ProcessNeedsTheTeamFileAndSaysWhy) {
@@ -210,7 +210,7 @@ TEST_F(Model, ARunShowsItsStagesOnTheBarAndEndsRemembered) {
 
 TEST_F(Model, BarSharesFollowTheChosenSheets) {
     using S = app::Stage;
-    for (auto d : {wb::SheetsDesired::PlayersAndTeams, wb::SheetsDesired::PlayersOnly, wb::SheetsDesired::TeamsOnly}) {
+    for (auto d : {sheets::SheetsDesired::PlayersAndTeams, sheets::SheetsDesired::PlayersOnly, sheets::SheetsDesired::TeamsOnly}) {
         double last = 0;
         for (S s : {S::Reading, S::Players, S::Teams, S::Saving})
             for (int done = 0; done <= 10; ++done) {

@@ -1,6 +1,6 @@
 // Saving: the file read back by an independent reader (openpyxl), and
 // failed saves that leave the existing file as it was.
-#include "workbook/sheet_set.h"
+#include "workbook/workbook.h"
 
 #include <gtest/gtest.h>
 
@@ -98,7 +98,10 @@ int run_checker(const std::string& args) {
 
 // A player block, a totals row and a team section, as the passes draw them.
 void fill_sample(Workbook& wb) {
-    create_sheet_set(wb, SheetsDesired::PlayersAndTeams);
+    for (const char* name : {"S", "TeamWSTotals", "Team Records"}) {
+        wb.SheetsAdd();
+        wb.NameActiveSheet(name);
+    }
     wb.Activate("S");
     for (const char* merged : {"A1:E1", "R1:Y1", "A5:C5"}) wb.range(merged).Merge();
     for (auto [at, text] : {std::pair{"A1", "Smith,John"}, {"A2", "Year"}, {"B2:Y2", "H"}, {"B3", "BOS"}, {"A4", " "},
@@ -124,7 +127,7 @@ void fill_sample(Workbook& wb) {
         wb.range(r).Borders(edge).Weight(xlMedium);
     wb.range("B4:Y4").Borders(xlEdgeBottom).Color(xlRed);
     wb.range("B4:Y4").Borders(xlEdgeLeft).Color(xlRed);  // colour only: a thin line
-    autofit_columns(wb, 0, 25);
+    wb.range("A:Z").ColumnsAutoFit();
     wb.Activate("Team Records");
     for (int i = 0; i < 4; ++i) {
         wb.range("C" + std::to_string(i + 1) + ":K" + std::to_string(i + 1)).InteriorColorIndex(36 + i);
@@ -142,9 +145,8 @@ TEST(Save, RoundTripThroughAnIndependentReader) {
     wb.NameActiveSheet("Prior");
     fill_sample(wb);
     wb.Delete("Prior");
-    TeamTotalsCounters team;
-    team.TeamWSLine = 3;
-    end_team_sheets(wb, team);
+    wb.Delete("TeamWSTotals");
+    wb.Activate("Team Records");
     wb.save(dir.book);  // over the old file
     std::ofstream(dir.path / "expected.json") << expected_json(wb);
     EXPECT_EQ(run_checker("compare " + dir.book.string() + " " + (dir.path / "expected.json").string()), 0);

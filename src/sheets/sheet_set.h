@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <string_view>
 
-namespace tb::wb {
+namespace tb::sheets {
+
+using wb::Workbook;
 
 enum class SheetsDesired { PlayersAndTeams, TeamsOnly, PlayersOnly };
 
@@ -63,4 +65,4 @@ void Set_Totals_View(Workbook& wb, std::string_view sheet, int name_col, int fir
 // number in the footer.
 void Set_Print_Setup(Workbook& wb);
 
-}  // namespace tb::wb
+}  // namespace tb::sheets

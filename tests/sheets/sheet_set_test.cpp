@@ -1,9 +1,10 @@
 // Sheets: adding, naming, lookup, deletion, and the sheet set of each choice.
-#include "workbook/sheet_set.h"
+#include "sheets/sheet_set.h"
 
 #include <gtest/gtest.h>
 
 using namespace tb::wb;
+using namespace tb::sheets;
 using Names = std::vector<std::string>;
 
 namespace {

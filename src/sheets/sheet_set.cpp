@@ -1,10 +1,12 @@
 // The sheet set of a run and the tidying of its totals sheets at the end.
-#include "workbook/sheet_set.h"
+#include "sheets/sheet_set.h"
 
 #include <array>
 #include <string_view>
 
-namespace tb::wb {
+namespace tb::sheets {
+
+using namespace wb;
 
 namespace {
 
@@ -87,9 +89,9 @@ void end_team_sheets(Workbook& wb, const TeamTotalsCounters& k) {
     }
 }
 
-}  // namespace tb::wb
+}  // namespace tb::sheets
 
-namespace tb::wb {
+namespace tb::sheets {
 
 void Set_Totals_View(Workbook& wb, std::string_view sheet, int name_col, int first_col, int last_col,
                      int32_t last_row) {
@@ -112,4 +114,4 @@ void Set_Print_Setup(Workbook& wb) {
     }
 }
 
-}  // namespace tb::wb
+}  // namespace tb::sheets
