@@ -3,6 +3,7 @@
 #include "hitting/hitting.h"
 #include "pitching/pitching.h"
 #include "text/collation.h"
+#include "text/utf8.h"
 
 #include <algorithm>
 #include <chrono>
@@ -15,18 +16,6 @@ namespace {
 // Column indexes: the letter sheets are autofitted through AD when the pass
 // leaves them, through Z when the two-way chain does.
 constexpr int kAutofitPass = 29;
-
-// Decodes the first code point of a UTF-8 text (0 when empty or malformed).
-char32_t first_code_point(std::string_view s) {
-    if (s.empty()) return 0;
-    const auto b0 = static_cast<unsigned char>(s[0]);
-    if (b0 < 0x80) return b0;
-    int len = (b0 >> 5) == 0x6 ? 2 : (b0 >> 4) == 0xE ? 3 : (b0 >> 3) == 0x1E ? 4 : 0;
-    if (len == 0 || s.size() < static_cast<std::size_t>(len)) return 0;
-    char32_t cp = b0 & (0x7F >> len);
-    for (int i = 1; i < len; ++i) cp = (cp << 6) | (static_cast<unsigned char>(s[i]) & 0x3F);
-    return cp;
-}
 
 // Base letter of the Windows-1252 letters that carry an accent; 0 for the
 // rest (Æ, Ø, Œ, ß, Ð, Þ have no single base letter).
@@ -157,7 +146,7 @@ struct ListedPlayer {
 }  // namespace
 
 std::string letter_sheet_of(std::string_view display_name) {
-    const char letter = base_letter(first_code_point(display_name));
+    const char letter = base_letter(text::first_code_point(display_name));
     return letter ? std::string(1, letter) : std::string("#");
 }
 

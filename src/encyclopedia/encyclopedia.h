@@ -4,6 +4,7 @@
 
 #include "encyclopedia/byte_source.h"
 #include "encyclopedia/records.h"
+#include "text/cp1252.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -31,11 +32,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Windows-1252 <-> UTF-8. Every byte 0x01..0xFF decodes (the five codes that
-// Windows-1252 leaves unassigned map to the C1 control of the same value).
-std::string cp1252_to_utf8(std::string_view bytes);
-// Characters with no Windows-1252 code become '?'.
-std::string utf8_to_cp1252(std::string_view utf8);
+// Windows-1252 <-> UTF-8 (see text/cp1252.h).
+using text::cp1252_to_utf8;
+using text::utf8_to_cp1252;
 // A fixed-length text field: cut at the first NUL, decoded to UTF-8.
 std::string decode_text_field(const unsigned char* field, std::size_t width);
 

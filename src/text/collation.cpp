@@ -10,6 +10,8 @@
 // other bytes still compare the same way every time.
 #include "text/collation.h"
 
+#include "text/utf8.h"
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -76,46 +78,6 @@ const CollationPair* pair_of(char32_t first, char32_t second) {
     for (const CollationPair& p : kCollationPairs)
         if (p.first == first && p.second == second) return &p;
     return nullptr;
-}
-
-// Decodes the well-formed UTF-8 sequence at text[i] and moves i past it. A
-// byte that does not begin one (a stray continuation, a truncated, overlong
-// or surrogate sequence, or one beyond U+10FFFF) yields U+FFFD and is passed
-// on its own, so every byte of the text is read once.
-char32_t next_code_point(std::string_view text, std::size_t& i) {
-    const auto lead = static_cast<unsigned char>(text[i++]);
-    if (lead < 0x80) return lead;
-    std::size_t extra = 0;
-    char32_t cp = 0;
-    // The second byte's range also rules out overlong and surrogate forms.
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        extra = 1;
-        cp = lead & 0x1Fu;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        extra = 2;
-        cp = lead & 0x0Fu;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        extra = 3;
-        cp = lead & 0x07u;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
-    } else {
-        return 0xFFFD;
-    }
-    if (text.size() - i < extra) return 0xFFFD;
-    for (std::size_t k = 0; k < extra; ++k) {
-        const auto c = static_cast<unsigned char>(text[i + k]);
-        if (c < low || c > high) return 0xFFFD;
-        low = 0x80;
-        high = 0xBF;
-        cp = (cp << 6) | (c & 0x3Fu);
-    }
-    i += extra;
-    return cp;
 }
 
 // Calls on_weights(const CollationWeights&) for each table character or pair

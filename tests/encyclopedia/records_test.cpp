@@ -244,4 +244,14 @@ TEST(Files, WholeRecordsInOrderAndNoPartialTail) {
     expect_numbered(e.read_leagues(), 3, [](const auto& r) { return r.LeagueId; });
 }
 
+TEST(TextField, CutAtTheFirstNulTakenWholeWithoutOneAndControlBytesKept) {
+    auto field = [](const std::string& raw) {
+        return enc::decode_text_field(reinterpret_cast<const unsigned char*>(raw.data()), raw.size());
+    };
+    EXPECT_EQ(field(std::string("NY\0X\0", 5)), "NY");
+    EXPECT_EQ(field(std::string("\0ABC", 4)), "");
+    EXPECT_EQ(field("Vandenberghe-Roe"), "Vandenberghe-Roe");
+    EXPECT_EQ(field(std::string("\x01\x1F\xC9lan\0", 7)), "\x01\x1F\u00C9lan");
+}
+
 }  // namespace

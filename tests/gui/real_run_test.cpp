@@ -140,7 +140,9 @@ TEST_F(RealRun, CancelOrExitDuringTheSaveKeepsTheOlderWorkbook) {
             press_process(w, qpath(folder));
             const bool held = wait_until([&] { return reached.load(); });
             if (held) control<QPushButton>(w, press)->click();
-            if (std::string(press) == "cmdExit") EXPECT_FALSE(w.isVisible());
+            if (std::string(press) == "cmdExit") {
+                EXPECT_FALSE(w.isVisible());
+            }
             go.set_value();
             ASSERT_TRUE(held);
             if (std::string(press) == "cmdCancel") {

@@ -95,14 +95,14 @@ TEST_F(Model, SavedFolderFileFirstStartRulesAndRoundTrip) {
     ASSERT_TRUE(window::write_saved_folder(file, league).empty());
     start();
     EXPECT_EQ(model->state().folder, league);
-    for (const std::string bad : {std::string("\"") + (tmp / "gone").string() + "\"\r\n", std::string(),
+    for (const std::string& bad : {std::string("\"") + (tmp / "gone").string() + "\"\r\n", std::string(),
                                   std::string("no quotes\r\n"), std::string("\"\"\r\n"), std::string("\"half\r\n")}) {
         std::ofstream(file, std::ios::binary) << bad;
         start();
         EXPECT_EQ(model->state().folder, fs::path(std::getenv("HOME")).lexically_normal()) << bad;
         EXPECT_EQ(read_file(file), bad);
     }
-    for (const fs::path odd : {fs::path("/with space/and \"quote\""), fs::path("/Jos\xc3\xa9/\xc3\x9c" "ber")}) {
+    for (const fs::path& odd : {fs::path("/with space/and \"quote\""), fs::path("/Jos\xc3\xa9/\xc3\x9c" "ber")}) {
         ASSERT_TRUE(window::write_saved_folder(file, odd).empty());
         EXPECT_EQ(window::read_saved_folder(file), odd);
     }
@@ -266,7 +266,7 @@ TEST_F(Model, AWorkbookPlaceThatCannotBeWrittenIsRefusedBeforeTheRun) {
         return app::RunResult{};
     };
     start(league);
-    for (const fs::path bad : {league / "book.xlsx", tmp / "no-folder" / "book.xlsx", fs::path()}) {
+    for (const fs::path& bad : {league / "book.xlsx", tmp / "no-folder" / "book.xlsx", fs::path()}) {
         const auto why = model->process({}, bad.string());
         ASSERT_TRUE(why) << bad;
         EXPECT_FALSE(model->state().running);
