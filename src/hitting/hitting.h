@@ -1,62 +1,49 @@
-// Hitting rows of the letter sheets and the hitting totals sheets.
+// The hitting rows: a season line and a "Totals" row in a player's block on
+// his letter sheet, and the player's row on a hitting totals sheet. One
+// column table gives every hitting column its titles, value and format.
 #pragma once
 
-#include "app/run_state.h"
+#include "encyclopedia/records.h"
+#include "rates/rates.h"
+#include "workbook/workbook.h"
 
-#include <array>
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace tb::hitting {
 
-using app::Phase;
-using app::RunState;
+// The counted figures of a line, or of the lines of a phase added up.
+struct HittingCounts {
+    int64_t PA = 0, AB = 0, H = 0, Doubles = 0, Triples = 0, HR = 0, R = 0, RBI = 0, HBP = 0, BB = 0, IBB = 0,
+            K = 0, SB = 0, CS = 0, SH = 0, SF = 0, GIDP = 0, TB = 0, OB = 0;
+    HittingCounts& operator+=(const HittingCounts& o);
+    rates::BattingCounts batting() const { return {AB, H, TB, OB, PA}; }
+};
 
-// Name row of a block at Row: name over A..E, player number over R..Y.
-void Name_Header(RunState& s);
-void HEADER_BORDER(RunState& s);
-// The 25 hitting column titles at Row; colours the name row above; Row + 1.
-void Hitting_Header(RunState& s);
-// Borders of a section title row at Row.
-void postseason_border(RunState& s);
-// Section title row of a post-season section, one row above Row (which is
-// where the section's first line goes); colour 19 hitting, 20 pitching.
-void section_title(RunState& s, std::string_view title, int color_index);
+// The hitting figures of a statistics line (plate appearances, total bases
+// and times on base worked out).
+HittingCounts line_counts(const enc::PlayerSeasonStats& rec);
 
-// Pieces both the hitting and the pitching rows are made of, on the
-// active sheet at Row (or at `row`), over columns A..`last_col`.
-// Column titles from A on, each right-aligned.
-template <std::size_t N>
-void put_titles(RunState& s, int32_t row, const std::array<const char*, N>& titles) {
-    for (std::size_t n = 0; n < N; ++n) {
-        s.workbook.cell(static_cast<int>(n), row).Value(titles[n]);
-        s.workbook.cell(static_cast<int>(n), row).HorizontalAlignment(wb::xlRight);
-    }
-}
-// The medium sides of a season line, which stack into one frame.
-void line_sides(RunState& s, int last_col);
-// A "Totals" row: a medium line over A..last, a medium red frame around B..last.
-void totals_row_borders(RunState& s, int last_col);
+// Block columns: Year, Team, Age, then the figures from D to Y.
+inline constexpr int kLastBlockColumn = 24;   // Y
+// Totals sheet columns: Player, Last Yr, then the figures from C to X.
+inline constexpr int kLastSumColumn = 23;     // X
 
-void Hitter_Averages(RunState& s, int32_t SUBSCR);
-void Hitter_EntryLine(RunState& s, int32_t SUBSCR);
+// The column titles of a hitter's block at `row` (colour 19); the name row
+// above is filled too.
+void Hitting_Header(wb::Workbook& W, int32_t row);
 
-void Reset_Totals(RunState& s);
-void Hitter_Totals(RunState& s);
-void Hitter_TotalLine(RunState& s);
-void HitSumHeader(RunState& s, int32_t LineNo);
-void HitSumTotals(RunState& s, int32_t LineNo);
+// One season line at `row`. `age` is left empty when the birth year is unknown.
+void Hitter_EntryLine(wb::Workbook& W, int32_t row, int32_t year, std::string_view team, std::optional<int32_t> age,
+                      const HittingCounts& line);
 
-// The hitting totals of a phase: the totals row on the letter sheet, then
-// the player's row on the phase's hitting totals sheet (left active).
-void Do_DualRec_H_Tot(RunState& s, Phase phase);
+// The "Totals" row of a phase at `row`, from the phase's summed counts.
+void Hitter_TotalLine(wb::Workbook& W, int32_t row, const HittingCounts& totals);
 
-// Two-way players: the regular-season hitting lines (opening the block when
-// it is not open yet) and the post-season sections.
-void Do_DualRec_H(RunState& s);
-void Do_DualRec_Phase_H(RunState& s, Phase phase);
-inline void Do_DualRec_LWC_H(RunState& s) { Do_DualRec_Phase_H(s, Phase::WCS); }
-inline void Do_DualRec_LDS_H(RunState& s) { Do_DualRec_Phase_H(s, Phase::LDS); }
-inline void Do_DualRec_LCS_H(RunState& s) { Do_DualRec_Phase_H(s, Phase::LCS); }
-inline void Do_DualRec_WS_H(RunState& s) { Do_DualRec_Phase_H(s, Phase::WS); }
+// The header row and a player's row of a hitting totals sheet (the active sheet).
+void HitSumHeader(wb::Workbook& W, int32_t LineNo);
+void HitSumTotals(wb::Workbook& W, int32_t LineNo, std::string_view name, int32_t last_year,
+                  const HittingCounts& totals);
 
 }  // namespace tb::hitting

@@ -1,38 +1,42 @@
-// Pitching rows of the letter sheets and the pitching totals sheets.
+// The pitching rows: a season line and a "Totals" row in a player's block
+// on his letter sheet, and the player's row on a pitching totals sheet. One
+// column table gives every pitching column its titles, value and format.
 #pragma once
 
-#include "app/run_state.h"
+#include "encyclopedia/records.h"
+#include "workbook/workbook.h"
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace tb::pitching {
 
-using app::Phase;
-using app::RunState;
+// The counted figures of a line, or of the lines of a phase added up.
+struct PitchingCounts {
+    int64_t W = 0, L = 0, SV = 0, HLD = 0, BLS = 0, G = 0, GS = 0, CG = 0, SHO = 0, Outs = 0, BF = 0, AB = 0, H = 0,
+            R = 0, ER = 0, BB = 0, IBB = 0, K = 0, HR = 0, GDP = 0, WP = 0, BK = 0;
+    PitchingCounts& operator+=(const PitchingCounts& o);
+};
 
-// The 28 pitching column titles at Row; colours the name row above; Row + 1.
-void Pitching_Header(RunState& s);
-void PitchSumHeader(RunState& s, int32_t LineNo);
+PitchingCounts line_counts(const enc::PlayerSeasonStats& rec);
 
 // Outs to the innings figure whose digit after the point counts outs.
-void CALC_INNINGS(RunState& s);
-double innings_of_outs(int64_t outs);
+double CALC_INNINGS(int64_t OutsToConvert);
 
-void Pitcher_Averages(RunState& s, int32_t SUBSCR);
-void Pitcher_EntryLine(RunState& s, int32_t SUBSCR);
+// Block columns: Year, Team, Age, then the figures from D to AB.
+inline constexpr int kLastBlockColumn = 27;   // AB
+// Totals sheet columns: Player, Last Yr, then the figures from C to AA.
+inline constexpr int kLastSumColumn = 26;     // AA
 
-void Pitcher_Totals(RunState& s);
-void Pitcher_TotalLine(RunState& s);
-void PitchSumTotals(RunState& s, int32_t LineNo);
-
-// The pitching totals of a phase: innings of the summed outs, the totals row
-// on the letter sheet, the player's row on the phase's pitching totals sheet.
-void Do_DualRec_P_Tot(RunState& s, Phase phase);
-
-// Two-way players: the pitching block below the hitting block.
-void Do_DualRec_P(RunState& s);
-void Do_DualRec_Phase_P(RunState& s, Phase phase);
-inline void Do_DualRec_LWC_P(RunState& s) { Do_DualRec_Phase_P(s, Phase::WCS); }
-inline void Do_DualRec_LDS_P(RunState& s) { Do_DualRec_Phase_P(s, Phase::LDS); }
-inline void Do_DualRec_LCS_P(RunState& s) { Do_DualRec_Phase_P(s, Phase::LCS); }
-inline void Do_DualRec_WS_P(RunState& s) { Do_DualRec_Phase_P(s, Phase::WS); }
+// The column titles of a pitcher's block at `row` (colour 20); the name row
+// above is filled too.
+void Pitching_Header(wb::Workbook& W, int32_t row);
+void Pitcher_EntryLine(wb::Workbook& W, int32_t row, int32_t year, std::string_view team, std::optional<int32_t> age,
+                       const PitchingCounts& line);
+void Pitcher_TotalLine(wb::Workbook& W, int32_t row, const PitchingCounts& totals);
+void PitchSumHeader(wb::Workbook& W, int32_t LineNo);
+void PitchSumTotals(wb::Workbook& W, int32_t LineNo, std::string_view name, int32_t last_year,
+                    const PitchingCounts& totals);
 
 }  // namespace tb::pitching

@@ -1,5 +1,7 @@
 #include "teams/post_seasons.h"
 
+#include "sheets/sheet_names.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -16,11 +18,11 @@ struct PostSeasonPhase {
 };
 
 constexpr PostSeasonPhase kPhases[] = {
-    {"DCS", "Divisional Championship", "TeamDCSTotals", &enc::TeamSeasonRecord::DivTotals,
+    {"DCS", "Divisional Championship", sheets::kTeamTotals[2], &enc::TeamSeasonRecord::DivTotals,
      &sheets::TeamTotalsCounters::TeamDCSLine},
-    {"LCS", "League Championship", "TeamLCSTotals", &enc::TeamSeasonRecord::LcsTotals,
+    {"LCS", "League Championship", sheets::kTeamTotals[3], &enc::TeamSeasonRecord::LcsTotals,
      &sheets::TeamTotalsCounters::TeamLCSLine},
-    {"WS", "World Series", "TeamWSTotals", &enc::TeamSeasonRecord::WsTotals,
+    {"WS", "World Series", sheets::kTeamTotals[4], &enc::TeamSeasonRecord::WsTotals,
      &sheets::TeamTotalsCounters::TeamWSLine},
 };
 
@@ -37,6 +39,7 @@ struct PhaseTotals {
         PhLOB += b.LOB;
     }
     bool played() const { return PhWon > 0 || PhLost > 0; }
+    RecordFigures figures() const { return {PhWon, PhLost, PhScored, PhAllowed, PhSHO, PhGDP, PhLOB}; }
 };
 
 void medium_sides_and_bottom(wb::Range range) {
@@ -55,24 +58,22 @@ const enc::TeamSeasonRecord& read_by_number(const std::vector<enc::TeamSeasonRec
 void write_phase_season(wb::Workbook& wb, TeamPassState& st, const PostSeasonPhase& phase,
                         const enc::TeamSeasonRecord& rec, const enc::TeamPhaseTotals& b) {
     const int32_t r = st.TeamRow;
-    wb.range(cell_address("D", r)).Value(static_cast<int32_t>(rec.SeasonYear));
-    st.LinePct = put_record_figures(wb, r, {b.Won, b.Lost, b.Scored, b.Allowed, b.SHO, b.GDP, b.LOB});
-    if (phase.code == "DCS") wb.range(cell_address("D", r)).Borders(wb::xlEdgeTop).Weight(wb::xlMedium);
-    medium_sides_and_bottom(wb.range(range_address("D", r, "G", r)));
-    medium_sides_and_bottom(wb.range(range_address("J", r, "N", r)));
+    wb.cell(D, r).Value(static_cast<int32_t>(rec.SeasonYear));
+    st.LinePct = put_figures(wb, r, kOnTeamRecords, {b.Won, b.Lost, b.Scored, b.Allowed, b.SHO, b.GDP, b.LOB});
+    if (phase.code == "DCS") wb.cell(D, r).Borders(wb::xlEdgeTop).Weight(wb::xlMedium);
+    medium_sides_and_bottom(wb.block(D, r, G, r));
+    medium_sides_and_bottom(wb.block(J, r, N, r));
 }
 
 // The phase totals row on "Team Records" at TeamRow.
 void write_phase_totals(wb::Workbook& wb, TeamPassState& st, const PhaseTotals& ph) {
     const int32_t t = st.TeamRow;
-    st.LinePct = put_record_figures(wb, t, {ph.PhWon, ph.PhLost, ph.PhScored, ph.PhAllowed, ph.PhSHO, ph.PhGDP, ph.PhLOB});
-    const std::string left = range_address("E", t, "G", t);
-    const std::string right = range_address("J", t, "N", t);
-    medium_sides_and_bottom(wb.range(left));
-    medium_sides_and_bottom(wb.range(right));
-    for (const std::string* address : {&left, &right})
+    st.LinePct = put_figures(wb, t, kOnTeamRecords, ph.figures());
+    for (const auto& [c1, c2] : {std::pair{E, G}, std::pair{J, N}}) {
+        medium_sides_and_bottom(wb.block(c1, t, c2, t));
         for (int edge : {wb::xlEdgeRight, wb::xlEdgeLeft, wb::xlEdgeBottom})
-            wb.range(*address).Borders(edge).Color(wb::xlRed);
+            wb.block(c1, t, c2, t).Borders(edge).Color(wb::xlRed);
+    }
 }
 
 // The team's row on the phase's totals sheet (the header row first when the
@@ -83,27 +84,17 @@ void write_phase_sheet_row(wb::Workbook& wb, const TeamPassState& st, const Leag
     wb.Activate(phase.sheet);
     if (counter == 1) {
         const int32_t h = counter;
-        const std::pair<std::string_view, std::string_view> headers[] = {
-            {"D", "Team"}, {"E", "Won"}, {"F", "Lost"}, {"G", "PCT"}, {"H", "Scored"},
-            {"I", "Allowed"}, {"J", "SHO"}, {"K", "GDP"}, {"L", "LOB"}};
-        for (const auto& [column, text] : headers) wb.range(cell_address(column, h)).Value(text);
-        medium_sides_and_bottom(wb.range(range_address("D", h, "L", h)));
-        wb.range(range_address("D", h, "L", h)).InteriorColorIndex(kTeamTotalsHeaderColor);
+        wb.cell(D, h).Value("Team");
+        put_figure_titles(wb, h, kOnPostSeasonSheet);
+        medium_sides_and_bottom(wb.block(D, h, L, h));
+        wb.block(D, h, L, h).InteriorColorIndex(kTeamTotalsHeaderColor);
     }
     ++counter;
     const int32_t s = counter;
-    wb.range(cell_address("G", s)).NumberFormat("#.000");
-    wb.range(cell_address("D", s)).Value(st.SectionTeamName);
-    wb.range(cell_address("E", s)).Value(ph.PhWon);
-    wb.range(cell_address("F", s)).Value(ph.PhLost);
-    wb.range(cell_address("G", s)).Value(st.LinePct);
-    wb.range(cell_address("H", s)).Value(ph.PhScored);
-    wb.range(cell_address("I", s)).Value(ph.PhAllowed);
-    wb.range(cell_address("J", s)).Value(ph.PhSHO);
-    wb.range(cell_address("K", s)).Value(ph.PhGDP);
-    wb.range(cell_address("L", s)).Value(ph.PhLOB);
-    medium_sides_and_bottom(wb.range(range_address("D", s, "L", s)));
-    league_fill(wb.range(range_address("D", s, "L", s)), tables.league_color(last_league_id));
+    wb.cell(D, s).Value(st.SectionTeamName);
+    put_figures(wb, s, kOnPostSeasonSheet, ph.figures());
+    medium_sides_and_bottom(wb.block(D, s, L, s));
+    league_fill(wb.block(D, s, L, s), tables.league_color(last_league_id));
 }
 
 void Do_Post_Season_Phase(wb::Workbook& wb, TeamPassState& st, const LeagueTables& tables,
@@ -129,10 +120,10 @@ void Do_Post_Season_Phase(wb::Workbook& wb, TeamPassState& st, const LeagueTable
     write_phase_totals(wb, st, ph);
     write_phase_sheet_row(wb, st, tables, phase, counters.*phase.counter, ph, last_league_id);
     if (phase.code == "DCS")
-        wb.range("D:L").ColumnsAutoFit();
+        sheets::autofit_columns(wb, D, L);
     else
         sheets::COL_AUTOFIT(wb);
-    if (phase.code != "WS") wb.Activate(kTeamRecordsSheet);
+    if (phase.code != "WS") wb.Activate(sheets::kTeamRecords);
 }
 
 }  // namespace
@@ -140,23 +131,24 @@ void Do_Post_Season_Phase(wb::Workbook& wb, TeamPassState& st, const LeagueTable
 void Do_Team_PS_Headers(wb::Workbook& wb, const TeamPassState& st, const LeagueTables& tables,
                         std::string_view phase_code, int32_t league_id) {
     const int32_t r = st.TeamRow;
-    wb.range(range_address("A", r, "C", r)).Merge();
-    league_fill(wb.range(range_address("A", r, "C", r)), tables.league_color(league_id));
-    const std::string top = range_address("A", r, "D", r);
-    const std::string title = range_address("A", r, "C", r);
-    const std::pair<const std::string*, int> edges[] = {
-        {&top, wb::xlEdgeTop}, {&title, wb::xlEdgeLeft}, {&title, wb::xlEdgeRight},
-        {&title, wb::xlEdgeBottom}};
-    for (const auto& [address, edge] : edges) wb.range(*address).Borders(edge).LineStyle(wb::xlContinuous);
-    for (const auto& [address, edge] : edges) wb.range(*address).Borders(edge).Weight(wb::xlMedium);
+    wb.block(A, r, C, r).Merge();
+    league_fill(wb.block(A, r, C, r), tables.league_color(league_id));
+    const auto edges = [&](auto put) {
+        put(wb.block(A, r, D, r).Borders(wb::xlEdgeTop));
+        put(wb.block(A, r, C, r).Borders(wb::xlEdgeLeft));
+        put(wb.block(A, r, C, r).Borders(wb::xlEdgeRight));
+        put(wb.block(A, r, C, r).Borders(wb::xlEdgeBottom));
+    };
+    edges([](wb::Border b) { b.LineStyle(wb::xlContinuous); });
+    edges([](wb::Border b) { b.Weight(wb::xlMedium); });
 
     std::string_view text;
     for (const auto& phase : kPhases)
         if (phase.code == phase_code) text = phase.title;
     if (text.empty()) return;
-    wb.range(cell_address("A", r)).Value(text);
-    wb.range(cell_address("A", r)).FontBold(true);
-    wb.range(cell_address("A", r)).FontSize(10);
+    wb.cell(A, r).Value(text);
+    wb.cell(A, r).FontBold(true);
+    wb.cell(A, r).FontSize(10);
 }
 
 void Do_Post_Seasons(wb::Workbook& wb, TeamPassState& st, const LeagueTables& tables,

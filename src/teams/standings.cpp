@@ -1,5 +1,7 @@
 #include "teams/standings.h"
 
+#include "rates/rates.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -127,7 +129,7 @@ std::vector<StandingsEntry> Unravel_lstx(const std::vector<LstxItem>& lstx) {
                                 item.Division == prev_division;
         if (same_group) {
             ++position;
-            games_behind = ((leader_won - won) + (lost - leader_lost)) / 2.0;
+            games_behind = rates::games_behind(leader_won, leader_lost, won, lost);
             // Shares the place above only when behind the leader by the same games.
             finish = (games_behind > 0 && games_behind == prev_games_behind) ? position - 1 : position;
             prev_games_behind = static_cast<float>(games_behind);

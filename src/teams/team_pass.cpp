@@ -5,6 +5,7 @@
 #include "teams/standings.h"
 #include "teams/team_headers.h"
 #include "teams/team_state.h"
+#include "sheets/sheet_names.h"
 
 #include <exception>
 #include <new>
@@ -41,29 +42,20 @@ void Append_Post_Season(TeamPassState& st, const StandingsEntry& e) {
 void Write_Season_Row(TeamPass& p, const StandingsEntry& e) {
     wb::Workbook& wb = p.wb;
     const int32_t r = p.st.TeamRow;
-    p.st.LinePct = win_rate(e.Won, e.Lost);
-    wb.range(cell_address("G", r)).NumberFormat("#.000");
-    wb.range(cell_address("A", r)).Value(p.tables.league_name(e.LeagueId));
-    wb.range(cell_address("B", r)).Value(e.Division);
-    wb.range(cell_address("C", r)).Value(e.SeasonTeamName);
-    wb.range(cell_address("D", r)).Value(e.SeasonYear);
-    wb.range(cell_address("E", r)).Value(e.Won);
-    wb.range(cell_address("F", r)).Value(e.Lost);
-    wb.range(cell_address("G", r)).Value(p.st.LinePct);
-    wb.range(cell_address("H", r)).Value(e.GamesBehind);
-    wb.range(cell_address("I", r)).Value(e.Finish);
-    wb.range(cell_address("J", r)).Value(e.Scored);
-    wb.range(cell_address("K", r)).Value(e.Allowed);
-    wb.range(cell_address("L", r)).Value(e.SHO);
-    wb.range(cell_address("M", r)).Value(e.GDP);
-    wb.range(cell_address("N", r)).Value(e.LOB);
+    wb.cell(A, r).Value(p.tables.league_name(e.LeagueId));
+    wb.cell(B, r).Value(e.Division);
+    wb.cell(C, r).Value(e.SeasonTeamName);
+    wb.cell(D, r).Value(e.SeasonYear);
+    wb.cell(H, r).Value(e.GamesBehind);
+    wb.cell(I, r).Value(e.Finish);
+    p.st.LinePct = put_figures(wb, r, kOnTeamRecords, {e.Won, e.Lost, e.Scored, e.Allowed, e.SHO, e.GDP, e.LOB});
 }
 
 // Title, headers and first season row of a team's section. The first
 // section starts at row 1; later ones leave one empty row above the title.
 void Open_Team_Section(TeamPass& p, const StandingsEntry& e, bool first_section) {
     TeamPassState& st = p.st;
-    p.wb.Activate(kTeamRecordsSheet);
+    p.wb.Activate(sheets::kTeamRecords);
     st.SectionTeamName = p.tables.team_season_name(e.TeamId);
     if (first_section) {
         st.FirstDataRow = 3;
@@ -106,7 +98,7 @@ void Close_Team_Section(TeamPass& p, int32_t team_id) {
     Do_Team_Totals(p.wb, st);
     if (!st.PostSeasonRecs.empty()) Do_Post_Seasons(p.wb, st, p.tables, p.team_seasons, p.ctx.counters);
     sheets::COL_AUTOFIT(p.wb);
-    p.wb.Activate(kTeamRegTotalsSheet);
+    p.wb.Activate(sheets::kTeamRegTotals);
     if (st.TeamRegLine == 0) {
         st.TeamRegLine = 1;
         TeamSumHeaders(p.wb, st.TeamRegLine);
@@ -169,11 +161,10 @@ bool Do_Teams(TeamPassContext& ctx) {
     }
 
     // D. The outline of "TeamRegTotals".
-    ctx.workbook.Activate(kTeamRegTotalsSheet);
+    ctx.workbook.Activate(sheets::kTeamRegTotals);
     if (p.st.TeamRegLine > 0) {
         TeamSumBorders(ctx.workbook, p.st.TeamRegLine);
-        constexpr int C = 2, K = 10;
-        sheets::Set_Totals_View(ctx.workbook, kTeamRegTotalsSheet, C, C, K, p.st.TeamRegLine);
+        sheets::Set_Totals_View(ctx.workbook, sheets::kTeamRegTotals, C, C, K, p.st.TeamRegLine);
     }
     sheets::COL_AUTOFIT(ctx.workbook);
     return true;

@@ -1,7 +1,10 @@
 // State of one team pass and the small cell helpers its routines share.
 #pragma once
 
+#include "rates/rates.h"
 #include "workbook/workbook.h"
+
+#include <array>
 
 #include <cstdint>
 #include <optional>
@@ -11,10 +14,17 @@
 
 namespace tb::teams {
 
+// The eight figures of a won-lost row, whatever they add up.
+struct RecordFigures {
+    int64_t Won, Lost, Scored, Allowed, SHO, GDP, LOB;
+    double Pct() const { return rates::pct(Won, Lost); }
+};
+
 // Running totals of the team whose section is being written.
 struct TeamTotals {
     int64_t TotWon = 0, TotLost = 0, TotScored = 0, TotAllowed = 0;
     int64_t TotSHO = 0, TotGDP = 0, TotLOB = 0;
+    RecordFigures figures() const;
 };
 
 // Everything the team pass carries from one routine to the next. Owned by
@@ -32,45 +42,47 @@ struct TeamPassState {
     std::string SumTeamName;      // name for the "TeamRegTotals" row
 };
 
-inline constexpr std::string_view kTeamRecordsSheet = "Team Records";
-inline constexpr std::string_view kTeamRegTotalsSheet = "TeamRegTotals";
 inline constexpr int kTeamTotalsHeaderColor = 36;
 
-// "A12"
-inline std::string cell_address(std::string_view column, int32_t row) {
-    return std::string(column) + std::to_string(row);
-}
+// The columns of the team sheets.
+inline constexpr int A = 0, B = 1, C = 2, D = 3, E = 4, F = 5, G = 6, H = 7, I = 8, J = 9, K = 10, L = 11, M = 12,
+                     N = 13;
 
-// "A12:N12"
-inline std::string range_address(std::string_view c1, int32_t r1, std::string_view c2, int32_t r2) {
-    return cell_address(c1, r1) + ":" + cell_address(c2, r2);
-}
-
-// A win rate as the sheets show it: rounded to three decimals through the
-// "#.000" format; no games gives 0 rather than a division by zero.
-inline double win_rate(int64_t won, int64_t lost) {
-    const int64_t games = won + lost;
-    if (games <= 0) return 0.0;
-    return wb::format_000_value(static_cast<double>(won) / static_cast<double>(games));
-}
-
-// The seven figures of a won-lost row, whatever they add up.
-struct RecordFigures {
-    int64_t Won, Lost, Scored, Allowed, SHO, GDP, LOB;
+// Where each kind of team sheet shows the figures, and under which titles:
+// Won, Lost, Pct, Scored, Allowed, SHO, GDP, LOB. Titles and figures are
+// written from the same layout.
+struct FigureLayout {
+    std::array<int, 8> columns;
+    std::array<std::string_view, 8> titles;
 };
+// "Team Records": E..G, then (after GB and Finish) J..N.
+inline constexpr FigureLayout kOnTeamRecords{{E, F, G, J, K, L, M, N},
+                                             {"Won", "Lost", "Pct", "Scored", "Allowed", "SHO", "GDP", "LOB"}};
+// "TeamRegTotals": D..K, after the team's name in C.
+inline constexpr FigureLayout kOnRegTotals{{D, E, F, G, H, I, J, K},
+                                           {"Won", "Lost", "Pct", "Scored", "Allowed", "SHO", "GDP", "LOB"}};
+// The post-season team sheets: E..L, after the team's name in D.
+inline constexpr FigureLayout kOnPostSeasonSheet{{E, F, G, H, I, J, K, L},
+                                                 {"Won", "Lost", "PCT", "Scored", "Allowed", "SHO", "GDP", "LOB"}};
 
-// A row of figures on "Team Records": Won, Lost and Pct in E..G, Scored to
-// LOB in J..N. Returns the Pct it shows.
-inline double put_record_figures(wb::Workbook& wb, int32_t r, const RecordFigures& f) {
-    const double pct = win_rate(f.Won, f.Lost);
-    wb.range(cell_address("G", r)).NumberFormat("#.000");
-    wb.range(cell_address("E", r)).Value(f.Won);
-    wb.range(cell_address("F", r)).Value(f.Lost);
-    wb.range(cell_address("G", r)).Value(pct);
-    const int64_t counted[] = {f.Scored, f.Allowed, f.SHO, f.GDP, f.LOB};
-    int col = wb::column_index("J");
-    for (int64_t v : counted) wb.cell(col++, r).Value(v);
+inline RecordFigures TeamTotals::figures() const {
+    return {TotWon, TotLost, TotScored, TotAllowed, TotSHO, TotGDP, TotLOB};
+}
+
+// The figures of a row at `r` as the layout places them; Pct as "#.000".
+// Returns the Pct it shows.
+inline double put_figures(wb::Workbook& wb, int32_t r, const FigureLayout& at, const RecordFigures& f) {
+    const double pct = f.Pct();
+    const double values[] = {double(f.Won), double(f.Lost), pct, double(f.Scored), double(f.Allowed), double(f.SHO),
+                             double(f.GDP), double(f.LOB)};
+    for (std::size_t i = 0; i < 8; ++i) wb.cell(at.columns[i], r).Value(values[i]);
+    wb.cell(at.columns[2], r).NumberFormat("#.000");
     return pct;
+}
+
+// The titles of the layout at `r`.
+inline void put_figure_titles(wb::Workbook& wb, int32_t r, const FigureLayout& at) {
+    for (std::size_t i = 0; i < 8; ++i) wb.cell(at.columns[i], r).Value(at.titles[i]);
 }
 
 // Top, left, right and bottom LineStyle, then the same four Weight.

@@ -8,57 +8,6 @@ namespace {
 
 using PlayerPass = RunFixture;
 
-TEST_F(PlayerPass, HitterBlockRowsFollowTheLayout) {
-    contents.players->push_back(player(7, 1970));
-    add(batting(hitter_line(7, 1999, 2, 1, "Smith", "John"), 100, 30));
-    add(batting(hitter_line(7, 1997, 2, 2, "Smith", "John"), 100, 20));
-    add(batting(hitter_line(7, 1998, 2, 1, "Smith", "John"), 100, 25));
-    add(batting(hitter_line(7, 1998, 6, 1, "Smith", "John"), 10, 4));
-    add(batting(hitter_line(8, 2000, 2, 1, "Stone", "Al"), 50, 10));
-    ASSERT_EQ(run().outcome, app::RunOutcome::Completed) << result.error;
-
-    EXPECT_EQ(text("S", "A", 1), "Smith,John");
-    EXPECT_EQ(num("S", "R", 1), 7);
-    EXPECT_EQ(text("S", "A", 2), "Year");
-    EXPECT_EQ(text("S", "Y", 2), "TB");
-    EXPECT_EQ(num("S", "A", 3), 1997);   // lines in year order, whatever the file order
-    EXPECT_EQ(num("S", "A", 4), 1998);
-    EXPECT_EQ(num("S", "A", 5), 1999);
-    EXPECT_EQ(text("S", "B", 3), "BOS");
-    EXPECT_EQ(num("S", "C", 3), 27);     // age: season year - birth year
-    EXPECT_EQ(text("S", "B", 6), "Totals");
-    EXPECT_EQ(num("S", "I", 6), 300);
-    EXPECT_EQ(text("S", "A", 7), "- - L D S - -");
-    EXPECT_EQ(num("S", "A", 8), 1998);
-    EXPECT_EQ(text("S", "B", 9), "Totals");
-    EXPECT_EQ(num("S", "I", 9), 10);     // post-season totals start from zero
-    EXPECT_TRUE(empty("S", "A", 10));
-    EXPECT_EQ(text("S", "A", 11), "Stone,Al");  // next block: two rows below the totals row
-    EXPECT_EQ(state->SheetRow.at("S"), 16);
-}
-
-TEST_F(PlayerPass, SectionTitlesAndBordersOfABlock) {
-    add(batting(hitter_line(1, 2001, 2, 1, "Avery", "Ann"), 10, 3));
-    add(batting(hitter_line(1, 2001, 8, 1, "Avery", "Ann"), 10, 3));
-    ASSERT_EQ(run().outcome, app::RunOutcome::Completed) << result.error;
-    EXPECT_EQ(text("A", "A", 5), "- - W  S - -");
-    EXPECT_TRUE(style("A", "A", 5).bold);
-    EXPECT_EQ(style("A", "A", 5).fill, wb::palette_rgb(19));
-    EXPECT_EQ(style("A", "A", 2).fill, wb::palette_rgb(19));   // header row
-    EXPECT_EQ(style("A", "C", 1).fill, wb::palette_rgb(19));   // name box above it
-    EXPECT_EQ(style("A", "G", 1).fill, -1);                    // F..Q of the name row stay plain
-    EXPECT_TRUE(style("A", "A", 2).align_right);
-    EXPECT_EQ(style("A", "A", 3).left.weight, wb::xlMedium);   // line: medium sides
-    EXPECT_EQ(style("A", "Y", 3).right.weight, wb::xlMedium);
-    EXPECT_EQ(style("A", "A", 3).top.weight, 0);
-    // Totals row: medium line over A..Y, red medium frame around B..Y.
-    EXPECT_EQ(style("A", "A", 4).top.weight, wb::xlMedium);
-    EXPECT_EQ(style("A", "A", 4).bottom.weight, 0);
-    EXPECT_EQ(style("A", "B", 4).bottom.color, 0xFF0000);
-    EXPECT_EQ(style("A", "D", 4).left.color, 0xFF0000);
-    EXPECT_EQ(book().merges("A").size(), 3u);  // name box, number box, section title
-}
-
 TEST_F(PlayerPass, PlayersSortByNameWithoutCaseThenByNumberText) {
     add(batting(hitter_line(9, 2000, 2, 1, "Baker", "Al"), 1, 1));
     add(batting(hitter_line(10, 2000, 2, 1, "Baker", "Al"), 1, 1));
@@ -98,27 +47,6 @@ TEST_F(PlayerPass, PostSeasonOnlyPlayersAndIgnoredLinesAreLeftOut) {
     EXPECT_EQ(result.summary.players, 1);
 }
 
-TEST_F(PlayerPass, TotalsSheetsGetAHeaderAndOneRowPerPlayerPhase) {
-    add(batting(hitter_line(1, 2000, 2, 1, "Adams", "A"), 300, 90));
-    add(batting(hitter_line(1, 2001, 2, 1, "Adams", "A"), 200, 50));
-    add(batting(hitter_line(1, 2001, 6, 1, "Adams", "A"), 10, 3));
-    add(batting(hitter_line(2, 2000, 2, 1, "Brown", "B"), 10, 5));
-    ASSERT_EQ(run().outcome, app::RunOutcome::Completed) << result.error;
-    EXPECT_EQ(text("HitRegTotals", "A", 1), "Player");
-    EXPECT_EQ(text("HitRegTotals", "W", 1), "GDP");
-    EXPECT_EQ(text("HitRegTotals", "A", 2), "Adams,A");
-    EXPECT_EQ(num("HitRegTotals", "B", 2), 2001);
-    EXPECT_EQ(num("HitRegTotals", "H", 2), 500);
-    EXPECT_DOUBLE_EQ(num("HitRegTotals", "C", 2), 0.28);
-    EXPECT_EQ(text("HitRegTotals", "A", 3), "Brown,B");
-    EXPECT_EQ(text("HitDCSTotals", "A", 2), "Adams,A");
-    EXPECT_EQ(state->counters.HitDCSLine, 2);
-    auto sheets = book().SheetNames();
-    EXPECT_EQ(std::count(sheets.begin(), sheets.end(), "HitWSTotals"), 0);   // empty: deleted
-    EXPECT_EQ(std::count(sheets.begin(), sheets.end(), "PitchRegTotals"), 0);
-    EXPECT_EQ(std::count(sheets.begin(), sheets.end(), "AE"), 1);            // letters all stay
-}
-
 TEST_F(PlayerPass, LetterSheetsFoldAccentsAndCollectTheRestOnHash) {
     add(batting(hitter_line(1, 2000, 2, 1, "de Aza", "Ali"), 1, 1));
     add(batting(hitter_line(2, 2000, 2, 1, "\xC3\x89lan", "Eve"), 1, 1));   // Élan
@@ -138,12 +66,6 @@ TEST_F(PlayerPass, LetterSheetsFoldAccentsAndCollectTheRestOnHash) {
               observer.statuses.end());
 }
 
-TEST_F(PlayerPass, NoHashSheetWhenEveryNameHasALetter) {
-    add(batting(hitter_line(1, 2000, 2, 1, "Abel", "A"), 1, 1));
-    ASSERT_EQ(run().outcome, app::RunOutcome::Completed) << result.error;
-    EXPECT_FALSE(book().HasSheet("#"));
-}
-
 TEST_F(PlayerPass, AgeIsEmptyWithoutABirthDateAndUsesTheYearOfAnOddDate) {
     contents.players->push_back(player(2, 1980, 0, 0));  // no valid month or day
     add(batting(hitter_line(1, 2000, 2, 1, "Nobirth", "N"), 1, 1));
@@ -151,16 +73,6 @@ TEST_F(PlayerPass, AgeIsEmptyWithoutABirthDateAndUsesTheYearOfAnOddDate) {
     ASSERT_EQ(run().outcome, app::RunOutcome::Completed) << result.error;
     EXPECT_TRUE(empty("N", "C", 3));
     EXPECT_EQ(num("O", "C", 3), 20);
-}
-
-TEST_F(PlayerPass, LeavingALetterSheetFitsItsColumns) {
-    add(batting(hitter_line(1, 2000, 2, 1, "Abel", "A"), 1, 1));
-    add(batting(hitter_line(2, 2000, 2, 1, "Baker", "B"), 1, 1));
-    ASSERT_EQ(run().outcome, app::RunOutcome::Completed) << result.error;
-    // "Totals" is the widest text of column B: narrower than the default.
-    EXPECT_LT(book().column_width("A", 1), wb::Workbook::kDefaultColumnWidth);
-    EXPECT_DOUBLE_EQ(book().column_width("A", 1), wb::autofit_width("Totals", false, 11));
-    EXPECT_DOUBLE_EQ(book().column_width("Q", 1), wb::Workbook::kDefaultColumnWidth);
 }
 
 TEST(LetterSheet, FoldsWindows1252Letters) {

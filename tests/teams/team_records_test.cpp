@@ -30,76 +30,6 @@ protected:
     }
 };
 
-TEST_F(TeamRecordsTest, OneSeasonTeamSection) {
-    auto& s = boston(2000, 95, 67);
-    s.RegTotals.Scored = 800;
-    s.RegTotals.Allowed = 700;
-    s.RegTotals.SHO = 10;
-    s.RegTotals.GDP = 120;
-    s.RegTotals.LOB = 1100;
-    run();
-
-    // Title row 1: A:C merged, bold, size 12, league colour, outlined.
-    EXPECT_TRUE(merged_title(1));
-    EXPECT_EQ(text(kRecords, "A", 1), "Boston Reds");
-    const wb::Style title = style(kRecords, "A", 1);
-    EXPECT_EQ(std::tuple(title.bold, title.font_size, title.fill, title.top.weight),
-              std::tuple(true, 12, fill(38), wb::xlMedium));
-    EXPECT_EQ(style(kRecords, "C", 1).right.line_style, wb::xlContinuous);
-    // Bold, coloured headers in row 2, none over C; the season row 3; the totals row 4.
-    EXPECT_EQ(row(kRecords, 2, "ABCDEFGHIJKLMN"), (Texts{"League", "Division", "", "Year", "Won", "Lost", "Pct",
-                                                         "GB", "Finish", "Scored", "Allowed", "SHO", "GDP", "LOB"}));
-    EXPECT_EQ(std::pair(style(kRecords, "N", 2).bold, style(kRecords, "N", 2).fill), std::pair(true, fill(38)));
-    EXPECT_EQ(row(kRecords, 3, "ABCDEFGHIJKLMN"), (Texts{"Major League", "East", "Boston Reds", "2000", "95", "67",
-                                                         ".586", "0", "1st", "800", "700", "10", "120", "1100"}));
-    EXPECT_EQ(numbers(kRecords, 3, "DEFGHJKLMN"), (Numbers{2000, 95, 67, 0.586, 0, 800, 700, 10, 120, 1100}));
-    EXPECT_EQ(row(kRecords, 4, "ABCDEFGHIJKLMN"),
-              (Texts{"", "", "", "", "95", "67", ".586", "", "", "800", "700", "10", "120", "1100"}));
-    EXPECT_EQ(book.last_value_row(kRecords), 4);
-    // The season row is outlined on its own; the totals boxed with red sides and bottom.
-    const int medium = wb::xlMedium;
-    EXPECT_EQ(std::tuple(style(kRecords, "A", 3).left.weight, style(kRecords, "D", 3).top.weight,
-                         style(kRecords, "D", 3).bottom.weight, style(kRecords, "N", 3).right.weight),
-              std::tuple(medium, medium, medium, medium));
-    EXPECT_EQ(std::tuple(style(kRecords, "E", 4).left.color, style(kRecords, "G", 4).right.color,
-                         style(kRecords, "J", 4).bottom.color),
-              std::tuple(kRedRgb, kRedRgb, kRedRgb));
-    EXPECT_EQ(style(kRecords, "E", 4).top, (wb::BorderEdge{wb::xlContinuous, medium, -1}));
-
-    // "TeamRegTotals": the header row, then the team's row, outlined.
-    EXPECT_EQ(row(kRegTotals, 1, "CDEFGHIJK"),
-              (Texts{"Team", "Won", "Lost", "Pct", "Scored", "Allowed", "SHO", "GDP", "LOB"}));
-    EXPECT_EQ(row(kRegTotals, 2, "CDEFGHIJK"),
-              (Texts{"Boston Reds", "95", "67", ".586", "800", "700", "10", "120", "1100"}));
-    EXPECT_EQ(numbers(kRegTotals, 2, "DEFK"), (Numbers{95, 67, 0.586, 1100}));
-    EXPECT_EQ(style(kRegTotals, "K", 1).fill, fill(36));
-    EXPECT_EQ(style(kRegTotals, "C", 2).fill, fill(38));
-    EXPECT_EQ(std::tuple(style(kRegTotals, "C", 1).top.weight, style(kRegTotals, "C", 2).left.weight,
-                         style(kRegTotals, "K", 2).bottom.weight),
-              std::tuple(medium, medium, medium));
-    EXPECT_EQ(book.last_value_row(kRegTotals), 2);
-    EXPECT_TRUE(notices.empty());
-}
-
-TEST_F(TeamRecordsTest, SectionsAreOneEmptyRowApart) {
-    major_league();
-    teams = {team(1, "BOS"), team(2, "ATL")};
-    season(1, 2000, 1, "Boston", "Reds", 95, 67);
-    season(2, 1999, 1, "Atlanta", "Birds", 80, 82);
-    season(2, 2000, 1, "Atlanta", "Birds", 85, 77);
-    run();
-    // Atlanta: title, headers, seasons in year order, totals; one empty row; Boston.
-    EXPECT_EQ(column(kRecords, "A", 1, 11), (Texts{"Atlanta Birds", "League", "Major League", "Major League", "",
-                                                   "", "Boston Reds", "League", "Major League", "", ""}));
-    EXPECT_EQ(column(kRecords, "D", 1, 10), (Texts{"", "Year", "1999", "2000", "", "", "", "Year", "2000", ""}));
-    EXPECT_EQ(column(kRecords, "E", 1, 10), (Texts{"", "Won", "80", "85", "165", "", "", "Won", "95", "95"}));
-    EXPECT_TRUE(merged_title(7));
-    EXPECT_EQ(style(kRecords, "A", 3).top.weight, wb::xlMedium);
-    EXPECT_EQ(style(kRecords, "A", 4).bottom.weight, wb::xlMedium);
-    EXPECT_EQ(style(kRecords, "A", 9).bottom.weight, wb::xlMedium);
-    expect_sum_teams({"Atlanta Birds", "Boston Reds"});
-}
-
 TEST_F(TeamRecordsTest, TeamsOutsideTheDivisionListsHaveNoDivision) {
     leagues.push_back(league(1, "Major League"));
     league_seasons.push_back(divided_league_season(1, 2000, "Major League", {"East", "West"}, {{5, 6}, {7}}));
@@ -184,16 +114,6 @@ TEST_F(TeamRecordsTest, SecondEntryInTheFirstYearGetsItsOwnHeaders) {
 }
 
 // Mended: no used team season means nothing to write, and no failure.
-TEST_F(TeamRecordsTest, NoUsedTeamSeasonWritesNothing) {
-    boston(2000, 90, 72).Status = 1;
-    boston(0, 90, 72);
-    EXPECT_NO_THROW(run());
-    EXPECT_EQ(book.last_row(kRecords), 0);
-    EXPECT_EQ(book.last_row(kRegTotals), 0);
-    EXPECT_EQ(counters.TeamDCSLine, 1);
-    EXPECT_TRUE(notices.empty());
-}
-
 TEST_F(TeamRecordsTest, UnusedRecordsStillCountForRecordNumbers) {
     boston(1999, 90, 72).Status = 1;
     auto& played = boston(2000, 95, 67);

@@ -1,0 +1,41 @@
+#include "rates/rates.h"
+
+#include "workbook/workbook.h"
+
+namespace tb::rates {
+
+double rate(int64_t num, int64_t den) {
+    if (den <= 0) return 0;
+    return wb::format_000_value(static_cast<double>(num) / static_cast<double>(den));
+}
+
+double BattingRates::line_ops() const { return wb::format_000_value(SPC + OBP); }
+
+BattingRates batting_rates(const BattingCounts& c) {
+    return {rate(c.H, c.AB), rate(c.OB, c.PA), rate(c.TB, c.AB)};
+}
+
+int64_t times_on_base(int64_t hits, int64_t walks, int64_t hit_by_pitch) { return hit_by_pitch + walks + hits; }
+
+int64_t plate_appearances(int64_t at_bats, int64_t walks, int64_t hit_by_pitch, int64_t sacrifice_flies) {
+    return walks + at_bats + hit_by_pitch + sacrifice_flies;
+}
+
+int64_t total_bases(int64_t hits, int64_t doubles, int64_t triples, int64_t home_runs) {
+    return doubles + hits + 2 * triples + 3 * home_runs;
+}
+
+double innings_of_outs(int64_t outs) {
+    return static_cast<double>(outs % 3) / 10.0 + static_cast<double>(outs / 3);
+}
+
+double era(int64_t earned_runs, int64_t outs) {
+    if (outs <= 0) return earned_runs > 0 ? 999.99 : 0;
+    return wb::format_000_value(static_cast<double>(earned_runs) / (static_cast<double>(outs) / 27.0));
+}
+
+double games_behind(int64_t leader_won, int64_t leader_lost, int64_t won, int64_t lost) {
+    return static_cast<double>((leader_won - won) + (lost - leader_lost)) / 2.0;
+}
+
+}  // namespace tb::rates

@@ -1,0 +1,55 @@
+// The figures the sheets work out from counts: batting rates, the innings
+// figure, ERA, opponents' average, winning percentage, games behind. Pure
+// functions of their inputs.
+//
+// A rate is rounded the way the sheets round it: the quotient turned into
+// text with the format "#.000" and read back (see wb::format_000_value). A
+// divisor of zero gives 0, except ERA with earned runs and no outs (999.99).
+#pragma once
+
+#include <cstdint>
+
+namespace tb::rates {
+
+// `num / den` through "#.000"; 0 when `den` is 0 or less.
+double rate(int64_t num, int64_t den);
+
+// The counts behind a batting line or a sum of lines.
+struct BattingCounts {
+    int64_t AB = 0, H = 0, TB = 0;   // at-bats, hits, total bases
+    int64_t OB = 0, PA = 0;          // times on base, plate appearances
+};
+
+struct BattingRates {
+    double BAVG = 0, OBP = 0, SPC = 0;
+    // OPS of a season line: the sum of the rounded OBP and SPC, itself
+    // rounded through "#.000".
+    double line_ops() const;
+    // OPS of a totals row: the plain sum of the rounded terms.
+    double totals_ops() const { return SPC + OBP; }
+};
+
+BattingRates batting_rates(const BattingCounts& c);
+
+// Times on base, plate appearances and total bases of a line.
+int64_t times_on_base(int64_t hits, int64_t walks, int64_t hit_by_pitch);
+int64_t plate_appearances(int64_t at_bats, int64_t walks, int64_t hit_by_pitch, int64_t sacrifice_flies);
+int64_t total_bases(int64_t hits, int64_t doubles, int64_t triples, int64_t home_runs);
+
+// Outs as the innings figure whose digit after the point counts outs, not
+// tenths: 200 outs are 66.2 (CALC_INNINGS).
+double innings_of_outs(int64_t outs);
+
+// Earned runs per nine innings; 999.99 for earned runs without an out.
+double era(int64_t earned_runs, int64_t outs);
+
+// Hits per at-bat against a pitcher.
+inline double oba(int64_t hits, int64_t at_bats) { return rate(hits, at_bats); }
+
+// Wins per decision (a team's won-lost percentage too).
+inline double pct(int64_t wins, int64_t losses) { return rate(wins, wins + losses); }
+
+// Games behind a leader: half the sum of the win and loss differences.
+double games_behind(int64_t leader_won, int64_t leader_lost, int64_t won, int64_t lost);
+
+}  // namespace tb::rates

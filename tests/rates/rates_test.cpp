@@ -1,0 +1,72 @@
+// The figures worked out from counts, case by case.
+#include "rates/rates.h"
+
+#include <gtest/gtest.h>
+
+namespace tb::rates {
+namespace {
+
+TEST(Rates, BattingRatesOfALineAndOfTotals) {
+    struct Case {
+        BattingCounts counts;
+        double bavg, obp, spc, line_ops, totals_ops;
+    };
+    const Case cases[] = {
+        {{500, 150, 250, 210, 560}, .3, .375, .5, .875, .875},
+        // OBP 4/6 -> .667 and SPC 2/3 -> .667: OPS is the sum of the rounded terms.
+        {{3, 1, 2, 4, 6}, .333, .667, .667, 1.334, 1.334},
+        // No at-bats but two walks.
+        {{0, 0, 0, 2, 2}, 0, 1, 0, 1, 1},
+        // Nothing at all: every rate 0, never a division by zero.
+        {{0, 0, 0, 0, 0}, 0, 0, 0, 0, 0},
+        // A line OPS is rounded again, a totals OPS is not: .294 + .28.
+        {{500, 140, 140, 150, 510}, .28, .294, .28, .574, .574},
+    };
+    for (const Case& c : cases) {
+        const BattingRates r = batting_rates(c.counts);
+        EXPECT_DOUBLE_EQ(r.BAVG, c.bavg);
+        EXPECT_DOUBLE_EQ(r.OBP, c.obp);
+        EXPECT_DOUBLE_EQ(r.SPC, c.spc);
+        EXPECT_DOUBLE_EQ(r.line_ops(), c.line_ops);
+        EXPECT_NEAR(r.totals_ops(), c.totals_ops, 1e-12);
+    }
+}
+
+TEST(Rates, CountsOfALine) {
+    EXPECT_EQ(total_bases(150, 30, 5, 20), 250);                 // 150 + 30 + 10 + 60
+    EXPECT_EQ(plate_appearances(500, 50, 5, 5), 560);            // sacrifice hits do not count
+    EXPECT_EQ(times_on_base(100, 50, 5), 155);
+    EXPECT_EQ(total_bases(32767, 255, 255, 255), 32767 + 255 + 2 * 255 + 3 * 255);   // no overflow
+}
+
+TEST(Rates, InningsEraObaAndPct) {
+    const std::pair<int64_t, double> innings[] = {{200, 66.2}, {201, 67.0}, {1, 0.1}, {0, 0.0}, {204, 68.0}};
+    for (const auto& [outs, ip] : innings) EXPECT_DOUBLE_EQ(innings_of_outs(outs), ip) << outs;
+
+    struct Era {
+        int64_t er, outs;
+        double era;
+    };
+    const Era eras[] = {{0, 0, 0}, {3, 0, 999.99}, {1, 1, 27.0}, {9, 200, 1.215},
+                        {59, 240, 6.638},   // 6.6375 rounds up as a decimal
+                        {-1, 0, 0}};
+    for (const Era& e : eras) EXPECT_DOUBLE_EQ(era(e.er, e.outs), e.era) << e.er << "/" << e.outs;
+
+    EXPECT_DOUBLE_EQ(oba(10, 40), .25);
+    EXPECT_DOUBLE_EQ(oba(5, 0), 0);
+    EXPECT_DOUBLE_EQ(pct(2, 1), .667);
+    EXPECT_DOUBLE_EQ(pct(0, 0), 0);
+    EXPECT_DOUBLE_EQ(pct(98, 64), .605);
+}
+
+TEST(Rates, GamesBehind) {
+    struct Case {
+        int64_t lw, ll, w, l;
+        double gb;
+    };
+    const Case cases[] = {{95, 67, 95, 67, 0}, {95, 67, 90, 72, 5}, {95, 67, 91, 70, 3.5}, {80, 80, 81, 79, -1}};
+    for (const Case& c : cases) EXPECT_DOUBLE_EQ(games_behind(c.lw, c.ll, c.w, c.l), c.gb);
+}
+
+}  // namespace
+}  // namespace tb::rates
