@@ -53,6 +53,7 @@ using WorkList = std::vector<int32_t>;
 
 // The pass's own state: where it writes and what it adds up.
 struct Pass {
+    explicit Pass(RunState& s) : run(s), W(s.workbook) {}
     RunState& run;
     wb::Workbook& W;
     std::string SheetLetter = "A";
@@ -402,7 +403,7 @@ std::string letter_sheet_of(std::string_view display_name) {
 }
 
 bool Player_Pass(RunState& s) {
-    Pass p{s, s.workbook};
+    Pass p(s);
 
     // Index the lines by player once, and take each player's display name
     // from his last used line.
