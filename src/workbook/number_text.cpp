@@ -1,19 +1,16 @@
 // Numbers as the spreadsheet shows and reads them: decimal rounding on the
-// 15 significant digits a spreadsheet keeps, the formats the passes use, and
-// the text widths that AutoFit measures.
+// 15 significant digits a spreadsheet keeps, and the fixed-point and General
+// formats.
 #include "workbook/workbook.h"
-#include "workbook/workbook_internal.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace tb::wb {
-
-#include "workbook/font_widths.inc"
 
 namespace {
 
@@ -154,33 +151,6 @@ std::string general_text(double value) {
     return s;
 }
 
-// Next code point of UTF-8 text; a byte that does not start a valid
-// sequence counts as the Latin-1 character of that byte.
-uint32_t next_code_point(std::string_view s, size_t& i) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    auto cont = [&](size_t k) {
-        return i + k < s.size() && (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
-    };
-    auto at = [&](size_t k) { return static_cast<uint32_t>(static_cast<unsigned char>(s[i + k]) & 0x3F); };
-    if (b >= 0xC2 && b <= 0xDF && cont(1)) {
-        const uint32_t cp = ((b & 0x1Fu) << 6) | at(1);
-        i += 2;
-        return cp;
-    }
-    if (b >= 0xE0 && b <= 0xEF && cont(1) && cont(2)) {
-        const uint32_t cp = ((b & 0x0Fu) << 12) | (at(1) << 6) | at(2);
-        i += 3;
-        return cp;
-    }
-    if (b >= 0xF0 && b <= 0xF4 && cont(1) && cont(2) && cont(3)) {
-        const uint32_t cp = ((b & 0x07u) << 18) | (at(1) << 12) | (at(2) << 6) | at(3);
-        i += 4;
-        return cp;
-    }
-    ++i;
-    return b;
-}
-
 }  // namespace
 
 double format_000_value(double quotient) {
@@ -197,29 +167,6 @@ std::string format_number(double value, std::string_view number_format) {
         if (auto ff = parse_fixed(number_format)) return fixed_text(value, *ff);
     }
     return general_text(value);
-}
-
-int text_pixels(std::string_view text, bool bold, int size) {
-    const auto& table = bold ? kCalibriBoldAdvance : kCalibriRegularAdvance;
-    const double scale = size * 96.0 / 72.0 / kFontUnitsPerEm;
-    const int zero = table['0' - kFontFirstCodePoint];
-    long px = 0;
-    for (size_t i = 0; i < text.size();) {
-        const uint32_t cp = next_code_point(text, i);
-        const int adv = (cp >= static_cast<uint32_t>(kFontFirstCodePoint) &&
-                         cp <= static_cast<uint32_t>(kFontLastCodePoint))
-                            ? table[cp - kFontFirstCodePoint]
-                            : zero;
-        // Glyphs sit at whole-pixel advances on a 96 dpi screen.
-        px += std::lround(adv * scale);
-    }
-    return static_cast<int>(std::min<long>(px, 1 << 30));
-}
-
-double autofit_width(std::string_view text, bool bold, int size) {
-    if (text.empty()) return Workbook::kDefaultColumnWidth;
-    const double chars = (text_pixels(text, bold, size) + 5) / 7.0;
-    return std::min(chars, kMaxColumnWidth);
 }
 
 }  // namespace tb::wb

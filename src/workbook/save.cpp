@@ -1,6 +1,6 @@
 // Writing the workbook as .xlsx through libxlsxwriter, in constant-memory
-// mode (rows strictly in order), to a temporary file that is renamed over
-// the target only when complete and not cancelled.
+// mode (rows strictly in order), into a TempFile that replaces the target
+// only when complete and not cancelled.
 #include "workbook/workbook.h"
 #include "workbook/workbook_internal.h"
 
@@ -9,11 +9,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <mutex>
-#include <random>
-#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -22,12 +19,6 @@ namespace tb::wb {
 namespace {
 
 namespace fs = std::filesystem;
-
-[[noreturn]] void fail(const fs::path& path, const std::string& reason) {
-    throw WorkbookError("cannot save the workbook to " + path.string() + ": " + reason);
-}
-
-[[noreturn]] void fail_errno(const fs::path& path, int err) { fail(path, error_reason(err)); }
 
 // libxlsxwriter prints its own error lines to stderr; the caller gets one
 // clear error instead, so they are kept off the terminal while it works.
@@ -124,7 +115,7 @@ private:
 };
 
 void check(lxw_error err, const fs::path& path, const std::string& where) {
-    if (err != LXW_NO_ERROR) fail(path, where + ": " + lxw_strerror(err));
+    if (err != LXW_NO_ERROR) save_failed(path, where + ": " + lxw_strerror(err));
 }
 
 // Counts rows for the monitor and asks it, every so many rows, whether to stop.
@@ -225,7 +216,7 @@ void write_setup(lxw_worksheet* ws, const SheetSetup& s, const fs::path& path, c
 lxw_worksheet* write_sheet(lxw_workbook* wb, const Sheet& sh, const Workbook::Impl& impl, FormatTable& formats,
                            const fs::path& path, RowProgress& rows, const std::vector<bool>& need_escape) {
     lxw_worksheet* ws = workbook_add_worksheet(wb, sh.name.c_str());
-    if (!ws) fail(path, "cannot add sheet \"" + sh.name + "\" (temporary storage unavailable?)");
+    if (!ws) save_failed(path, "cannot add sheet \"" + sh.name + "\" (temporary storage unavailable?)");
     const bool escaping = sheet_needs_escape(sh, need_escape);
     if (escaping) use_normal_mode(ws);
     for (size_t c = 0; c < sh.widths.size(); ++c)
@@ -269,8 +260,8 @@ lxw_worksheet* write_sheet(lxw_workbook* wb, const Sheet& sh, const Workbook::Im
                 err = worksheet_write_blank(ws, xrow, col, f);
             }
             if (err != LXW_NO_ERROR)
-                fail(path, "cell " + column_letter(static_cast<int>(c)) + std::to_string(row) + " of sheet \"" +
-                               sh.name + "\": " + lxw_strerror(err));
+                save_failed(path, "cell " + column_letter(static_cast<int>(c)) + std::to_string(row) +
+                                      " of sheet \"" + sh.name + "\": " + lxw_strerror(err));
         }
     }
     for (; next_merge < merges.size(); ++next_merge) {   // areas on rows with no cells (cannot happen)
@@ -291,7 +282,7 @@ void check_sheet_files(const std::vector<lxw_worksheet*>& sheets, const fs::path
         std::FILE* f = ws->optimize_tmpfile;
         if (!f) continue;
         errno = 0;
-        if (std::fflush(f) != 0 || std::ferror(f)) fail_errno(path, errno ? errno : EIO);
+        if (std::fflush(f) != 0 || std::ferror(f)) save_failed_errno(path, errno ? errno : EIO);
     }
 }
 
@@ -304,56 +295,6 @@ void set_properties(lxw_workbook* wb, const DocumentProperties& p, const fs::pat
     check(workbook_set_properties(wb, &props), path, "document properties");
 }
 
-// Reserves a fresh name beside the target, so that the rename stays on one
-// file system. The name is short whatever the target's, so that any name the
-// file system takes for the workbook works.
-fs::path reserve_temp(const fs::path& target, const fs::path& shown) {
-    const fs::path dir = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    std::random_device rd;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path tmp = dir / (".tallybook-" + std::to_string(::getpid()) + "-" +
-                                    std::to_string(rd() % 1000000) + ".tmp");
-        const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            return tmp;
-        }
-        if (errno != EEXIST) fail_errno(shown, errno);
-    }
-    fail(shown, "no free temporary file name in " + dir.string());
-}
-
-// The finished file reaches the disk before it replaces the old one.
-void flush_to_disk(const fs::path& file, const fs::path& shown) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) fail_errno(shown, errno);
-    const int rc = ::fsync(fd);
-    const int err = errno;
-    ::close(fd);
-    if (rc != 0 && err != EINVAL) fail_errno(shown, err);
-}
-
-// A replaced workbook keeps its permission bits (and, where we may, its owner).
-void keep_mode_of(const fs::path& old_file, const fs::path& new_file, const fs::path& shown) {
-    struct stat st {};
-    if (::stat(old_file.c_str(), &st) != 0) return;  // a new workbook
-    if (::chmod(new_file.c_str(), st.st_mode & 07777) != 0) fail_errno(shown, errno);
-    if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
-        [[maybe_unused]] const int ignored = ::chown(new_file.c_str(), st.st_uid, st.st_gid);
-    }
-}
-
-struct TempFile {
-    fs::path path;
-    bool keep = false;
-    ~TempFile() {
-        if (!keep) {
-            std::error_code ec;
-            fs::remove(path, ec);
-        }
-    }
-};
-
 struct LxwWorkbook {
     lxw_workbook* wb = nullptr;
     ~LxwWorkbook() {
@@ -363,47 +304,17 @@ struct LxwWorkbook {
 
 }  // namespace
 
-fs::path save_target(const fs::path& path) {
-    fs::path p = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(p, ec)) || ec) return p;
-        const fs::path to = fs::read_symlink(p, ec);
-        if (ec) return p;
-        p = to.is_absolute() ? to : p.parent_path() / to;
-    }
-    return p;   // a loop of links: the save fails on it with the system's reason
-}
-
-std::string error_reason(int err) {
-    switch (err) {
-        case ENOSPC: return "the disk is full";
-#ifdef EDQUOT
-        case EDQUOT: return "the disk quota is used up";
-#endif
-        case EACCES: case EPERM: return "permission denied";
-        case ENAMETOOLONG: return "the name is too long";
-        case ENOTDIR: return "a part of the path is not a folder";
-        case ENOENT: return "the folder does not exist";
-        case EROFS: return "the file system is read-only";
-        case EISDIR: return "it is a folder";
-        case ELOOP: return "too many symbolic links";
-        case EIO: return "an input/output error";
-        default: return std::strerror(err);
-    }
-}
-
 SaveOutcome Workbook::save(const std::filesystem::path& path, SaveMonitor* monitor) const {
-    if (impl_->sheets.empty()) fail(path, "the workbook has no sheets");
-    if (path.filename().empty() || path.filename() == "." || path.filename() == "..") fail(path, "no file name");
+    if (impl_->sheets.empty()) save_failed(path, "the workbook has no sheets");
+    if (path.filename().empty() || path.filename() == "." || path.filename() == "..") save_failed(path, "no file name");
     const fs::path target = save_target(path);
     std::error_code ec;
     const fs::file_status st = fs::status(target, ec);
-    if (fs::is_directory(st)) fail(path, "it is a folder");
-    if (fs::exists(st) && !fs::is_regular_file(st)) fail(path, "it is not a regular file");
+    if (fs::is_directory(st)) save_failed(path, "it is a folder");
+    if (fs::exists(st) && !fs::is_regular_file(st)) save_failed(path, "it is not a regular file");
 
-    TempFile tmp{reserve_temp(target, path)};
-    const fs::path dir = tmp.path.parent_path();
+    TempFile tmp(target, path);
+    const fs::path dir = tmp.path().parent_path();
     std::string tmpdir = dir.string();
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
@@ -417,8 +328,8 @@ SaveOutcome Workbook::save(const std::filesystem::path& path, SaveMonitor* monit
         std::vector<lxw_worksheet*> written;
         {
             QuietStderr quiet;
-            lxw.wb = workbook_new_opt(tmp.path.c_str(), &options);
-            if (!lxw.wb) fail(path, "cannot start the workbook writer");
+            lxw.wb = workbook_new_opt(tmp.path().c_str(), &options);
+            if (!lxw.wb) save_failed(path, "cannot start the workbook writer");
             set_properties(lxw.wb, impl_->properties, path);
             FormatTable formats(lxw.wb, impl_->styles);
             const std::vector<bool> need_escape = texts_needing_escape(impl_->texts);
@@ -440,19 +351,16 @@ SaveOutcome Workbook::save(const std::filesystem::path& path, SaveMonitor* monit
         }
         lxw.wb = nullptr;
         if (err != LXW_NO_ERROR) {
-            if (saved_errno) fail_errno(path, saved_errno);
-            fail(path, lxw_strerror(err));
+            if (saved_errno) save_failed_errno(path, saved_errno);
+            save_failed(path, lxw_strerror(err));
         }
     } catch (const Cancelled&) {
         return SaveOutcome::Cancelled;
     }
-    flush_to_disk(tmp.path, path);
-    keep_mode_of(target, tmp.path, path);
+    tmp.finish(target, path);
     // The last moment a cancel can still keep the old workbook.
     if (monitor && monitor->cancelled()) return SaveOutcome::Cancelled;
-    fs::rename(tmp.path, target, ec);
-    if (ec) fail(path, error_reason(ec.value()));
-    tmp.keep = true;
+    tmp.commit(target, path);
     return SaveOutcome::Saved;
 }
 

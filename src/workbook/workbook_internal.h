@@ -4,10 +4,11 @@
 
 #include "workbook/workbook.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -18,18 +19,37 @@ namespace tb::wb {
 inline constexpr double kMaxColumnWidth = 255.0;
 inline constexpr std::size_t kMaxTextLength = 32767;
 
-// Pixel width of text in Calibri (Carlito metrics) at `size` points, 96 dpi.
+// --- addresses (addresses.cpp) ---------------------------------------------
+// Throw WorkbookError when a row or column is outside a sheet.
+void check_row(int32_t row);
+void check_col(int col);
+
+// --- text widths (autofit.cpp) ----------------------------------------------
+// Pixel width of UTF-8 text in Calibri (Carlito metrics) at `size` points,
+// 96 dpi.
 int text_pixels(std::string_view text, bool bold, int size);
 
+// --- cells and sheets -------------------------------------------------------
 enum class CellKind : uint8_t { Empty, Number, Text };
-enum CellFlag : uint8_t { kInMerge = 1, kMergeAnchor = 2 };
+enum CellFlag : uint8_t {
+    kInMerge = 1,
+    kMergeAnchor = 2,
+    kFitPending = 4,   // queued in its column's ColumnFit::pending
+};
 
-// 16 bytes: a number or a text-pool index, a style id, kind and merge flags.
+inline constexpr uint16_t kNoFit = 0xFFFF;
+
+// 16 bytes: a number or a text-pool index, a style id, kind and flags, and
+// the pixel width the cell gives its column's AutoFit (in what would
+// otherwise be padding).
 struct Cell {
     uint64_t payload = 0;
     uint32_t style = 0;
     CellKind kind = CellKind::Empty;
     uint8_t flags = 0;
+    // Meaningful only in a column that has been fitted: the width counted
+    // for this cell in the column's histogram, kNoFit when none is.
+    uint16_t fit_px = kNoFit;
 
     double number() const { return std::bit_cast<double>(payload); }
     uint32_t text_id() const { return static_cast<uint32_t>(payload); }
@@ -40,11 +60,24 @@ struct Cell {
 };
 static_assert(sizeof(Cell) == 16);
 
+// A column that has been fitted once keeps what it takes to fit it again at
+// the cost of the cells changed since: the same columns are fitted after
+// every few rows written, and a rescan of every cell each time made large
+// workbooks quadratic.
+struct ColumnFit {
+    // per_px[px]: cells of the column whose displayed text is px pixels
+    // wide. Trimmed to its last non-zero entry at each fit.
+    std::vector<uint32_t> per_px;
+    // Rows whose cell changed since the last fit, each once (kFitPending).
+    std::vector<int32_t> pending;
+};
+
 struct Sheet {
     std::string name;
     std::vector<std::vector<Cell>> rows;   // rows[r - 1]; each as wide as its last touched column
     std::vector<MergeArea> merges;
     std::vector<double> widths;            // < 0: default width
+    std::vector<std::unique_ptr<ColumnFit>> fits;   // by column; null until first fitted
     SheetSetup setup;
 
     const Cell* find(int col, int32_t row) const {
@@ -66,8 +99,17 @@ struct Sheet {
         }
         return cells.data() + c1;
     }
+    // To be called after anything that can change the width a cell gives
+    // its column (value, bold, size, number format, merging). Costs nothing
+    // in a column that has never been fitted.
+    void fit_changed(int col, int32_t row, Cell& cell) {
+        if (static_cast<size_t>(col) < fits.size() && fits[static_cast<size_t>(col)])
+            queue_fit(*fits[static_cast<size_t>(col)], row, cell);
+    }
+    static void queue_fit(ColumnFit& fit, int32_t row, Cell& cell);
 };
 
+// --- styles (styles.cpp) ----------------------------------------------------
 struct StyleHash {
     size_t operator()(const Style& s) const;
 };
@@ -87,6 +129,7 @@ enum StyleOp : uint8_t {
     OpAlignRight = 21,
 };
 
+// --- the workbook -------------------------------------------------------------
 struct Workbook::Impl {
     std::vector<std::unique_ptr<Sheet>> sheets;
     int active = -1;
@@ -102,17 +145,46 @@ struct Workbook::Impl {
     std::unordered_map<std::string, uint32_t> format_ids;
 
     Impl();
+    // sheets.cpp
     Sheet& active_sheet();
     const Sheet* find_sheet(std::string_view name) const;
     int sheet_index(std::string_view name) const;
-    uint32_t intern_text(std::string_view text);
+    // styles.cpp
     uint32_t intern_style(const Style& s);
     uint32_t intern_format(std::string_view f);
     uint32_t transition(uint32_t from, StyleOp op, int32_t value);
     void apply_style(int c1, int32_t r1, int c2, int32_t r2, StyleOp op, int32_t value);
-    std::string displayed(const Sheet& sh, const Cell& c) const;
-    void autofit(int col);
+    // ranges.cpp
+    uint32_t intern_text(std::string_view text);
     void merge(int c1, int32_t r1, int c2, int32_t r2);
+    // autofit.cpp: columns [c1, c2] of the active sheet.
+    void autofit(int c1, int c2);
+};
+
+// --- saving (save_file.cpp) ---------------------------------------------------
+// Throw WorkbookError "cannot save the workbook to <path>: <reason>".
+[[noreturn]] void save_failed(const std::filesystem::path& path, const std::string& reason);
+[[noreturn]] void save_failed_errno(const std::filesystem::path& path, int err);
+
+// A fresh empty file beside `target`, removed again unless kept; `shown` is
+// the path named in errors.
+class TempFile {
+public:
+    TempFile(const std::filesystem::path& target, const std::filesystem::path& shown);
+    ~TempFile();
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    // Once the file is written: flushes it to the disk and gives it the
+    // permission bits (and, where allowed, the owner) of `target` when that
+    // exists. Throws as save_failed does.
+    void finish(const std::filesystem::path& target, const std::filesystem::path& shown);
+    // Renames the file over `target` and keeps it. Throws as save_failed does.
+    void commit(const std::filesystem::path& target, const std::filesystem::path& shown);
+
+private:
+    std::filesystem::path path_;
+    bool kept_ = false;
 };
 
 }  // namespace tb::wb

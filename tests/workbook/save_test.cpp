@@ -96,7 +96,8 @@ int run_checker(const std::string& args) {
     return std::system(cmd.c_str());
 }
 
-// A player block, a totals row and a team section, as the passes draw them.
+// A merged header block, a row of sums and a coloured section, with every
+// kind of style the engine writes.
 void fill_sample(Workbook& wb) {
     for (const char* name : {"S", "TeamWSTotals", "Team Records"}) {
         wb.SheetsAdd();
