@@ -1,0 +1,89 @@
+// What the fuzz targets share: a check that stops the run with a message
+// (the fuzz build defines NDEBUG, so assert would not), sanitizer defaults
+// that turn undefined behaviour into a crash the fuzzer keeps, and the
+// reading of one record file with the facts any bytes must give.
+//
+// Include it from exactly one source file per fuzz program: it defines the
+// sanitizer default options.
+#pragma once
+
+#include "encyclopedia/encyclopedia.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#define TB_FUZZ_CHECK(cond) \
+    ((cond) ? static_cast<void>(0) : ::tb::fuzz::check_failed(#cond, __FILE__, __LINE__))
+
+// Undefined behaviour is built to report and carry on; a fuzzer must stop on
+// it instead, also when started by hand without UBSAN_OPTIONS.
+extern "C" const char* __ubsan_default_options() { return "halt_on_error=1:print_stacktrace=1"; }
+
+namespace tb::fuzz {
+
+[[noreturn]] inline void check_failed(const char* what, const char* file, int line) {
+    std::fprintf(stderr, "%s:%d: check failed: %s\n", file, line, what);
+    std::fflush(stderr);
+    std::abort();
+}
+
+inline std::string as_string(const std::uint8_t* data, std::size_t size) {
+    return size == 0 ? std::string() : std::string(reinterpret_cast<const char*>(data), size);
+}
+
+// A text field as the file holds it: raw bytes up to the first NUL.
+inline std::string raw_field(const std::uint8_t* record, std::size_t offset, std::size_t width) {
+    std::size_t len = 0;
+    while (len < width && record[offset + len] != 0) ++len;
+    return std::string(reinterpret_cast<const char*>(record + offset), len);
+}
+
+// Reads `data` as the file `name` of an encyclopedia that holds only it,
+// through `read` (an Encyclopedia member such as &Encyclopedia::read_teams),
+// checks what any bytes must give and returns the records and their facts.
+template <class Record>
+std::vector<Record> read_checked(const std::uint8_t* data, std::size_t size, std::string_view name,
+                                 std::vector<Record> (enc::Encyclopedia::*read)(enc::FileFacts*) const,
+                                 enc::FileFacts& facts) {
+    const enc::Encyclopedia encyclopedia(enc::memory_source({{std::string(name), as_string(data, size)}}));
+    std::vector<Record> records = (encyclopedia.*read)(&facts);
+    TB_FUZZ_CHECK(facts.present);
+    TB_FUZZ_CHECK(facts.bytes == size);
+    TB_FUZZ_CHECK(facts.records == size / Record::kSize);
+    TB_FUZZ_CHECK(facts.partial_bytes == size % Record::kSize);
+    TB_FUZZ_CHECK(records.size() == facts.records);
+
+    // The streaming reader and the whole-buffer decoder see the same records.
+    enc::FileFacts direct;
+    const std::vector<Record> decoded = enc::decode_records<Record>(data, size, &direct);
+    TB_FUZZ_CHECK(direct.present && direct.bytes == facts.bytes && direct.records == facts.records &&
+                  direct.partial_bytes == facts.partial_bytes);
+    TB_FUZZ_CHECK(decoded.size() == records.size());
+
+    // Encoding keeps what decoding kept: a decoded record encodes to bytes
+    // that decode and encode to the same bytes again.
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const std::string once = enc::encode(records[i]);
+        TB_FUZZ_CHECK(once.size() == Record::kSize);
+        TB_FUZZ_CHECK(enc::encode(decoded[i]) == once);
+        const auto again = enc::decode_records<Record>(reinterpret_cast<const std::uint8_t*>(once.data()),
+                                                       once.size());
+        TB_FUZZ_CHECK(again.size() == 1 && enc::encode(again[0]) == once);
+    }
+    return records;
+}
+
+// What a conversion is told about the file: nothing exactly when it has
+// bytes, no partial record and at least one used record.
+inline void check_problems(const enc::FileFacts& facts, std::size_t used) {
+    TB_FUZZ_CHECK(used <= facts.records);
+    const bool clean = facts.bytes > 0 && facts.partial_bytes == 0 && used > 0;
+    TB_FUZZ_CHECK(enc::file_problems(facts, used).empty() == clean);
+}
+
+}  // namespace tb::fuzz

@@ -1,0 +1,50 @@
+// Any bytes as enclgyr.dat, with no team seasons and no leagues: the
+// records, their used rule, and the league tables built from them (year and
+// team ranges, league names, the division of each team in each season),
+// then the standings of no team season.
+#include "fuzz_check.h"
+
+#include "encyclopedia/encyclopedia.h"
+#include "teams/league_tables.h"
+#include "teams/standings.h"
+
+using namespace tb;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    enc::FileFacts facts;
+    const auto records =
+        fuzz::read_checked(data, size, enc::kLeagueSeasonFile, &enc::Encyclopedia::read_league_seasons, facts);
+
+    std::size_t used = 0;
+    const enc::LeagueSeasonRecord* last_used = nullptr;
+    for (const auto& r : records) {
+        if (!enc::is_used(r)) continue;
+        ++used;
+        last_used = &r;
+    }
+    fuzz::check_problems(facts, used);
+
+    const teams::LeagueTables tables = teams::Build_League_Tables(records, {}, {});
+    TB_FUZZ_CHECK(tables.Bounds.made == (used > 0));
+    TB_FUZZ_CHECK(tables.LeagueColor.empty() && tables.TeamSeasonName.empty());
+    if (last_used) TB_FUZZ_CHECK(tables.league_name(last_used->LeagueId) == last_used->LeagueName);
+
+    // Every team a used league season places gets a division name (a league
+    // season without divisions gives the blank one).
+    constexpr int kSlotsPerDivision = 15;
+    for (const auto& r : records) {
+        if (!enc::is_used(r)) continue;
+        TB_FUZZ_CHECK(r.SeasonYear >= tables.Bounds.MinYear && r.SeasonYear <= tables.Bounds.MaxYear);
+        const bool divisions = r.DivisionInUse[0] && r.DivisionInUse[1];
+        for (int slot = 0; slot < 60; ++slot) {
+            const int16_t team = r.DivisionTeams[static_cast<std::size_t>(slot)];
+            if (team < 0) continue;
+            if (divisions && !r.DivisionInUse[static_cast<std::size_t>(slot / kSlotsPerDivision)]) continue;
+            TB_FUZZ_CHECK(!tables.division_of(r.SeasonYear, team).empty());
+        }
+    }
+
+    const auto lstx = teams::Build_Lstx({}, tables, enc::TeamTable{});
+    TB_FUZZ_CHECK(lstx.empty() && teams::Unravel_lstx(lstx).empty());
+    return 0;
+}

@@ -1,0 +1,40 @@
+// Any bytes as encleag.dat, with no team seasons and no league seasons: the
+// records, their used rule (title in use), the league colours of the league
+// tables, then the standings of no team season.
+#include "fuzz_check.h"
+
+#include "encyclopedia/encyclopedia.h"
+#include "teams/league_tables.h"
+#include "teams/standings.h"
+
+#include <algorithm>
+#include <iterator>
+
+using namespace tb;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    enc::FileFacts facts;
+    const auto records = fuzz::read_checked(data, size, enc::kLeagueFile, &enc::Encyclopedia::read_leagues, facts);
+
+    std::size_t used = 0;
+    const enc::LeagueRecord* first_used = nullptr;
+    for (const auto& r : records) {
+        if (!enc::is_used(r)) continue;
+        ++used;
+        if (!first_used) first_used = &r;
+        TB_FUZZ_CHECK(r.TitleInUse && !r.LeagueTitle.empty());
+    }
+    fuzz::check_problems(facts, used);
+
+    const teams::LeagueTables tables = teams::Build_League_Tables({}, records, {});
+    TB_FUZZ_CHECK(tables.LeagueColor.size() <= std::min<std::size_t>(used, std::size(teams::kLeagueColors)));
+    for (const auto& [league, color] : tables.LeagueColor)
+        TB_FUZZ_CHECK(std::find(std::begin(teams::kLeagueColors), std::end(teams::kLeagueColors), color) !=
+                      std::end(teams::kLeagueColors));
+    if (first_used) TB_FUZZ_CHECK(tables.league_color(first_used->LeagueId).has_value());
+    TB_FUZZ_CHECK(!tables.Bounds.made && tables.LeagueName.empty() && tables.DivisionOf.empty());
+
+    const auto lstx = teams::Build_Lstx({}, tables, enc::TeamTable{});
+    TB_FUZZ_CHECK(lstx.empty() && teams::Unravel_lstx(lstx).empty());
+    return 0;
+}

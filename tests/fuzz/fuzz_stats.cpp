@@ -1,0 +1,62 @@
+// Any bytes as ENCPLSTATS.DAT: the records, their used rule, and what the
+// player pass takes from them: each player's display name (Windows-1252
+// names decoded to UTF-8), his letter sheet and his place in the list of
+// players ("name \ number" in collation order).
+#include "fuzz_check.h"
+
+#include "app/player_pass.h"
+#include "app/run_state.h"
+#include "encyclopedia/encyclopedia.h"
+#include "text/collation.h"
+
+#include <algorithm>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+using namespace tb;
+
+namespace {
+constexpr std::size_t kFirstNameAt = 16, kLastNameAt = 32, kNameWidth = 16;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    enc::FileFacts facts;
+    const auto records = fuzz::read_checked(data, size, enc::kStatsFile, &enc::Encyclopedia::read_stats, facts);
+
+    std::size_t used = 0;
+    std::unordered_map<int32_t, std::string> names;   // the last used line's name wins
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const auto& r = records[i];
+        if (!enc::is_used(r)) continue;
+        ++used;
+        const std::string name = app::display_name(r);
+        names[r.PlayerId] = name;
+
+        // The UTF-8 name goes back to exactly the bytes of the file.
+        const std::uint8_t* raw = data + i * enc::PlayerSeasonStats::kSize;
+        const std::string last = fuzz::raw_field(raw, kLastNameAt, kNameWidth);
+        const std::string first = fuzz::raw_field(raw, kFirstNameAt, kNameWidth);
+        TB_FUZZ_CHECK(enc::utf8_to_cp1252(name) == last + "," + first);
+    }
+    fuzz::check_problems(facts, used);
+
+    std::vector<std::pair<std::string, std::string>> listed;   // collation key, text
+    for (const auto& [id, name] : names) {
+        const std::string sheet = app::letter_sheet_of(name);
+        TB_FUZZ_CHECK(sheet == "#" || (sheet.size() == 1 && sheet[0] >= 'A' && sheet[0] <= 'Z'));
+        std::string entry = name + " \\ " + std::to_string(id);
+        listed.emplace_back(text::collation_key(entry), std::move(entry));
+    }
+    // The numbers make every text different, and only identical texts have
+    // equal keys; the comparison of two texts agrees with their keys.
+    std::sort(listed.begin(), listed.end());
+    for (std::size_t i = 1; i < listed.size(); ++i) {
+        const auto& [key_a, a] = listed[i - 1];
+        const auto& [key_b, b] = listed[i];
+        TB_FUZZ_CHECK(key_a != key_b);
+        TB_FUZZ_CHECK(text::collates_before(a, b) && !text::collates_before(b, a));
+    }
+    return 0;
+}
