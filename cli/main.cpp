@@ -10,12 +10,11 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <string>
-#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -24,24 +23,10 @@ using Clock = std::chrono::system_clock;
 
 constexpr int kDone = 0, kFailed = 1, kBadUsage = 2;
 
-// Ctrl-C and SIGTERM cancel the run; it then ends as a cancel does, leaving
-// no temporary file and the old workbook as it was.
+// Ctrl-C and SIGTERM (on Windows also Ctrl-Break and closing the console)
+// cancel the run; it then ends as a cancel does, leaving no temporary file
+// and the old workbook as it was.
 std::atomic<bool> g_cancel{false};
-volatile std::sig_atomic_t g_signal = 0;
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void on_signal(int sig) {
-    g_signal = sig;
-    g_cancel.store(true);
-}
-
-void catch_signals() {
-    struct sigaction sa {};
-    sa.sa_handler = on_signal;
-    sigemptyset(&sa.sa_mask);
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
-}
 
 const char* stage_name(tb::app::Stage s) {
     switch (s) {
@@ -139,7 +124,8 @@ int inspect(const fs::path& folder) {
             return kFailed;
         }
         if (!all_read) {
-            std::cerr << "error: some files of " << folder.string() << " cannot be read (see the report)" << std::endl;
+            std::cerr << "error: some files of " << tb::platform::utf8_of(folder) << " cannot be read (see the report)"
+                      << std::endl;
             return kFailed;
         }
         return kDone;
@@ -151,13 +137,23 @@ int inspect(const fs::path& folder) {
 
 void open_with_desktop(const fs::path& file) {
     if (!tb::platform::open_with_application(file))
-        std::cerr << "warning: no application opens .xlsx files here; the workbook is " << file.string() << std::endl;
+        std::cerr << "warning: no application opens .xlsx files here; the workbook is " << tb::platform::utf8_of(file)
+                  << std::endl;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    tb::platform::prepare_console();
+    // Arguments in UTF-8 on every system (Windows gives argv in its ANSI
+    // code page), turned into paths only through the platform seam.
+    const std::vector<std::string> args = tb::platform::utf8_arguments(argc, argv);
+    std::vector<const char*> arg_ptrs;
+    for (const std::string& a : args) arg_ptrs.push_back(a.c_str());
+
     CLI::App cli{"TALLYBOOK: turns a baseball encyclopedia folder into an .xlsx workbook", "tallybook-cli"};
+    // "/x" is a folder on every system, never an option.
+    cli.allow_windows_style_options(false);
     cli.set_version_flag("--version", std::string("tallybook-cli ") + TALLYBOOK_VERSION);
     cli.footer(
         "Exit status:\n"
@@ -184,29 +180,30 @@ int main(int argc, char** argv) {
     cli.add_option("ENCYCLOPEDIA_FOLDER", folder, "Folder holding ENCTEAM.DAT and the other files")->required();
 
     try {
-        cli.parse(argc, argv);
+        cli.parse(static_cast<int>(arg_ptrs.size()), arg_ptrs.data());
     } catch (const CLI::ParseError& e) {
         const int code = cli.exit(e);
         return code == 0 ? kDone : kBadUsage;
     }
 
-    if (want_inspect) return inspect(folder);
+    if (want_inspect) return inspect(tb::platform::path_of_utf8(folder));
 
     tb::app::RunOptions options;
-    options.folder = folder;
-    options.output = output;
+    options.folder = tb::platform::path_of_utf8(folder);
+    options.output = tb::platform::path_of_utf8(output);
     options.desired = players_only ? tb::sheets::SheetsDesired::PlayersOnly
                       : teams_only ? tb::sheets::SheetsDesired::TeamsOnly
                                    : tb::sheets::SheetsDesired::PlayersAndTeams;
     options.viewing = tb::app::Viewing::AfterCompleted;
 
-    catch_signals();
-    ConsoleObserver observer(quiet, !quiet && isatty(STDERR_FILENO));
+    tb::platform::catch_interrupts(g_cancel);
+    ConsoleObserver observer(quiet, !quiet && tb::platform::stderr_is_terminal());
     const tb::app::RunResult result = tb::app::run_process(options, observer, &g_cancel);
+    tb::platform::interrupt_handled();
     if (result.outcome == tb::app::RunOutcome::Cancelled) {
-        const int sig = g_signal;
+        const int status = tb::platform::interrupt_exit_status();
         std::cerr << "\ncancelled: no workbook was written" << std::endl;
-        return sig ? 128 + sig : kFailed;
+        return status ? status : kFailed;
     }
     if (result.outcome != tb::app::RunOutcome::Completed) {
         std::cerr << "error: " << result.error << "\nNo workbook was written." << std::endl;
@@ -218,7 +215,7 @@ int main(int argc, char** argv) {
         std::error_code ec;
         const fs::path shown = fs::absolute(sum.output, ec);
         std::cout << "Players: " << sum.players << ", lines: " << sum.lines << ", sheets: " << sum.sheets.size()
-                  << ", notices: " << sum.notices << "\nWorkbook: " << (ec ? sum.output : shown).string()
+                  << ", notices: " << sum.notices << "\nWorkbook: " << tb::platform::utf8_of(ec ? sum.output : shown)
                   << "\nTime: " << seconds << " s" << std::endl;
     }
     if (open) open_with_desktop(sum.output);

@@ -5,9 +5,11 @@
 #include "workbook/workbook.h"
 
 #include <cerrno>
-#include <sys/stat.h>
 #include <system_error>
+#ifndef _WIN32
+#include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace tb::app {
 
@@ -93,6 +95,10 @@ std::optional<std::string> output_problem(const fs::path& output, const fs::path
     if (name_max > 0 && target.filename().native().size() > static_cast<std::size_t>(name_max))
         return refused(output, "the name is too long");
     if (::access(dir.c_str(), W_OK | X_OK) != 0) return refused(output, wb::error_reason(errno));
+#else
+    // Windows file systems take names of up to 255 UTF-16 units; longer ones
+    // would fail only at the last step of the save, with a vague reason.
+    if (target.filename().native().size() > 255) return refused(output, "the name is too long");
 #endif
     return std::nullopt;
 }

@@ -2,6 +2,7 @@
 
 #include "app/player_pass.h"
 #include "app/run_state.h"
+#include "platform/local_time.h"
 #include "teams/team_pass.h"
 
 #include <algorithm>
@@ -15,16 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int this_year() {
-    const std::time_t now = std::time(nullptr);
-    std::tm tm{};
-#ifdef _WIN32
-    localtime_s(&tm, &now);
-#else
-    localtime_r(&now, &tm);
-#endif
-    return tm.tm_year + 1900;
-}
+int this_year() { return platform::local_calendar(std::time(nullptr)).tm_year + 1900; }
 
 template <class Record, class Used>
 std::size_t count_used(const std::vector<Record>& records, Used used) {

@@ -1,6 +1,9 @@
 #include "platform/platform.h"
+#include "platform/local_time.h"
 
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -29,16 +32,6 @@ fs::path path_of_utf8(const std::string& utf8) {
 
 namespace {
 
-std::tm local_tm(std::time_t t) {
-    std::tm tm{};
-#ifdef _WIN32
-    localtime_s(&tm, &t);
-#else
-    localtime_r(&t, &tm);
-#endif
-    return tm;
-}
-
 #ifdef _WIN32
 fs::path known_folder(REFKNOWNFOLDERID id) {
     PWSTR raw = nullptr;
@@ -55,12 +48,18 @@ std::wstring env_w(const wchar_t* name) {
     v.resize(GetEnvironmentVariableW(name, v.data(), n));
     return v;
 }
-#else
-fs::path home() {
-    const char* h = std::getenv("HOME");
-    return h && *h ? fs::path(h) : fs::path("/");
-}
 
+// UTF-16 to UTF-8 without throwing on an unpaired surrogate (it becomes
+// U+FFFD), as a command line may hold one.
+std::string utf8_of_wide(const wchar_t* w) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w, -1, nullptr, 0, nullptr, nullptr);
+    if (n <= 1) return {};
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w, -1, out.data(), n, nullptr, nullptr);
+    out.pop_back();  // the terminating NUL
+    return out;
+}
+#else
 // Runs a program without a shell; its output, when `out` is given, is read
 // into it. Returns the exit status, or -1 when it could not be started.
 int run_program(const std::vector<std::string>& argv, std::string* out) {
@@ -135,6 +134,16 @@ bool desktop_opens(const std::string& mime_type) {
 
 }  // namespace
 
+fs::path home_folder() {
+#ifdef _WIN32
+    const std::wstring profile = env_w(L"USERPROFILE");
+    return profile.empty() ? fs::path(L"C:\\") : fs::path(profile);
+#else
+    const char* h = std::getenv("HOME");
+    return h && *h ? fs::path(h) : fs::path("/");
+#endif
+}
+
 fs::path data_folder() {
 #ifdef _WIN32
     const std::wstring over = env_w(L"TALLYBOOK_DATA_DIR");
@@ -146,7 +155,7 @@ fs::path data_folder() {
     if (const char* over = std::getenv("TALLYBOOK_DATA_DIR"); over && *over) return fs::path(over);
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg && fs::path(xdg).is_absolute())
         return fs::path(xdg) / "tallybook" / "data";
-    return home() / ".local" / "share" / "tallybook" / "data";
+    return home_folder() / ".local" / "share" / "tallybook" / "data";
 #endif
 }
 
@@ -162,8 +171,8 @@ fs::path documents_folder() {
         if (!answer.empty() && fs::is_directory(answer, ec)) return answer;
     }
     std::error_code ec;
-    if (fs::is_directory(home() / "Documents", ec)) return home() / "Documents";
-    return home();
+    if (fs::is_directory(home_folder() / "Documents", ec)) return home_folder() / "Documents";
+    return home_folder();
 #endif
 }
 
@@ -179,10 +188,10 @@ std::vector<fs::path> drives() {
 #endif
 }
 
-int current_year() { return local_tm(std::time(nullptr)).tm_year + 1900; }
+int current_year() { return local_calendar(std::time(nullptr)).tm_year + 1900; }
 
 std::string local_time_text(std::chrono::system_clock::time_point t) {
-    const std::tm tm = local_tm(std::chrono::system_clock::to_time_t(t));
+    const std::tm tm = local_calendar(std::chrono::system_clock::to_time_t(t));
     char buf[64];
     std::strftime(buf, sizeof buf, "%x %X", &tm);
     return buf;
@@ -209,6 +218,121 @@ bool show_in_folder(const fs::path& file) {
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
     if (!desktop_opens("inode/directory")) return false;
     return start_detached({"xdg-open", folder.string()});
+#endif
+}
+
+// --- Console programs --------------------------------------------------------
+
+std::vector<std::string> utf8_arguments(int argc, char** argv) {
+    std::vector<std::string> out;
+#ifdef _WIN32
+    int n = 0;
+    if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &n)) {
+        for (int i = 0; i < n; ++i) out.push_back(utf8_of_wide(wide[i]));
+        LocalFree(wide);
+        if (!out.empty()) return out;
+    }
+#endif
+    for (int i = 0; i < argc; ++i) out.emplace_back(argv[i]);
+    return out;
+}
+
+#ifdef _WIN32
+namespace {
+UINT g_output_cp = 0;
+void restore_output_cp() { SetConsoleOutputCP(g_output_cp); }
+}  // namespace
+#endif
+
+void prepare_console() {
+#ifdef _WIN32
+#ifndef ENABLE_VIRTUAL_TERMINAL_PROCESSING
+#define ENABLE_VIRTUAL_TERMINAL_PROCESSING 0x0004
+#endif
+    // The code page belongs to the console, which outlives the program.
+    if (g_output_cp == 0 && (g_output_cp = GetConsoleOutputCP()) != 0) {
+        SetConsoleOutputCP(CP_UTF8);
+        std::atexit(restore_output_cp);
+    }
+    for (const DWORD which : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
+        const HANDLE h = GetStdHandle(which);
+        DWORD mode = 0;
+        if (h != INVALID_HANDLE_VALUE && h != nullptr && GetConsoleMode(h, &mode))
+            SetConsoleMode(h, mode | ENABLE_PROCESSED_OUTPUT | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+    }
+#endif
+}
+
+bool stderr_is_terminal() {
+#ifdef _WIN32
+    // _isatty() is true for NUL and any other character device too.
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+#else
+    return ::isatty(STDERR_FILENO) == 1;
+#endif
+}
+
+namespace {
+
+std::atomic<bool>* g_cancel = nullptr;
+std::atomic<int> g_interrupt_status{0};
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
+              "set from a signal handler");
+
+void interrupted(int status) {
+    g_interrupt_status.store(status);
+    if (g_cancel) g_cancel->store(true);
+}
+
+#ifdef _WIN32
+HANDLE g_cleaned_up = nullptr;
+
+// Runs on a thread of its own that the system starts for the event.
+BOOL WINAPI on_console_event(DWORD event) {
+    switch (event) {
+        case CTRL_C_EVENT:
+        case CTRL_BREAK_EVENT:
+            interrupted(130);
+            return TRUE;
+        case CTRL_CLOSE_EVENT:
+        case CTRL_LOGOFF_EVENT:
+        case CTRL_SHUTDOWN_EVENT:
+            // The program ends when this returns: give the run the time to
+            // drop its temporary file (the system allows about 5 s).
+            interrupted(143);
+            if (g_cleaned_up) WaitForSingleObject(g_cleaned_up, 4000);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+#else
+extern "C" void on_signal(int sig) { interrupted(128 + sig); }
+#endif
+
+}  // namespace
+
+void catch_interrupts(std::atomic<bool>& cancel) {
+    g_cancel = &cancel;
+#ifdef _WIN32
+    if (!g_cleaned_up) g_cleaned_up = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    SetConsoleCtrlHandler(nullptr, FALSE);  // a parent may have left Ctrl-C ignored
+    SetConsoleCtrlHandler(on_console_event, TRUE);
+#else
+    struct sigaction sa {};
+    sa.sa_handler = on_signal;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+#endif
+}
+
+int interrupt_exit_status() { return g_interrupt_status.load(); }
+
+void interrupt_handled() {
+#ifdef _WIN32
+    if (g_cleaned_up) SetEvent(g_cleaned_up);
 #endif
 }
 

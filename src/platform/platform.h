@@ -1,9 +1,11 @@
 // What the front ends need from the system they run on, behind one small
 // seam so that the window, the command line and a Windows build share it:
 // the per-user data folder, the user's documents, the drives, the clock in
-// the user's words, and opening a file with its application.
+// the user's words, opening a file with its application, and the console:
+// its arguments and text in UTF-8, and Ctrl-C.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -41,5 +43,40 @@ bool show_in_folder(const std::filesystem::path& file);
 // The text of a path in UTF-8 and back, whatever the system's own encoding.
 std::string utf8_of(const std::filesystem::path& p);
 std::filesystem::path path_of_utf8(const std::string& utf8);
+
+// The user's home folder: %USERPROFILE% on Windows, $HOME elsewhere ("/"
+// or "C:\" when unset).
+std::filesystem::path home_folder();
+
+// --- Console programs --------------------------------------------------------
+
+// The program's arguments in UTF-8, the program's name first. On Windows
+// they are read from the UTF-16 command line, since `argv` holds them in
+// the ANSI code page there; elsewhere they are `argv` as given.
+std::vector<std::string> utf8_arguments(int argc, char** argv);
+
+// Gets the console ready for UTF-8 text and for a progress line redrawn
+// with "\r" (Windows: the console's output code page, restored at exit, and
+// its escape-sequence processing). Nothing elsewhere.
+void prepare_console();
+
+// Whether standard error is a terminal (on Windows: a console window, not
+// a file, a pipe or NUL).
+bool stderr_is_terminal();
+
+// From now on Ctrl-C and SIGTERM (on Windows: Ctrl-C, Ctrl-Break and closing
+// the console window) set `cancel` instead of ending the program, so that a
+// run under way ends as a cancel does. `cancel` must live as long as the
+// program.
+void catch_interrupts(std::atomic<bool>& cancel);
+
+// The exit status a shell expects after such an interrupt: 130 after Ctrl-C
+// (or Ctrl-Break), 143 after SIGTERM or a closed console; 0 when none came.
+int interrupt_exit_status();
+
+// Says that the program has cleaned up after an interrupt. Windows ends the
+// program as soon as the handler of a closing console returns, so that
+// handler waits for this call (a few seconds at most).
+void interrupt_handled();
 
 }  // namespace tb::platform

@@ -29,7 +29,11 @@ public:
     QuietStderr() : lock_(mutex()) {
         std::fflush(stderr);
         saved_ = ::dup(2);
+#ifdef _WIN32
+        const int null = ::open("NUL", O_WRONLY);
+#else
         const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+#endif
         if (saved_ >= 0 && null >= 0) ::dup2(null, 2);
         if (null >= 0) ::close(null);
     }
@@ -315,7 +319,7 @@ SaveOutcome Workbook::save(const std::filesystem::path& path, SaveMonitor* monit
 
     TempFile tmp(target, path);
     const fs::path dir = tmp.path().parent_path();
-    std::string tmpdir = dir.string();
+    std::string tmpdir = path_text(dir);
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = tmpdir.data();
@@ -328,7 +332,7 @@ SaveOutcome Workbook::save(const std::filesystem::path& path, SaveMonitor* monit
         std::vector<lxw_worksheet*> written;
         {
             QuietStderr quiet;
-            lxw.wb = workbook_new_opt(tmp.path().c_str(), &options);
+            lxw.wb = workbook_new_opt(path_text(tmp.path()).c_str(), &options);
             if (!lxw.wb) save_failed(path, "cannot start the workbook writer");
             set_properties(lxw.wb, impl_->properties, path);
             FormatTable formats(lxw.wb, impl_->styles);

@@ -7,8 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace tb::test {
 namespace {
@@ -188,6 +190,9 @@ TEST_F(BadInput, LinesPassedOverAreToldWithFileRecordFieldValueAndPlayer) {
 // --- where the workbook goes ----------------------------------------------
 
 TEST_F(BadInput, TheEncyclopediaFolderIsNeverWritten) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows: symbolic links need a privilege (tests/windows checks the other ways in)";
+#endif
     fs::create_directories(folder);
     enc::write_encyclopedia(folder, contents);
     const std::string team_file = read_file(folder / "ENCTEAM.DAT");
@@ -214,6 +219,10 @@ TEST_F(BadInput, TheEncyclopediaFolderIsNeverWritten) {
 }
 
 TEST_F(BadInput, AnOutputThatIsNotARegularFileIsRefused) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows: no FIFOs, no /dev/null, and symbolic links need a privilege "
+                    "(tests/windows checks a folder as the output)";
+#else
     fs::create_directories(dir / "a-folder");
     ASSERT_EQ(::mkfifo((dir / "fifo.xlsx").c_str(), 0644), 0);
     fs::create_directory_symlink(dir / "a-folder", dir / "link-to-folder.xlsx");
@@ -231,9 +240,13 @@ TEST_F(BadInput, AnOutputThatIsNotARegularFileIsRefused) {
     }
     EXPECT_TRUE(fs::is_fifo(dir / "fifo.xlsx"));
     EXPECT_TRUE(fs::is_symlink(dir / "link-to-folder.xlsx"));
+#endif
 }
 
 TEST_F(BadInput, ReplacingKeepsLinksAndPermissionBits) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows: no POSIX permission bits, and symbolic links need a privilege";
+#else
     write_file(dir / "target.xlsx", "old");
     ::chmod((dir / "target.xlsx").c_str(), 0600);
     fs::create_symlink("target.xlsx", dir / "link.xlsx");
@@ -245,6 +258,7 @@ TEST_F(BadInput, ReplacingKeepsLinksAndPermissionBits) {
     ASSERT_EQ(::stat((dir / "target.xlsx").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0600u);
     EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"enc", "link.xlsx", "target.xlsx"}));
+#endif
 }
 
 TEST_F(BadInput, ALongOutputNameWorksAndClearReasonsForBadOnes) {

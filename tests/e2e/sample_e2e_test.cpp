@@ -25,6 +25,10 @@ int check(const std::filesystem::path& folder, const std::filesystem::path& book
 class SampleWorkbook : public ::testing::TestWithParam<std::pair<sheets::SheetsDesired, const char*>> {};
 
 TEST_P(SampleWorkbook, MatchesTheEncyclopedia) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows: the checker runs on /usr/bin/python3 (tests/windows runs it on the Windows build's "
+                    "workbook from Linux)";
+#endif
     TempDir dir;
     enc::SampleOptions sample_options;
     sample_options.seasons = 4;

@@ -10,11 +10,23 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace tb::test {
 
 namespace enc = tb::enc;
+
+inline long process_id() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return ::getpid();
+#endif
+}
 
 // A fresh, empty folder under the system's temp folder, removed with all its
 // content when the object goes.
@@ -25,7 +37,7 @@ public:
         const auto base = std::filesystem::temp_directory_path();
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
         for (;;) {
-            auto candidate = base / ("tallybook-test-" + std::to_string(::getpid()) + "-" +
+            auto candidate = base / ("tallybook-test-" + std::to_string(process_id()) + "-" +
                                      std::to_string(stamp) + "-" + std::to_string(counter++));
             if (std::filesystem::create_directory(candidate)) {
                 path_ = std::move(candidate);

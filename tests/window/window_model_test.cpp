@@ -99,7 +99,7 @@ TEST_F(Model, SavedFolderFileFirstStartRulesAndRoundTrip) {
                                   std::string("no quotes\r\n"), std::string("\"\"\r\n"), std::string("\"half\r\n")}) {
         std::ofstream(file, std::ios::binary) << bad;
         start();
-        EXPECT_EQ(model->state().folder, fs::path(std::getenv("HOME")).lexically_normal()) << bad;
+        EXPECT_EQ(model->state().folder, tb::platform::home_folder().lexically_normal()) << bad;
         EXPECT_EQ(read_file(file), bad);
     }
     for (const fs::path& odd : {fs::path("/with space/and \"quote\""), fs::path("/Jos\xc3\xa9/\xc3\x9c" "ber")}) {
@@ -154,7 +154,7 @@ TEST_F(Model, ProcessNeedsTheTeamFileAndSaysWhy) {
         if (c.error.empty()) EXPECT_EQ(got.folder, league) << c.typed;
         else EXPECT_NE(got.error.find(c.error), std::string::npos) << got.error;
     }
-    EXPECT_EQ(model->check_folder("~").folder, fs::path(std::getenv("HOME")).lexically_normal());
+    EXPECT_EQ(model->check_folder("~").folder, tb::platform::home_folder().lexically_normal());
 }
 
 TEST_F(Model, ARunShowsItsStagesOnTheBarAndEndsRemembered) {

@@ -9,17 +9,29 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 using namespace tb::wb;
 namespace fs = std::filesystem;
 
 namespace {
 
+long process_id() {
+#ifdef _WIN32
+    return static_cast<long>(::GetCurrentProcessId());
+#else
+    return static_cast<long>(::getpid());
+#endif
+}
+
 // A fresh folder per test, holding only an "old" book.xlsx at first.
 struct TempDir {
-    fs::path path = fs::temp_directory_path() / ("tb_wb_" + std::to_string(::getpid()) + "_" +
+    fs::path path = fs::temp_directory_path() / ("tb_wb_" + std::to_string(process_id()) + "_" +
                                                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::path book = path / "book.xlsx";
     TempDir() {
@@ -91,6 +103,14 @@ std::string expected_json(const Workbook& wb) {
            ", \"sheet\": " + list(sheets, '{', '}') + "}\n";
 }
 
+// The independent reader is Linux's python3; the Windows build, run under
+// Wine, cannot start it (tests/windows checks its workbooks from Linux).
+#ifdef _WIN32
+#define SKIP_WITHOUT_CHECKER() GTEST_SKIP() << "the openpyxl checker runs only on Linux"
+#else
+#define SKIP_WITHOUT_CHECKER() static_cast<void>(0)
+#endif
+
 int run_checker(const std::string& args) {
     const std::string cmd = std::string(TALLYBOOK_PYTHON) + " " + TALLYBOOK_TEST_DIR + "/workbook/xlsx_check.py " + args;
     return std::system(cmd.c_str());
@@ -140,6 +160,7 @@ void fill_sample(Workbook& wb) {
 }  // namespace
 
 TEST(Save, RoundTripThroughAnIndependentReader) {
+    SKIP_WITHOUT_CHECKER();
     TempDir dir;
     Workbook wb;
     wb.SheetsAdd();
@@ -174,14 +195,17 @@ TEST(Save, RefusedSavesThrowWithThePathAndKeepTheExistingFile) {
         EXPECT_NE(std::string(e.what()).find(dir.path.string()), std::string::npos) << e.what();
     }
     EXPECT_THROW(wb.save(dir.path / "missing" / "book.xlsx"), WorkbookError);
+#ifndef _WIN32
     if (::geteuid() != 0) {  // permissions do not bind root
         fs::permissions(dir.path, fs::perms::owner_read | fs::perms::owner_exec);
         EXPECT_THROW(wb.save(dir.book), WorkbookError);
         fs::permissions(dir.path, fs::perms::owner_all);
     }
+#endif
     EXPECT_EQ(read_all(dir.book), "old");
 }
 
+#ifndef _WIN32
 // A write that fails half way (here: the file size limit) leaves the
 // existing file as it was and no temporary file behind.
 TEST(Save, AFailedWriteLeavesTheExistingFileUntouched) {
@@ -209,6 +233,29 @@ TEST(Save, AFailedWriteLeavesTheExistingFileUntouched) {
     EXPECT_EQ(read_all(dir.book), "old");
     EXPECT_EQ(dir.entries(), 1);
 }
+#else
+// A workbook that another program holds open (as a spreadsheet application
+// does) cannot be replaced: the error says so, and the file is as it was.
+TEST(Save, AWorkbookOpenInAnotherProgramIsNamedAndKept) {
+    TempDir dir;
+    Workbook wb;
+    wb.SheetsAdd();
+    wb.cell(0, 1).Value("new");
+    const HANDLE held = ::CreateFileW(dir.book.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::string what = "(nothing thrown)";
+    try {
+        wb.save(dir.book);
+    } catch (const WorkbookError& e) {
+        what = e.what();
+    }
+    ::CloseHandle(held);
+    EXPECT_NE(what.find("the workbook is open in another program"), std::string::npos) << what;
+    EXPECT_EQ(read_all(dir.book), "old");
+    EXPECT_EQ(dir.entries(), 1);
+}
+#endif
 
 // Texts that look like the file format's own escapes ("_x0041_" for "A")
 // read back exactly as written, next to ordinary texts on other sheets.
@@ -216,6 +263,7 @@ TEST(Save, AFailedWriteLeavesTheExistingFileUntouched) {
 // it back as written, but openpyxl 3.0 drops every "x005F_" it meets in the
 // shared strings.)
 TEST(Save, TextsThatLookLikeEscapesReadBackAsWritten) {
+    SKIP_WITHOUT_CHECKER();
     TempDir dir;
     Workbook wb;
     wb.SheetsAdd();

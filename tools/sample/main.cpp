@@ -1,11 +1,13 @@
 // tallybook-sample: writes a made-up encyclopedia folder for trying the
 // program, for tests and for benchmarks.
 #include "encyclopedia/sample.h"
+#include "platform/platform.h"
 
 #include <CLI/CLI.hpp>
 
 #include <iostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -27,7 +29,14 @@ CLI::Validator at_least(int min) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tb::platform::prepare_console();
+    // The folder may have any name: arguments in UTF-8 on every system.
+    const std::vector<std::string> args = tb::platform::utf8_arguments(argc, argv);
+    std::vector<const char*> arg_ptrs;
+    for (const std::string& a : args) arg_ptrs.push_back(a.c_str());
+
     CLI::App app{"Write a deterministic sample encyclopedia (the same seed gives the same files)."};
+    app.allow_windows_style_options(false);  // "/x" is a folder, never an option
     std::string folder;
     tb::enc::SampleOptions options;
     app.add_option("DIR", folder, "Folder to write the encyclopedia files into (created if needed)")->required();
@@ -42,11 +51,11 @@ int main(int argc, char** argv) {
                        std::to_string(tb::enc::kMaxSampleStatsLines) + " statistics lines)")
         ->capture_default_str()
         ->check(at_least(tb::enc::kMinSamplePlayers));
-    CLI11_PARSE(app, argc, argv);
+    CLI11_PARSE(app, static_cast<int>(arg_ptrs.size()), arg_ptrs.data());
 
     try {
         const tb::enc::Sample sample = tb::enc::make_sample(options);
-        tb::enc::write_encyclopedia(folder, sample.contents);
+        tb::enc::write_encyclopedia(tb::platform::path_of_utf8(folder), sample.contents);
         std::cout << "Wrote " << tb::enc::sample_summary(sample) << " to " << folder << "\n";
     } catch (const std::exception& e) {
         std::cerr << "tallybook-sample: " << e.what() << "\n";

@@ -1,0 +1,299 @@
+#!/usr/bin/env bash
+# Builds tallybook-cli.exe, tallybook-sample.exe and the core's test programs
+# for 64-bit Windows with MinGW-w64, runs the tests and an end-to-end check
+# under Wine, and packs build-windows/tallybook-windows.zip.
+#
+# Installs what is missing (Debian packages only). The Windows builds of the
+# dependencies (libxlsxwriter from Debian's source package, patched from
+# third_party/libxlsxwriter; GoogleTest from libgtest-dev's sources) are made
+# once in build-windows/deps and reused while their inputs are unchanged.
+#
+# Environment:
+#   JOBS=N                         parallel build jobs (default: nproc)
+#   TALLYBOOK_WINDOWS_STRICT=1     a test program that does not build fails
+#                                  the script (default: it is reported)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+out=$root/build-windows
+deps=$out/deps
+prefix=$deps/prefix
+toolchain=$root/cmake/mingw-w64-x86_64.cmake
+jobs=${JOBS:-$(nproc)}
+strict=${TALLYBOOK_WINDOWS_STRICT:-0}
+mingw=x86_64-w64-mingw32
+
+started=$(date +%s)
+step_started=
+step() {  # ends the step under way (with its time) and begins the next
+    local now
+    now=$(date +%s)
+    [ -z "$step_started" ] || printf '   (%ds)\n' $((now - step_started))
+    step_started=$now
+    printf '\n== %s\n' "$*"
+}
+die() { echo "build-windows: $*" >&2; exit 1; }
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+
+# --- 1. Packages ----------------------------------------------------------------
+step "Packages"
+packages=(
+  build-essential cmake pkg-config patch dpkg-dev
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  libz-mingw-w64-dev
+  wine wine64
+  zip unzip
+  libxlsxwriter-dev zlib1g-dev libcli11-dev libgtest-dev python3-openpyxl
+)
+missing=()
+for p in "${packages[@]}"; do
+    [ "$(dpkg-query -W -f='${Status}' "$p" 2> /dev/null)" = "install ok installed" ] || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    $SUDO apt-get update -qq
+    $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" > /dev/null
+fi
+# The posix thread model (std::thread, std::mutex): the toolchain file names
+# the -posix compilers, whatever the alternatives point at.
+command -v $mingw-g++-posix > /dev/null || die "$mingw-g++-posix is missing"
+
+# --- 2. libxlsxwriter for Windows ----------------------------------------------
+step "libxlsxwriter (MinGW, static, patched)"
+apt_sources=/etc/apt/sources.list.d
+lxw_source_version=$(dpkg-query -W -f='${source:Version}' libxlsxwriter-dev)
+lxw_upstream=${lxw_source_version%%-*}
+lxw_stamp="libxlsxwriter $lxw_source_version $(cat third_party/libxlsxwriter/*.patch "$toolchain" | sha256sum | cut -c1-16)"
+if [ "$(cat "$deps/xlsxwriter.stamp" 2>/dev/null)" != "$lxw_stamp" ]; then
+    # The source package of the installed version, from a deb-src entry for
+    # this system's suite (added when there is none).
+    has_source() { apt-cache showsrc libxlsxwriter 2> /dev/null | grep -x "Version: $lxw_source_version" > /dev/null; }
+    if ! has_source; then
+        . /etc/os-release
+        suite=${VERSION_CODENAME:?no VERSION_CODENAME in /etc/os-release}
+        # The Debian mirror this system already uses, else the default one.
+        mirror=$( { grep -hsE '^URIs:' "$apt_sources"/*.sources | awk '{print $2}'
+                    grep -hsE '^deb\s' /etc/apt/sources.list "$apt_sources"/*.list |
+                        sed -E 's/^deb\s+(\[[^]]*\]\s+)?//' | awk '{print $1}'; } |
+                  grep -E '/debian/?$' | head -1 || true)
+        [ -n "$mirror" ] || mirror=http://deb.debian.org/debian
+        echo "Adding a deb-src entry for $suite ($mirror)"
+        printf 'Types: deb-src\nURIs: %s\nSuites: %s %s-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+            "$mirror" "$suite" "$suite" | $SUDO tee "$apt_sources/tallybook-deb-src.sources" > /dev/null
+        $SUDO apt-get update -qq
+        has_source || die "no source package libxlsxwriter $lxw_source_version in the archive"
+    fi
+    rm -rf "$deps/src" "$deps/xlsxwriter-build" "$deps/xlsxwriter.stamp"
+    mkdir -p "$deps/src"
+    (cd "$deps/src" && apt-get source -qq "libxlsxwriter=$lxw_source_version" 2>&1 | grep -v '^W: Download is performed unsandboxed' || true)
+    lxw_src=$deps/src/libxlsxwriter-$lxw_upstream
+    [ -f "$lxw_src/CMakeLists.txt" ] || die "apt-get source libxlsxwriter=$lxw_source_version gave no sources"
+    for p in third_party/libxlsxwriter/*.patch; do
+        patch -d "$lxw_src" -p1 --quiet --forward < "$p" || die "$p does not apply to libxlsxwriter $lxw_source_version"
+    done
+    cmake -S "$lxw_src" -B "$deps/xlsxwriter-build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DTALLYBOOK_MINGW_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF \
+        -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib > "$deps/xlsxwriter-configure.log"
+    cmake --build "$deps/xlsxwriter-build" -j"$jobs" > "$deps/xlsxwriter-build.log"
+    cmake --install "$deps/xlsxwriter-build" > /dev/null
+    echo "$lxw_stamp" > "$deps/xlsxwriter.stamp"
+else
+    echo "up to date ($lxw_stamp)"
+fi
+
+# --- 3. GoogleTest and CLI11 for Windows ---------------------------------------
+step "GoogleTest and CLI11 (MinGW)"
+gtest_stamp="gtest $(dpkg-query -W -f='${Version}' libgtest-dev) $(sha256sum < "$toolchain" | cut -c1-16)"
+if [ "$(cat "$deps/gtest.stamp" 2>/dev/null)" != "$gtest_stamp" ]; then
+    rm -rf "$deps/gtest-build"
+    cmake -S /usr/src/googletest -B "$deps/gtest-build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DTALLYBOOK_MINGW_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF \
+        -DBUILD_GMOCK=OFF -Dgtest_disable_pthreads=ON \
+        -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib > "$deps/gtest-configure.log"
+    cmake --build "$deps/gtest-build" -j"$jobs" > "$deps/gtest-build.log"
+    cmake --install "$deps/gtest-build" > /dev/null
+    echo "$gtest_stamp" > "$deps/gtest.stamp"
+else
+    echo "up to date ($gtest_stamp)"
+fi
+# CLI11 is headers only; its package files find them relative to themselves,
+# so a copy in the prefix keeps the host's /usr/include out of the build.
+cli11_stamp="cli11 $(dpkg-query -W -f='${Version}' libcli11-dev)"
+if [ "$(cat "$deps/cli11.stamp" 2>/dev/null)" != "$cli11_stamp" ]; then
+    rm -rf "$prefix/include/CLI" "$prefix/share/cmake/CLI11"
+    mkdir -p "$prefix/include" "$prefix/share/cmake"
+    cp -a /usr/include/CLI "$prefix/include/"
+    cp -a /usr/share/cmake/CLI11 "$prefix/share/cmake/"
+    echo "$cli11_stamp" > "$deps/cli11.stamp"
+fi
+
+# --- 4. TALLYBOOK for Windows ----------------------------------------------------
+step "TALLYBOOK for Windows (cross-compiled)"
+win=$out/win
+cmake -S . -B "$win" -G "Unix Makefiles" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DTALLYBOOK_MINGW_PREFIX="$prefix" \
+    -DCMAKE_BUILD_TYPE=Release -DTALLYBOOK_GUI=OFF -DTALLYBOOK_BENCH=OFF -DTALLYBOOK_TESTS=ON > "$out/win-configure.log"
+# The collation test compares with ICU only where pkg-config finds one; the
+# host's must never be taken for Windows'.
+grep -q '^ICU_FOUND:INTERNAL=1' "$win/CMakeCache.txt" &&
+    die "the Windows build found an ICU (the host's?): see $out/win-configure.log"
+tests=$(cmake --build "$win" --target help | sed -n 's/^\.\.\. \(test_[a-z0-9_]*\)$/\1/p' | sort)
+[ -n "$tests" ] || die "no test programs in the Windows build"
+# Everything in one parallel build that keeps going past a target that
+# fails; then a quick pass per target tells which ones are built (an .exe
+# left from an earlier build does not count).
+cmake --build "$win" -j"$jobs" --target tallybook-cli tallybook-sample $tests -- -k > "$out/win-build.log" 2>&1 || true
+cmake --build "$win" --target tallybook-cli tallybook-sample >> "$out/win-build.log" 2>&1 ||
+    { grep -E 'error|Error' "$out/win-build.log" | head -20; die "the programs do not build (see $out/win-build.log)"; }
+built_tests=()
+not_built=()
+for t in $tests; do
+    if cmake --build "$win" --target "$t" > "$out/win-build-$t.log" 2>&1; then
+        built_tests+=("$t")
+    else
+        not_built+=("$t")
+        echo "NOT BUILT: $t. First errors (full log: $out/win-build-$t.log):"
+        grep -E 'error|Error' "$out/win-build-$t.log" | grep -v '^make' | head -8 | sed 's/^/    /'
+    fi
+done
+if [ ${#not_built[@]} -gt 0 ] && [ "$strict" = 1 ]; then die "test programs that do not build: ${not_built[*]}"; fi
+
+# Only Windows' own DLLs may be imported: no MinGW runtime beside the .exe.
+step "Imported DLLs"
+allowed='^(kernel32|msvcrt|ucrtbase|user32|shell32|ole32|advapi32|ws2_32|bcrypt|api-ms-win-.*)\.dll$'
+exes=("$win/cli/tallybook-cli.exe" "$win/tools/tallybook-sample.exe")
+for t in "${built_tests[@]}"; do exes+=("$win/tests/$t.exe"); done
+for exe in "${exes[@]}"; do
+    dlls=$($mingw-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
+    bad=$(echo "$dlls" | grep -vE "$allowed" || true)
+    [ -z "$bad" ] || die "$(basename "$exe") needs DLLs that are not Windows' own: $bad"
+    printf '%-24s %s\n' "$(basename "$exe")" "$(echo $dlls)"
+done
+
+# --- 5. The Linux programs, for comparing the workbooks ---------------------------
+step "TALLYBOOK for Linux (the reference workbook)"
+linux=$out/linux
+cmake -S . -B "$linux" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=Release -DTALLYBOOK_GUI=OFF -DTALLYBOOK_BENCH=OFF \
+    -DTALLYBOOK_TESTS=OFF > "$out/linux-configure.log"
+cmake --build "$linux" -j"$jobs" --target tallybook-cli tallybook-sample > "$out/linux-build.log" ||
+    { tail -40 "$out/linux-build.log"; die "the Linux programs do not build (see $out/linux-build.log)"; }
+
+# --- 6. Wine ----------------------------------------------------------------------
+step "A fresh Wine prefix"
+export WINEPREFIX=$out/wineprefix WINEDEBUG=-all
+# No Gecko or Mono downloads, no desktop menus or file associations.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Wine turns names and arguments to and from UTF-16 by the Unix locale.
+export LC_ALL=C.UTF-8
+export WINE=/usr/bin/wine
+[ -d "$WINEPREFIX" ] && { wineserver -k 2> /dev/null || true; rm -rf "$WINEPREFIX"; }
+trap 'wineserver -k 2> /dev/null || true' EXIT
+wineboot -i > "$out/wineboot.log" 2>&1 || { cat "$out/wineboot.log"; die "wineboot -i failed"; }
+wineserver -w
+# One server for all the runs: a server that quits between two programs can
+# drop the next one ("recvmsg: Connection reset by peer").
+wineserver -p
+
+step "Test programs under Wine"
+results=$out/test-results
+rm -rf "$results"
+mkdir -p "$results"
+failed=()
+for t in "${built_tests[@]}"; do
+    if ! timeout 900 "$WINE" "$win/tests/$t.exe" --gtest_brief=1 --gtest_output="xml:$(winepath -w "$results/$t.xml")" \
+            > "$results/$t.log" 2>&1; then
+        failed+=("$t")
+        echo "FAILED: $t"
+        sed 's/^/    /' "$results/$t.log" | tail -40
+    fi
+done
+/usr/bin/python3 - "$results" "${built_tests[@]}" <<'EOF'
+import sys, xml.etree.ElementTree as ET
+results, names = sys.argv[1], sys.argv[2:]
+total = {"run": 0, "passed": 0, "failed": 0, "skipped": 0}
+skips = []
+print("%-20s %5s %6s %6s %7s" % ("program", "tests", "passed", "failed", "skipped"))
+for name in names:
+    try:
+        root = ET.parse("%s/%s.xml" % (results, name)).getroot()
+    except (OSError, ET.ParseError):
+        print("%-20s  no results (it crashed?)" % name)
+        continue
+    cases = list(root.iter("testcase"))
+    failed = sum(1 for c in cases if c.find("failure") is not None)
+    skipped = [c for c in cases if c.find("skipped") is not None or c.get("result") == "skipped"]
+    passed = len(cases) - failed - len(skipped)
+    for c in skipped:
+        s = c.find("skipped")
+        why = (s.get("message") if s is not None else "") or ""
+        skips.append("%s.%s: %s" % (c.get("classname"), c.get("name"), why.splitlines()[-1] if why else "?"))
+    print("%-20s %5d %6d %6d %7d" % (name, len(cases), passed, failed, len(skipped)))
+    for k, v in (("run", len(cases)), ("passed", passed), ("failed", failed), ("skipped", len(skipped))):
+        total[k] += v
+print("%-20s %5d %6d %6d %7d" % ("total", total["run"], total["passed"], total["failed"], total["skipped"]))
+if skips:
+    print("skipped on Windows:")
+    for s in skips:
+        print("  " + s)
+EOF
+[ ${#failed[@]} -eq 0 ] || die "test programs failed under Wine: ${failed[*]}"
+
+step "End to end under Wine"
+tests/windows/e2e_test.sh "$win" "$linux" "$out/e2e"
+
+# --- 7. The package ------------------------------------------------------------------
+step "Package"
+pkg=$out/package
+rm -rf "$pkg" "$out/tallybook-windows.zip"
+mkdir -p "$pkg"
+cp "$win/cli/tallybook-cli.exe" "$win/tools/tallybook-sample.exe" "$pkg/"
+$mingw-strip "$pkg/"*.exe
+version=$(sed -n 's/^project(tallybook VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+# CRLF line ends, and a byte-order mark so that any Notepad reads UTF-8.
+{ printf '\xef\xbb\xbf'; sed 's/$/\r/'; } > "$pkg/README.txt" <<EOF
+TALLYBOOK $version for Windows (64-bit)
+
+TALLYBOOK turns the encyclopedia of a baseball simulation game (the folder
+holding ENCTEAM.DAT, ENCPLYR.DAT, ENCPLSTATS.DAT, enctmyr.dat, enclgyr.dat
+and encleag.dat) into an .xlsx workbook. The folder is only ever read.
+
+Unpack the two programs anywhere; they need nothing else. In a console
+(cmd.exe or PowerShell), in the folder that holds them:
+
+  tallybook-cli.exe "C:\\Games\\Baseball\\Encyclopedia"
+  tallybook-cli.exe -o "%USERPROFILE%\\Documents\\Résumé 1995.xlsx" "C:\\Games\\Baseball\\Encyclopedia"
+  tallybook-cli.exe --inspect "C:\\Games\\Baseball\\Encyclopedia"
+  tallybook-cli.exe --help
+
+  tallybook-cli [--players-only | --teams-only] [-o FILE.xlsx] [--open] [--quiet] ENCYCLOPEDIA_FOLDER
+  tallybook-cli --inspect ENCYCLOPEDIA_FOLDER
+
+Without -o the workbook is TALLYBOOK.xlsx in the current folder. --open
+opens it with the application Windows associates with .xlsx files.
+--inspect describes what the folder holds without converting anything.
+Ctrl-C (or Ctrl-Break, or closing the console) stops a run; nothing is
+written then, and an existing workbook stays as it was.
+
+Exit status (%ERRORLEVEL%):
+  0    the workbook was written (or, with --inspect, the report)
+  1    failed: nothing was written, an existing workbook is as it was
+  2    bad usage
+  130  interrupted (Ctrl-C or Ctrl-Break), 143 the console was closed:
+       nothing was written
+
+To try it without a game, write a made-up encyclopedia first:
+
+  tallybook-sample.exe sample-encyclopedia
+  tallybook-cli.exe sample-encyclopedia
+
+  tallybook-sample DIR [--seed N] [--seasons N] [--players N]
+
+EOF
+(cd "$pkg" && zip -q -X -9 "$out/tallybook-windows.zip" tallybook-cli.exe tallybook-sample.exe README.txt)
+unzip -l "$out/tallybook-windows.zip"
+
+step "Done"
+echo "build-windows/tallybook-windows.zip; tests: ${#built_tests[@]} programs run under Wine${not_built:+, not built: ${not_built[*]}}"
+echo "total time: $(( $(date +%s) - started ))s"
