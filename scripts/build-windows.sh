@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds tallybook-cli.exe, tallybook-sample.exe and the core's test programs
-# for 64-bit Windows with MinGW-w64, runs the tests and an end-to-end check
-# under Wine, and packs build-windows/tallybook-windows.zip.
+# Builds tallybook.exe (the window), tallybook-cli.exe, tallybook-sample.exe
+# and the test programs for 64-bit Windows with MinGW-w64, runs the tests and
+# an end-to-end check under Wine (the window's on a virtual display), and
+# packs build-windows/tallybook-windows.zip.
 #
 # Installs what is missing (Debian packages only). The Windows builds of the
 # dependencies (libxlsxwriter from Debian's source package, patched from
@@ -12,6 +13,9 @@
 #   JOBS=N                         parallel build jobs (default: nproc)
 #   TALLYBOOK_WINDOWS_STRICT=1     a test program that does not build fails
 #                                  the script (default: it is reported)
+#   TALLYBOOK_LINUX_BUILD=DIR      a Linux build folder that already holds
+#                                  cli/tallybook-cli and tools/tallybook-sample
+#                                  (the reference workbook); default: build one
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -44,7 +48,7 @@ packages=(
   build-essential cmake pkg-config patch dpkg-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   libz-mingw-w64-dev
-  wine wine64
+  wine wine64 xvfb xauth
   zip unzip
   libxlsxwriter-dev zlib1g-dev libcli11-dev libgtest-dev python3-openpyxl
 )
@@ -134,7 +138,7 @@ fi
 step "TALLYBOOK for Windows (cross-compiled)"
 win=$out/win
 cmake -S . -B "$win" -G "Unix Makefiles" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DTALLYBOOK_MINGW_PREFIX="$prefix" \
-    -DCMAKE_BUILD_TYPE=Release -DTALLYBOOK_GUI=OFF -DTALLYBOOK_BENCH=OFF -DTALLYBOOK_TESTS=ON > "$out/win-configure.log"
+    -DCMAKE_BUILD_TYPE=Release -DTALLYBOOK_GUI=ON -DTALLYBOOK_BENCH=OFF -DTALLYBOOK_TESTS=ON > "$out/win-configure.log"
 # The collation test compares with ICU only where pkg-config finds one; the
 # host's must never be taken for Windows'.
 grep -q '^ICU_FOUND:INTERNAL=1' "$win/CMakeCache.txt" &&
@@ -144,8 +148,8 @@ tests=$(cmake --build "$win" --target help | sed -n 's/^\.\.\. \(test_[a-z0-9_]*
 # Everything in one parallel build that keeps going past a target that
 # fails; then a quick pass per target tells which ones are built (an .exe
 # left from an earlier build does not count).
-cmake --build "$win" -j"$jobs" --target tallybook-cli tallybook-sample $tests -- -k > "$out/win-build.log" 2>&1 || true
-cmake --build "$win" --target tallybook-cli tallybook-sample >> "$out/win-build.log" 2>&1 ||
+cmake --build "$win" -j"$jobs" --target tallybook tallybook-cli tallybook-sample $tests -- -k > "$out/win-build.log" 2>&1 || true
+cmake --build "$win" --target tallybook tallybook-cli tallybook-sample >> "$out/win-build.log" 2>&1 ||
     { grep -E 'error|Error' "$out/win-build.log" | head -20; die "the programs do not build (see $out/win-build.log)"; }
 built_tests=()
 not_built=()
@@ -162,8 +166,8 @@ if [ ${#not_built[@]} -gt 0 ] && [ "$strict" = 1 ]; then die "test programs that
 
 # Only Windows' own DLLs may be imported: no MinGW runtime beside the .exe.
 step "Imported DLLs"
-allowed='^(kernel32|msvcrt|ucrtbase|user32|shell32|ole32|advapi32|ws2_32|bcrypt|api-ms-win-.*)\.dll$'
-exes=("$win/cli/tallybook-cli.exe" "$win/tools/tallybook-sample.exe")
+allowed='^(kernel32|msvcrt|ucrtbase|user32|gdi32|comctl32|comdlg32|shell32|ole32|advapi32|ws2_32|bcrypt|api-ms-win-.*)\.dll$'
+exes=("$win/win32/tallybook.exe" "$win/cli/tallybook-cli.exe" "$win/tools/tallybook-sample.exe")
 for t in "${built_tests[@]}"; do exes+=("$win/tests/$t.exe"); done
 for exe in "${exes[@]}"; do
     dlls=$($mingw-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
@@ -174,11 +178,18 @@ done
 
 # --- 5. The Linux programs, for comparing the workbooks ---------------------------
 step "TALLYBOOK for Linux (the reference workbook)"
-linux=$out/linux
-cmake -S . -B "$linux" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=Release -DTALLYBOOK_GUI=OFF -DTALLYBOOK_BENCH=OFF \
-    -DTALLYBOOK_TESTS=OFF > "$out/linux-configure.log"
-cmake --build "$linux" -j"$jobs" --target tallybook-cli tallybook-sample > "$out/linux-build.log" ||
-    { tail -40 "$out/linux-build.log"; die "the Linux programs do not build (see $out/linux-build.log)"; }
+if [ -n "${TALLYBOOK_LINUX_BUILD:-}" ]; then
+    linux=$(realpath "$TALLYBOOK_LINUX_BUILD")
+    [ -x "$linux/cli/tallybook-cli" ] && [ -x "$linux/tools/tallybook-sample" ] ||
+        die "TALLYBOOK_LINUX_BUILD=$linux holds no cli/tallybook-cli and tools/tallybook-sample"
+    echo "using $linux"
+else
+    linux=$out/linux
+    cmake -S . -B "$linux" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=Release -DTALLYBOOK_GUI=OFF -DTALLYBOOK_BENCH=OFF \
+        -DTALLYBOOK_TESTS=OFF > "$out/linux-configure.log"
+    cmake --build "$linux" -j"$jobs" --target tallybook-cli tallybook-sample > "$out/linux-build.log" ||
+        { tail -40 "$out/linux-build.log"; die "the Linux programs do not build (see $out/linux-build.log)"; }
+fi
 
 # --- 6. Wine ----------------------------------------------------------------------
 step "A fresh Wine prefix"
@@ -202,7 +213,10 @@ rm -rf "$results"
 mkdir -p "$results"
 failed=()
 for t in "${built_tests[@]}"; do
-    if ! timeout 900 "$WINE" "$win/tests/$t.exe" --gtest_brief=1 --gtest_output="xml:$(winepath -w "$results/$t.xml")" \
+    # The window's test opens real windows: a virtual display of its own.
+    display=()
+    [ "$t" = test_win32 ] && display=(xvfb-run -a -s "-screen 0 1280x1024x24")
+    if ! timeout 900 "${display[@]}" "$WINE" "$win/tests/$t.exe" --gtest_brief=1 --gtest_output="xml:$(winepath -w "$results/$t.xml")" \
             > "$results/$t.log" 2>&1; then
         failed+=("$t")
         echo "FAILED: $t"
@@ -248,7 +262,7 @@ step "Package"
 pkg=$out/package
 rm -rf "$pkg" "$out/tallybook-windows.zip"
 mkdir -p "$pkg"
-cp "$win/cli/tallybook-cli.exe" "$win/tools/tallybook-sample.exe" "$pkg/"
+cp "$win/win32/tallybook.exe" "$win/cli/tallybook-cli.exe" "$win/tools/tallybook-sample.exe" "$pkg/"
 $mingw-strip "$pkg/"*.exe
 version=$(sed -n 's/^project(tallybook VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 # CRLF line ends, and a byte-order mark so that any Notepad reads UTF-8.
@@ -259,8 +273,18 @@ TALLYBOOK turns the encyclopedia of a baseball simulation game (the folder
 holding ENCTEAM.DAT, ENCPLYR.DAT, ENCPLSTATS.DAT, enctmyr.dat, enclgyr.dat
 and encleag.dat) into an .xlsx workbook. The folder is only ever read.
 
-Unpack the two programs anywhere; they need nothing else. In a console
-(cmd.exe or PowerShell), in the folder that holds them:
+Unpack the programs anywhere; they need nothing else.
+
+The window: double-click tallybook.exe. Pick the drive and the folder of the
+encyclopedia (or type it, or drop it on the window), choose the sheets you
+want, check where the workbook goes ("Save As..."), and press Process. The
+workbook opens in the application Windows associates with .xlsx files; the
+window says where it was saved. Cancel (or Escape) stops a run and keeps an
+existing workbook as it was. The last folder is remembered in
+%APPDATA%\tallybook\data\TALLYBOOK.txt.
+
+The command line: in a console (cmd.exe or PowerShell), in the folder that
+holds the programs:
 
   tallybook-cli.exe "C:\\Games\\Baseball\\Encyclopedia"
   tallybook-cli.exe -o "%USERPROFILE%\\Documents\\Résumé 1995.xlsx" "C:\\Games\\Baseball\\Encyclopedia"
@@ -291,7 +315,7 @@ To try it without a game, write a made-up encyclopedia first:
   tallybook-sample DIR [--seed N] [--seasons N] [--players N]
 
 EOF
-(cd "$pkg" && zip -q -X -9 "$out/tallybook-windows.zip" tallybook-cli.exe tallybook-sample.exe README.txt)
+(cd "$pkg" && zip -q -X -9 "$out/tallybook-windows.zip" tallybook.exe tallybook-cli.exe tallybook-sample.exe README.txt)
 unzip -l "$out/tallybook-windows.zip"
 
 step "Done"

@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   python3-openpyxl
   xdg-utils
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -436,7 +436,16 @@ void MainWindow::command(int id, int code) {
     }
 }
 
-bool MainWindow::dialog_message(MSG& msg) { return hwnd_ && IsDialogMessageW(hwnd_, &msg); }
+bool MainWindow::dialog_message(MSG& msg) {
+    if (!hwnd_) return false;
+    // Enter in the folder field confirms the folder, as in the folder list;
+    // elsewhere it presses the default button, Process.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && msg.hwnd == control(kFolderEdit)) {
+        if (!model_.state().running) folder_entered();
+        return true;
+    }
+    return IsDialogMessageW(hwnd_, &msg);
+}
 
 LRESULT CALLBACK MainWindow::proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {

@@ -144,6 +144,16 @@ TEST_F(Win32Window, CaptionsFolderProcessStatusAndTheSavedFolderFile) {
     EXPECT_EQ(read_file(window::saved_folder_file(data)), window::saved_folder_line(folder));
     EXPECT_EQ(opened, std::vector<fs::path>{output});
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(h, win32::kOpen)) || !IsWindowVisible(h));
+
+    // Enter in the folder field takes the folder typed there: one without
+    // ENCTEAM.DAT disables Process and clears the last run's status.
+    const HWND edit = GetDlgItem(h, win32::kFolderEdit);
+    SetWindowTextW(edit, output.parent_path().wstring().c_str());
+    MSG enter{edit, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    EXPECT_TRUE(w.dialog_message(enter));
+    ASSERT_TRUE(pump_until([&] { return w.model().state().folder == output.parent_path(); }));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(h, win32::kProcess)));
+    EXPECT_NE(text_of(GetDlgItem(h, win32::kStatus)), L"Processing Completed");
 }
 
 TEST_F(Win32Window, CancelOrExitDuringTheSaveKeepsTheOlderWorkbook) {
