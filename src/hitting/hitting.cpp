@@ -96,17 +96,13 @@ void Hitting_Header(wb::Workbook& W, int32_t row) {
 
 void Hitter_EntryLine(wb::Workbook& W, int32_t r, int32_t year, std::string_view team, std::optional<int32_t> age,
                       const HittingCounts& line) {
-    W.cell(A, r).Value(year);
-    W.cell(B, r).Value(team);
-    // A player without a birth date shows no age rather than a made-up one.
-    if (age) W.cell(C, r).Value(*age);
+    sheets::season_line_lead(W, r, year, team, age);
     sheets::put_figures(W, r, D, kFigures, line_row(line), Where::Block);
     sheets::line_sides(W, r, kLastBlockColumn);
 }
 
 void Hitter_TotalLine(wb::Workbook& W, int32_t r, const HittingCounts& totals) {
-    W.cell(A, r).Value(" ");
-    W.cell(B, r).Value("Totals");
+    sheets::totals_line_lead(W, r);
     sheets::put_figures(W, r, D, kFigures, totals_row(totals), Where::Block);
     sheets::totals_row_borders(W, r, kLastBlockColumn);
 }

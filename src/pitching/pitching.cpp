@@ -97,16 +97,13 @@ void Pitching_Header(wb::Workbook& W, int32_t row) {
 
 void Pitcher_EntryLine(wb::Workbook& W, int32_t r, int32_t year, std::string_view team, std::optional<int32_t> age,
                        const PitchingCounts& line) {
-    W.cell(A, r).Value(year);
-    W.cell(B, r).Value(team);
-    if (age) W.cell(C, r).Value(*age);
+    sheets::season_line_lead(W, r, year, team, age);
     sheets::put_figures(W, r, D, kFigures, row_of(line), Where::Block);
     sheets::line_sides(W, r, kLastBlockColumn);
 }
 
 void Pitcher_TotalLine(wb::Workbook& W, int32_t r, const PitchingCounts& totals) {
-    W.cell(A, r).Value(" ");
-    W.cell(B, r).Value("Totals");
+    sheets::totals_line_lead(W, r);
     sheets::put_figures(W, r, D, kFigures, row_of(totals), Where::Block);
     sheets::totals_row_borders(W, r, kLastBlockColumn);
 }

@@ -46,6 +46,17 @@ void column_titles(wb::Workbook& W, int32_t r, const std::vector<std::string_vie
     W.block(R, r - 1, Y, r - 1).InteriorColorIndex(color_index);
 }
 
+void season_line_lead(wb::Workbook& W, int32_t r, int32_t year, std::string_view team, std::optional<int32_t> age) {
+    W.cell(A, r).Value(year);
+    W.cell(B, r).Value(team);
+    if (age) W.cell(C, r).Value(*age);
+}
+
+void totals_line_lead(wb::Workbook& W, int32_t r) {
+    W.cell(A, r).Value(" ");
+    W.cell(B, r).Value("Totals");
+}
+
 void line_sides(wb::Workbook& W, int32_t row, int last_col) {
     W.block(A, row, last_col, row).Borders(wb::xlEdgeRight).Weight(wb::xlMedium);
     W.block(A, row, last_col, row).Borders(wb::xlEdgeLeft).Weight(wb::xlMedium);

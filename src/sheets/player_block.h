@@ -7,6 +7,7 @@
 #include "workbook/workbook.h"
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -25,6 +26,13 @@ void put_titles(wb::Workbook& W, int32_t row, const std::vector<std::string_view
 // `color_index`; the name row above takes the same fill.
 void column_titles(wb::Workbook& W, int32_t row, const std::vector<std::string_view>& titles, int color_index,
                    bool line_style);
+
+// The lead cells of a season line: year, team and age (none for a player
+// without a birth date, rather than a made-up one).
+void season_line_lead(wb::Workbook& W, int32_t row, int32_t year, std::string_view team, std::optional<int32_t> age);
+
+// The lead cells of a block's "Totals" row.
+void totals_line_lead(wb::Workbook& W, int32_t row);
 
 // The medium sides of a season line, which stack into one frame.
 void line_sides(wb::Workbook& W, int32_t row, int last_col);

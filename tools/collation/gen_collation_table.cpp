@@ -13,6 +13,8 @@
 // two-character ones. The generator stops (status 1, reason on stderr) when the
 // data has a feature the key builder cannot reproduce, rather than write a
 // table that would sort wrongly.
+#include "text/cp1252.h"
+
 #include <unicode/uchar.h>
 #include <unicode/ucol.h>
 #include <unicode/ucoleitr.h>
@@ -33,20 +35,9 @@
 
 namespace {
 
-// Code points of bytes 0x80..0x9F as the archive reader decodes them: the
-// five codes Windows-1252 leaves unassigned become the C1 control of the same
-// value.
-constexpr std::array<char32_t, 32> kHighBlock = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-char32_t code_point_of(int byte) {
-    if (byte >= 0x80 && byte <= 0x9F) return kHighBlock[static_cast<std::size_t>(byte - 0x80)];
-    return static_cast<char32_t>(byte);
-}
+// Code points of the bytes as the archive reader decodes them (the five
+// codes Windows-1252 leaves unassigned become the C1 control of the same value).
+char32_t code_point_of(int byte) { return tb::text::cp1252_code_point(static_cast<unsigned char>(byte)); }
 
 // The first rank; 0 and 1 are left to the key's own separators.
 constexpr int kFirstRank = 0x02;
