@@ -4,6 +4,7 @@
 #include "workbook/workbook.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -29,9 +30,10 @@ struct Decimal {
 Decimal round_decimal(double v, int decimals) {
     Decimal d;
     d.negative = std::signbit(v);
+    // "d.dddddddddddddde+XX", as printf's "%.14e" writes it; to_chars is
+    // several times faster, and every number cell is measured for autofit.
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
-    // buf: "d.dddddddddddddde+XX"
+    *std::to_chars(buf, buf + sizeof buf - 1, std::fabs(v), std::chars_format::scientific, 14).ptr = '\0';
     std::string digits;
     digits.reserve(15);
     const char* p = buf;
@@ -65,8 +67,9 @@ Decimal round_decimal(double v, int decimals) {
 }
 
 double decimal_value(const Decimal& d) {
-    std::string s = (d.int_digits.empty() ? "0" : d.int_digits) + "." + d.frac_digits;
-    const double x = std::strtod(s.c_str(), nullptr);
+    const std::string s = (d.int_digits.empty() ? "0" : d.int_digits) + "." + d.frac_digits;
+    double x = 0;
+    std::from_chars(s.data(), s.data() + s.size(), x);
     return (d.negative && x != 0) ? -x : x;
 }
 
@@ -134,8 +137,8 @@ std::string general_text(double value) {
     if (a >= 1e11) return scientific_text(value);
     if (value == std::floor(value)) {
         char buf[40];
-        std::snprintf(buf, sizeof buf, "%.0f", value == 0 ? 0.0 : value);
-        return buf;
+        const auto end = std::to_chars(buf, buf + sizeof buf, value == 0 ? 0.0 : value, std::chars_format::fixed, 0).ptr;
+        return std::string(buf, end);
     }
     if (a < 1e-9) return scientific_text(value);
     const Decimal whole = round_decimal(value, 0);
