@@ -1,7 +1,6 @@
 // The six record layouts: every field at its offset, the encoder writing the
-// same bytes back, the "used" rules, and files of many records.
+// same bytes back, the "used" rules, and a file of many records.
 #include "encyclopedia/encyclopedia.h"
-#include "raw_bytes.h"
 #include "support/encyclopedia_builder.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +8,7 @@
 #include <functional>
 
 namespace enc = tb::enc;
-using tb::test::TempDir;
+using namespace tb::test;
 
 namespace {
 
@@ -36,10 +35,13 @@ struct Field {
 template <class R>
 R check_layout(std::string_view file, std::vector<R> (enc::Encyclopedia::*read)(enc::FileFacts*) const,
                const std::vector<Field<R>>& fields) {
-    tb::test::RawRecord raw(R::kSize, '\xEE');
-    for (const auto& f : fields) f.width ? raw.put(f.at, f.width, f.number) : raw.text(f.at, f.raw);
+    std::string raw(R::kSize, '\xEE');
+    for (const auto& f : fields) {
+        if (f.width == 0) raw.replace(f.at, f.raw.size(), f.raw);
+        for (int k = 0; k < f.width; ++k) raw[f.at + k] = static_cast<char>((f.number >> (8 * k)) & 0xFF);
+    }
     TempDir dir;
-    tb::test::write_raw(dir / std::string(file), raw.bytes);
+    write_bytes(dir / std::string(file), raw);
     const auto records = (enc::Encyclopedia(dir.path()).*read)(nullptr);
     if (records.size() != 1) {
         ADD_FAILURE() << file << " gave " << records.size() << " records";
@@ -49,8 +51,8 @@ R check_layout(std::string_view file, std::vector<R> (enc::Encyclopedia::*read)(
         if (f.width) EXPECT_EQ(f.get_number(records[0]), f.number) << f.name;
         else EXPECT_EQ(f.get_text(records[0]), f.text) << f.name;
     }
-    std::replace(raw.bytes.begin(), raw.bytes.end(), '\xEE', '\0');
-    EXPECT_EQ(enc::encode(records[0]), raw.bytes) << file;
+    std::replace(raw.begin(), raw.end(), '\xEE', '\0');
+    EXPECT_EQ(enc::encode(records[0]), raw) << file;
     return records[0];
 }
 
@@ -144,114 +146,62 @@ TEST(Layout, LeagueAndTitleInUse) {
     EXPECT_TRUE(l.TitleInUse);  // a high byte is above a space
 }
 
-TEST(Layout, NamesTooLongAreCutOnWritingAndShortOnesNulPadded) {
-    const std::string bytes = enc::encode(tb::test::hitter_line(1, 2000, 2, 1, "Šimek-Brandenburger", "de Aza"));
-    EXPECT_EQ(bytes.substr(32, 16), "\x8Aimek-Brandenbur");
-    EXPECT_EQ(bytes.substr(16, 16), std::string("de Aza") + std::string(10, '\0'));
-    EXPECT_EQ(enc::decode_stats(tb::test::bytes_of(bytes)).LastName, "Šimek-Brandenbur");
+const unsigned char* bytes_of(const std::string& s) { return reinterpret_cast<const unsigned char*>(s.data()); }
+
+bool used(const enc::PlayerRecord& r) { return enc::is_used(r, 2025); }   // birth years before 2025
+template <class R>
+bool used(const R& r) {
+    return enc::is_used(r);
 }
 
-TEST(UsedRules, Teams) {
-    const auto t = tb::test::team(1, "NY");
-    EXPECT_TRUE(enc::is_used(t));
-    EXPECT_FALSE(enc::is_used(with(t, [](auto& r) { r.Status = 1; })));
-    EXPECT_FALSE(enc::is_used(with(t, [](auto& r) { r.Field50 = 0; })));
-    EXPECT_FALSE(enc::is_used(with(t, [](auto& r) { r.Field52 = -3; })));
+// Records that pass their tests, and each change that makes one unused.
+template <class R, class... Changes>
+void expect_rules(const R& r, Changes... changes) {
+    EXPECT_TRUE(used(r));
+    int n = 0;
+    for (bool still_used : {used(with(r, changes))...}) EXPECT_FALSE(still_used) << "change " << n++;
 }
 
-TEST(UsedRules, PlayersNeedABirthYearBeforeTheCurrentYear) {
-    const auto p = tb::test::player(5, 1980);
-    for (int year : {1, 1990, 2024}) EXPECT_TRUE(enc::is_used(tb::test::player(1, year), 2025)) << year;
-    for (int year : {0, -1990, 2025, 2030}) EXPECT_FALSE(enc::is_used(tb::test::player(1, year), 2025)) << year;
-    EXPECT_FALSE(enc::is_used(with(p, [](auto& r) { r.Status = -1; }), 2025));
-    EXPECT_FALSE(enc::is_used(with(p, [](auto& r) { r.Field48 = 0; }), 2025));
-    EXPECT_FALSE(enc::is_used(with(p, [](auto& r) { r.Field50 = -1; }), 2025));
-}
-
-TEST(UsedRules, StatsLines) {
-    const auto s = tb::test::hitter_line(1, 2000, 2, 1, "A", "B");
-    EXPECT_TRUE(enc::is_used(s));
-    EXPECT_FALSE(enc::is_used(with(s, [](auto& r) { r.Status = 2; })));
-    EXPECT_FALSE(enc::is_used(with(s, [](auto& r) { r.PlayerId = 0; })));
-    EXPECT_FALSE(enc::is_used(with(s, [](auto& r) { r.PlayerId = -4; })));
-}
-
-TEST(UsedRules, TeamSeasonsAndPlayedPhases) {
-    const auto t = tb::test::team_season(1, 1, 1, "A", "B", 90, 72);
-    EXPECT_TRUE(enc::is_used(t));
-    EXPECT_FALSE(enc::is_used(with(t, [](auto& r) { r.SeasonYear = 0; })));
-    EXPECT_FALSE(enc::is_used(with(t, [](auto& r) { r.Status = 1; })));
+TEST(UsedRules, EachTestedField) {
+    expect_rules(team(1, "NY"), [](auto& r) { r.Status = 1; }, [](auto& r) { r.Field50 = 0; },
+                 [](auto& r) { r.Field52 = -3; });
+    expect_rules(player(5, 1980), [](auto& r) { r.Status = -1; }, [](auto& r) { r.Field48 = 0; },
+                 [](auto& r) { r.Field50 = -1; }, [](auto& r) { r.BirthYear = 0; },
+                 [](auto& r) { r.BirthYear = -1990; }, [](auto& r) { r.BirthYear = 2025; });
+    EXPECT_TRUE(used(player(1, 1)) && used(player(1, 2024)));
+    expect_rules(hitter_line(1, 2000, 2, 1, "A", "B"), [](auto& r) { r.Status = 2; }, [](auto& r) { r.PlayerId = 0; },
+                 [](auto& r) { r.PlayerId = -4; });
+    expect_rules(team_season(1, 1, 1, "A", "B", 90, 72), [](auto& r) { r.SeasonYear = 0; },
+                 [](auto& r) { r.Status = 1; });
+    expect_rules(league_season(1, 1, "L"), [](auto& r) { r.SeasonYear = 0; }, [](auto& r) { r.Status = -1; });
+    expect_rules(league(1, "A"), [](auto& r) { r.Status = 1; }, [](auto& r) { r.LeagueField44 = 0; });
+    // A league's title is in use by the bytes written, not by the flag.
+    EXPECT_FALSE(used(enc::decode_league(bytes_of(enc::encode(league(1, ""))))));
     // A phase was played when won or lost is set; runs alone do not count.
-    EXPECT_FALSE(enc::TeamPhaseTotals{}.played());
     EXPECT_FALSE(with(enc::TeamPhaseTotals{}, [](auto& b) { b.Scored = 5; }).played());
     EXPECT_TRUE(with(enc::TeamPhaseTotals{}, [](auto& b) { b.Lost = 3; }).played());
 }
 
-TEST(UsedRules, LeagueSeasons) {
-    const auto l = tb::test::league_season(1, 1, "L");
-    EXPECT_TRUE(enc::is_used(l));
-    EXPECT_FALSE(enc::is_used(with(l, [](auto& r) { r.SeasonYear = 0; })));
-    EXPECT_FALSE(enc::is_used(with(l, [](auto& r) { r.Status = -1; })));
-}
-
-TEST(UsedRules, LeaguesNeedTheirFieldAndATitleInUse) {
-    const auto l = tb::test::league(1, "A");
-    EXPECT_TRUE(enc::is_used(l));
-    EXPECT_FALSE(enc::is_used(with(l, [](auto& r) { r.Status = 1; })));
-    EXPECT_FALSE(enc::is_used(with(l, [](auto& r) { r.LeagueField44 = 0; })));
-    // The title's use follows from the bytes written, not from the flag.
-    const auto blank = enc::decode_league(tb::test::bytes_of(enc::encode(with(l, [](auto& r) { r.LeagueTitle = ""; }))));
-    EXPECT_FALSE(blank.TitleInUse);
-    EXPECT_FALSE(enc::is_used(blank));
-}
-
 TEST(Tables, TakeUsedRecordsAndTheLaterRecordWins) {
-    const auto teams = enc::build_team_table({tb::test::team(1, "NY"), tb::test::team(2, "BOS"), tb::test::team(1, "NYK"),
-                                              with(tb::test::team(3, "ZZZ"), [](auto& r) { r.Field52 = 0; })});
+    const auto teams = enc::build_team_table({team(1, "NY"), team(2, "BOS"), team(1, "NYK"),
+                                              with(team(3, "ZZZ"), [](auto& r) { r.Field52 = 0; })});
     EXPECT_EQ(teams, (enc::TeamTable{{1, "NYK"}, {2, "BOS"}}));
-    const auto years = enc::build_birth_years({tb::test::player(1, 1980), tb::test::player(2, 2025), tb::test::player(1, 1985),
-                                               with(tb::test::player(3, 1950), [](auto& r) { r.Status = 1; })},
-                                              2025);
+    const auto years = enc::build_birth_years(
+        {player(1, 1980), player(2, 2025), player(1, 1985), with(player(3, 1950), [](auto& r) { r.Status = 1; })}, 2025);
     EXPECT_EQ(years, (enc::BirthYears{{1, 1985}}));
 }
 
-// Record n is the n-th whole record of every file (also across the reader's
-// chunks), and a trailing partial record is ignored.
-TEST(Files, WholeRecordsInOrderAndNoPartialTail) {
+// Record n is the n-th whole record, also across the reader's chunks of a
+// few megabytes, and a trailing partial record is ignored.
+TEST(Files, WholeRecordsInOrderAcrossChunksAndNoPartialTail) {
     TempDir dir;
-    auto write = [&](std::string_view file, int count, auto make) {
-        std::string bytes;
-        for (int i = 1; i <= count; ++i) bytes += enc::encode(make(i));
-        tb::test::write_raw(dir / std::string(file), bytes + std::string(enc::encode(make(0)).size() - 1, '\x01'));
-    };
-    write(enc::kStatsFile, 20000, [](int i) { return tb::test::pitcher_line(i, 1900 + i % 100, 2, i % 30, "P", "Q"); });
-    write(enc::kTeamFile, 3, [](int i) { return tb::test::team(i, "T"); });
-    write(enc::kPlayerFile, 3, [](int i) { return tb::test::player(i, 1970); });
-    write(enc::kTeamSeasonFile, 3, [](int i) { return tb::test::team_season(i, 2000, 1, "C", "N", 1, 1); });
-    write(enc::kLeagueSeasonFile, 3, [](int i) { return tb::test::league_season(i, 2000, "L"); });
-    write(enc::kLeagueFile, 3, [](int i) { return tb::test::league(i, "L"); });
-    const enc::Encyclopedia e(dir.path());
-    auto expect_numbered = [](const auto& records, std::size_t count, auto id) {
-        ASSERT_EQ(records.size(), count);
-        for (std::size_t i = 0; i < count; i += 1 + count / 30) EXPECT_EQ(id(records[i]), static_cast<int>(i + 1)) << i;
-        EXPECT_EQ(id(records.back()), static_cast<int>(count));
-    };
-    expect_numbered(e.read_stats(), 20000, [](const auto& r) { return r.PlayerId; });
-    expect_numbered(e.read_teams(), 3, [](const auto& r) { return r.TeamId; });
-    expect_numbered(e.read_players(), 3, [](const auto& r) { return r.PlayerId; });
-    expect_numbered(e.read_team_seasons(), 3, [](const auto& r) { return r.TeamId; });
-    expect_numbered(e.read_league_seasons(), 3, [](const auto& r) { return r.LeagueId; });
-    expect_numbered(e.read_leagues(), 3, [](const auto& r) { return r.LeagueId; });
-}
-
-TEST(TextField, CutAtTheFirstNulTakenWholeWithoutOneAndControlBytesKept) {
-    auto field = [](const std::string& raw) {
-        return enc::decode_text_field(reinterpret_cast<const unsigned char*>(raw.data()), raw.size());
-    };
-    EXPECT_EQ(field(std::string("NY\0X\0", 5)), "NY");
-    EXPECT_EQ(field(std::string("\0ABC", 4)), "");
-    EXPECT_EQ(field("Vandenberghe-Roe"), "Vandenberghe-Roe");
-    EXPECT_EQ(field(std::string("\x01\x1F\xC9lan\0", 7)), "\x01\x1F\u00C9lan");
+    std::string bytes;
+    for (int i = 1; i <= 20000; ++i) bytes += enc::encode(pitcher_line(i, 1900 + i % 100, 2, i % 30, "P", "Q"));
+    write_bytes(dir / "ENCPLSTATS.DAT", bytes + std::string(343, '\x01'));
+    const auto records = enc::Encyclopedia(dir.path()).read_stats();
+    ASSERT_EQ(records.size(), 20000u);
+    for (std::size_t i = 0; i < records.size(); ++i)
+        if (records[i].PlayerId != static_cast<int>(i + 1)) FAIL() << "record " << i + 1;
 }
 
 }  // namespace

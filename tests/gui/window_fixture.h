@@ -8,7 +8,6 @@
 #include "window/remembered.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -19,7 +18,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -33,11 +31,7 @@ using tb::app::RunResult;
 using tb::gui::Form1;
 
 inline QString qpath(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
-inline void touch(const std::filesystem::path& file) { std::ofstream(file) << "x"; }
-inline QByteArray file_bytes(const QString& file) {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+inline QByteArray file_bytes(const QString& file) { return QByteArray::fromStdString(read_bytes(tb::gui::to_path(file))); }
 // The saved-folder file's whole content for `folder`.
 inline QByteArray quoted(const QString& folder) {
     return QByteArray::fromStdString(tb::window::saved_folder_line(tb::gui::to_path(folder)));
@@ -51,18 +45,11 @@ T* control(QWidget& w, const char* name) {
 }
 inline QString field(QWidget& w, const char* name) { return control<QLineEdit>(w, name)->text(); }
 inline bool enabled(QWidget& w, const char* name) { return control(w, name)->isEnabled(); }
+inline void click(QWidget& w, const char* name) { control<QAbstractButton>(w, name)->click(); }
 
 // Waits (serving the event loop) until `done` holds; the limit only guards
 // against a hang.
 inline bool wait_until(const std::function<bool()>& done) { return QTest::qWaitFor(done, 30000); }
-
-// A stand-in run's ending with the workbook written.
-inline RunResult completed(const RunOptions& o) {
-    std::ofstream(o.output) << "workbook";
-    RunResult r{RunOutcome::Completed, {}, {}};
-    r.summary.output = o.output;
-    return r;
-}
 
 // Closes every message box that comes up with its OK button and keeps the
 // texts seen; `answered` may be read from the run's thread.
@@ -77,9 +64,7 @@ public:
             if (!box || !box->isVisible() || box->property("tb_answered").toBool()) return;
             box->setProperty("tb_answered", true);
             texts.push_back(box->text() + "\n" + box->informativeText());
-            QAbstractButton* ok = box->button(QMessageBox::Ok);
-            EXPECT_NE(ok, nullptr) << texts.back().toStdString();
-            ok ? ok->click() : box->accept();
+            box->button(QMessageBox::Ok)->click();
             ++answered;
         });
         timer_.start();
@@ -96,23 +81,19 @@ private:
 class WindowTest : public ::testing::Test {
 protected:
     TempDir tmp;
-    QString data_dir = qpath(tmp.path() / "data");
-    QString output = qpath(tmp.path() / "out" / "TALLYBOOK.xlsx");
+    QString data_dir = qpath(tmp / "data");
+    QString output = qpath(tmp / "out" / "TALLYBOOK.xlsx");
     std::vector<QString> opened, shown;
     bool can_open = true;
+    RunOptions seen;   // what the last stand-in run was given
+    int runs = 0;      // stand-in runs started
 
     tb::gui::WindowSettings settings(tb::gui::RunFunction run = {}) {
-        std::filesystem::create_directories(tmp.path() / "out");
-        return {data_dir, std::move(run),
-                [this](const std::filesystem::path& p) {
-                    opened.push_back(qpath(p));
-                    return can_open;
-                },
-                output,
-                [this](const std::filesystem::path& p) {
-                    shown.push_back(qpath(p));
-                    return true;
-                }};
+        std::filesystem::create_directories(tmp / "out");
+        auto record = [this](std::vector<QString>& into, bool answer) {
+            return [&into, answer](const std::filesystem::path& p) { return into.push_back(qpath(p)), answer; };
+        };
+        return {data_dir, std::move(run), record(opened, can_open), output, record(shown, true)};
     }
     QString saved_file() const { return qpath(tb::window::saved_folder_file(tb::gui::to_path(data_dir))); }
     void save_folder(const QString& folder) {
@@ -120,24 +101,27 @@ protected:
     }
     // A folder holding a team file of the given name.
     std::filesystem::path enc_folder(const std::string& name, const std::string& team_file = "ENCTEAM.DAT") {
-        auto dir = tmp.path() / name;
+        const auto dir = tmp / name;
         std::filesystem::create_directories(dir);
-        if (!team_file.empty()) touch(dir / team_file);
+        if (!team_file.empty()) write_bytes(dir / team_file, "x");
         return dir;
     }
     void press_process(Form1& w, const QString& folder) {
         ASSERT_TRUE(w.set_folder(folder));
         ASSERT_TRUE(enabled(w, "cmdProcess"));
-        control<QPushButton>(w, "cmdProcess")->click();
+        click(w, "cmdProcess");
         ASSERT_TRUE(w.running());
     }
     // A stand-in run that keeps its options, reports through `report` and writes the workbook.
-    RunOptions seen;
     tb::gui::RunFunction stand_in(std::function<void(RunObserver&)> report = {}) {
         return [this, report](const RunOptions& o, RunObserver& obs, const std::atomic<bool>*) {
             seen = o;
+            ++runs;
             if (report) report(obs);
-            return completed(o);
+            write_bytes(o.output, "workbook");
+            RunResult r{RunOutcome::Completed, {}, {}};
+            r.summary.output = o.output;
+            return r;
         };
     }
     void finish(Form1& w) { ASSERT_TRUE(wait_until([&] { return !w.running(); })); }

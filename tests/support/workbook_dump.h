@@ -1,6 +1,7 @@
 // A workbook as text, one line a cell, for golden files a person can read:
 // every sheet in order with its view and print setup, column widths and
 // merged areas, then every cell that holds a value or a style.
+// tests/workbook/xlsx_check.py prints a saved file in the same words.
 #pragma once
 
 #include "workbook/workbook.h"
@@ -17,64 +18,55 @@ inline std::string rgb_text(int32_t c) {
     return buf;
 }
 
-inline std::string edge_text(const char* name, const wb::BorderEdge& e) {
-    if (!e.present()) return {};
-    std::string out = std::string(" ") + name + "=" + (e.weight == wb::xlMedium ? "medium" : e.weight == 0 ? "line" : "thin");
-    if (e.color >= 0) out += "/" + rgb_text(e.color);
-    return out;
-}
-
-inline std::string style_text(const wb::Style& s) {
-    std::string out;
-    if (s.bold) out += " bold";
-    if (s.font_size != 11) out += " size=" + std::to_string(s.font_size);
-    if (s.fill >= 0) out += " fill=" + rgb_text(s.fill);
-    if (!s.number_format.empty()) out += " format=" + s.number_format;
-    if (s.align_right) out += " right";
-    out += edge_text("top", s.top) + edge_text("bottom", s.bottom) + edge_text("left", s.left) +
-           edge_text("right", s.right);
-    return out;
-}
-
-inline std::string dump_workbook(const wb::Workbook& book, int columns = 40) {
+// With `as_saved`, as a reader of the saved file sees it: numbers without
+// their displayed text, and a line without a weight as the file's thin line.
+inline std::string dump_workbook(const wb::Workbook& book, bool as_saved = false) {
+    auto edge = [&](const char* name, const wb::BorderEdge& e) -> std::string {
+        if (!e.present()) return {};
+        const char* weight = e.weight == wb::xlMedium ? "medium" : e.weight == 0 && !as_saved ? "line" : "thin";
+        return std::string(" ") + name + "=" + weight + (e.color >= 0 ? "/" + rgb_text(e.color) : "");
+    };
     std::ostringstream out;
     out << "active " << book.ActiveSheetName() << "\n";
     for (const std::string& sheet : book.SheetNames()) {
         out << "\n== " << sheet << "\n";
         const wb::SheetSetup su = book.sheet_setup(sheet);
-        if (su.freeze_rows || su.freeze_cols) out << "freeze " << su.freeze_rows << " rows " << su.freeze_cols << " columns\n";
+        if (su.freeze_rows || su.freeze_cols)
+            out << "freeze " << su.freeze_rows << " rows " << su.freeze_cols << " columns\n";
         if (su.filter)
             out << "filter " << wb::column_letter(su.filter_area.c1) << su.filter_area.r1 << ":"
                 << wb::column_letter(su.filter_area.c2) << su.filter_area.r2 << "\n";
         out << "print" << (su.landscape ? " landscape" : "") << (su.fit_to_page_width ? " one-page-wide" : "")
             << (su.repeat_rows ? " repeat-rows=" + std::to_string(su.repeat_rows) : "") << " footer=" << su.footer
-            << "\n";
-        out << "widths";
-        for (int c = 0; c < columns; ++c) {
+            << "\nwidths";
+        char buf[48];
+        for (int c = 0; c < 40; ++c) {
             const double w = book.column_width(sheet, c);
-            if (w != wb::Workbook::kDefaultColumnWidth) {
-                char buf[32];
-                std::snprintf(buf, sizeof buf, " %s=%.2f", wb::column_letter(c).c_str(), w);
-                out << buf;
-            }
+            if (w == wb::Workbook::kDefaultColumnWidth) continue;
+            std::snprintf(buf, sizeof buf, " %s=%.2f", wb::column_letter(c).c_str(), w);
+            out << buf;
         }
         out << "\nmerges";
         for (const wb::MergeArea& m : book.merges(sheet))
             out << " " << wb::column_letter(m.c1) << m.r1 << ":" << wb::column_letter(m.c2) << m.r2;
         out << "\n";
         for (int32_t r = 1; r <= book.last_row(sheet); ++r)
-            for (int c = 0; c < columns; ++c) {
+            for (int c = 0; c < 40; ++c) {
                 const wb::CellValue v = book.value(sheet, c, r);
-                const wb::Style st = book.style(sheet, c, r);
-                if (v.kind == wb::CellValue::Kind::Empty && st == wb::Style{}) continue;
+                const wb::Style s = book.style(sheet, c, r);
+                if (v.kind == wb::CellValue::Kind::Empty && s == wb::Style{}) continue;
                 out << wb::column_letter(c) << r;
                 if (v.kind == wb::CellValue::Kind::Text) out << " '" << v.text << "'";
                 if (v.kind == wb::CellValue::Kind::Number) {
-                    char buf[40];
                     std::snprintf(buf, sizeof buf, " %.15g", v.number);
-                    out << buf << " shows '" << book.displayed_text(sheet, c, r) << "'";
+                    out << buf;
+                    if (!as_saved) out << " shows '" << book.displayed_text(sheet, c, r) << "'";
                 }
-                out << style_text(st) << "\n";
+                out << (s.bold ? " bold" : "") << (s.font_size != 11 ? " size=" + std::to_string(s.font_size) : "")
+                    << (s.fill >= 0 ? " fill=" + rgb_text(s.fill) : "")
+                    << (s.number_format.empty() ? "" : " format=" + s.number_format) << (s.align_right ? " right" : "")
+                    << edge("top", s.top) << edge("bottom", s.bottom) << edge("left", s.left)
+                    << edge("right", s.right) << "\n";
             }
     }
     return out.str();

@@ -1,0 +1,32 @@
+// What the whole-workbook test cannot hold: places past any table, and a
+// team with more post-seasons than a fixed table would take.
+#include "app/run_fixture.h"
+#include "teams/standings.h"
+
+namespace tb::test {
+namespace {
+
+TEST(FinishText, OrdinalsBeyondTheTwelfthPlace) {
+    const std::pair<int, const char*> places[] = {{3, "3rd"},     {4, "4th"},     {13, "13th"},   {101, "101st"},
+                                                 {111, "111th"}, {112, "112th"}, {113, "113th"}, {122, "122nd"}};
+    for (const auto& [n, place] : places) EXPECT_EQ(teams::Finish_Text(n), place);
+}
+
+using TeamPass = RunFixture;
+
+TEST_F(TeamPass, MoreThanTwoHundredPostSeasonsOfOneTeam) {
+    options.desired = sheets::SheetsDesired::TeamsOnly;
+    for (int year = 1800; year < 2005; ++year) {
+        contents.team_seasons->push_back(team_season(1, year, 1, "Boston", "Reds", 95, 67));
+        contents.team_seasons->back().DivTotals.Won = 3;
+        contents.team_seasons->back().DivTotals.Lost = 1;
+    }
+    ASSERT_EQ(run().outcome, app::RunOutcome::Completed);
+    EXPECT_EQ(text("TeamDCSTotals", "D", 2), "Boston Reds");
+    EXPECT_EQ(text("TeamDCSTotals", "E", 2), "615");
+    EXPECT_EQ(text("TeamDCSTotals", "F", 2), "205");
+    EXPECT_TRUE(observer.told.empty());
+}
+
+}  // namespace
+}  // namespace tb::test
