@@ -2,6 +2,7 @@
 #include "encyclopedia/byte_source.h"
 
 #include "encyclopedia/encyclopedia.h"
+#include "encyclopedia/file_io.h"
 
 #include <algorithm>
 #include <array>
@@ -39,26 +40,6 @@ bool better_spelling(const std::string& candidate, const std::string& current) {
     return candidate < current;
 }
 
-std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
-
-// A file name as UTF-8 whatever the platform's own path encoding.
-std::string utf8_name(const fs::path& p) {
-    const std::u8string u = p.u8string();
-    return std::string(u.begin(), u.end());
-}
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
-std::FILE* open_for_reading(const fs::path& path) {
-#ifdef _WIN32
-    return _wfopen(path.c_str(), L"rb");
-#else
-    return std::fopen(path.c_str(), "rb");
-#endif
-}
 
 // Large enough that the cost per read call vanishes, small enough that the
 // raw bytes never need as much memory as the decoded records.
@@ -83,7 +64,7 @@ public:
         for (; it != fs::directory_iterator(); it.increment(ec)) {
             if (ec) break;
             const fs::path file = it->path().filename();
-            const std::string name = utf8_name(file);
+            const std::string name = text::path_utf8(file);
             auto [pos, inserted] = chosen.try_emplace(lower_ascii(name), name, file);
             if (!inserted && better_spelling(name, pos->second.first)) pos->second = {name, file};
         }
@@ -113,7 +94,7 @@ public:
             throw EncyclopediaError("cannot read encyclopedia file " + quoted(path) + ": not a regular file");
 
         errno = 0;
-        FileHandle file(open_for_reading(path));
+        FileHandle file = open_file(path, false);
         if (!file) {
             const int err = errno;
             if (err == ENOENT) return;

@@ -1,6 +1,7 @@
 // Reading the files of one encyclopedia into records, and writing a folder
 // of them (tests and the sample generator only).
 #include "encyclopedia/encyclopedia.h"
+#include "encyclopedia/file_io.h"
 
 #include <algorithm>
 #include <array>
@@ -13,21 +14,6 @@ namespace tb::enc {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
-std::FILE* open_for_writing(const fs::path& path) {
-#ifdef _WIN32
-    return _wfopen(path.c_str(), L"wb");
-#else
-    return std::fopen(path.c_str(), "wb");
-#endif
-}
 
 constexpr std::size_t kRecordsPerChunk = 8192;
 
@@ -79,7 +65,7 @@ std::vector<Record> read_all(const ByteSource& source, std::string_view name, Fi
 template <class Record>
 void write_file(const fs::path& path, const std::vector<Record>& records) {
     errno = 0;
-    FileHandle file(open_for_writing(path));
+    FileHandle file = open_file(path, true);
     if (!file) {
         const int err = errno;
         throw EncyclopediaError("cannot create " + quoted(path) + ": " + std::strerror(err ? err : EIO));

@@ -1,5 +1,6 @@
 #include "platform/platform.h"
 #include "platform/local_time.h"
+#include "text/utf8.h"
 
 #include <cerrno>
 #include <csignal>
@@ -21,14 +22,9 @@ namespace tb::platform {
 
 namespace fs = std::filesystem;
 
-std::string utf8_of(const fs::path& p) {
-    const std::u8string u = p.u8string();
-    return std::string(u.begin(), u.end());
-}
+std::string utf8_of(const fs::path& p) { return text::path_utf8(p); }
 
-fs::path path_of_utf8(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
+fs::path path_of_utf8(const std::string& utf8) { return text::utf8_path(utf8); }
 
 namespace {
 

@@ -88,4 +88,13 @@ std::string mend_utf8(std::string_view text) {
     return out;
 }
 
+std::string path_utf8(const std::filesystem::path& p) {
+    const std::u8string u = p.u8string();
+    return std::string(u.begin(), u.end());
+}
+
+std::filesystem::path utf8_path(std::string_view utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 }  // namespace tb::text

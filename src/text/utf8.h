@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -28,5 +29,10 @@ std::size_t code_point_count(std::string_view text);
 // The text itself when it is well-formed UTF-8; otherwise every byte that
 // does not belong to a well-formed sequence is read as Latin-1.
 std::string mend_utf8(std::string_view text);
+
+// The text of a path in UTF-8, and the path of a UTF-8 text, whatever the
+// system's own path encoding (UTF-16 on Windows).
+std::string path_utf8(const std::filesystem::path& p);
+std::filesystem::path utf8_path(std::string_view utf8);
 
 }  // namespace tb::text

@@ -3,6 +3,7 @@
 // only when complete and not cancelled.
 #include "workbook/workbook.h"
 #include "workbook/workbook_internal.h"
+#include "text/utf8.h"
 
 #include <xlsxwriter.h>
 
@@ -319,7 +320,7 @@ SaveOutcome Workbook::save(const std::filesystem::path& path, SaveMonitor* monit
 
     TempFile tmp(target, path);
     const fs::path dir = tmp.path().parent_path();
-    std::string tmpdir = path_text(dir);
+    std::string tmpdir = text::path_utf8(dir);
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = tmpdir.data();
@@ -332,7 +333,7 @@ SaveOutcome Workbook::save(const std::filesystem::path& path, SaveMonitor* monit
         std::vector<lxw_worksheet*> written;
         {
             QuietStderr quiet;
-            lxw.wb = workbook_new_opt(path_text(tmp.path()).c_str(), &options);
+            lxw.wb = workbook_new_opt(text::path_utf8(tmp.path()).c_str(), &options);
             if (!lxw.wb) save_failed(path, "cannot start the workbook writer");
             set_properties(lxw.wb, impl_->properties, path);
             FormatTable formats(lxw.wb, impl_->styles);

@@ -3,6 +3,7 @@
 // system errors in plain words.
 #include "workbook/workbook.h"
 #include "workbook/workbook_internal.h"
+#include "text/utf8.h"
 
 #include <cerrno>
 #include <cstring>
@@ -51,7 +52,7 @@ fs::path reserve_temp(const fs::path& target, const fs::path& shown) {
         const DWORD err = ::GetLastError();
         if (err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS) save_failed_win32(shown, err);
     }
-    save_failed(shown, "no free temporary file name in " + path_text(dir));
+    save_failed(shown, "no free temporary file name in " + text::path_utf8(dir));
 }
 
 // The finished file reaches the disk before it replaces the old one.
@@ -108,7 +109,7 @@ fs::path reserve_temp(const fs::path& target, const fs::path& shown) {
         }
         if (errno != EEXIST) save_failed_errno(shown, errno);
     }
-    save_failed(shown, "no free temporary file name in " + path_text(dir));
+    save_failed(shown, "no free temporary file name in " + text::path_utf8(dir));
 }
 
 // The finished file reaches the disk before it replaces the old one.
@@ -143,7 +144,7 @@ void replace_file(const fs::path& from, const fs::path& to, const fs::path& show
 }  // namespace
 
 void save_failed(const fs::path& path, const std::string& reason) {
-    throw WorkbookError("cannot save the workbook to " + path_text(path) + ": " + reason);
+    throw WorkbookError("cannot save the workbook to " + text::path_utf8(path) + ": " + reason);
 }
 
 void save_failed_errno(const fs::path& path, int err) { save_failed(path, error_reason(err)); }

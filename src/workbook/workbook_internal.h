@@ -168,12 +168,6 @@ struct Workbook::Impl {
 
 // A fresh empty file beside `target`, removed again unless kept; `shown` is
 // the path named in errors.
-// The text of a path in UTF-8, as messages and libxlsxwriter take it.
-inline std::string path_text(const std::filesystem::path& p) {
-    const std::u8string u8 = p.u8string();
-    return std::string(u8.begin(), u8.end());
-}
-
 #ifdef _WIN32
 // A Windows error code (GetLastError) in plain words.
 std::string windows_error_reason(unsigned long err);
