@@ -65,6 +65,18 @@ fi
 # the -posix compilers, whatever the alternatives point at.
 command -v $mingw-g++-posix > /dev/null || die "$mingw-g++-posix is missing"
 
+# A static Windows build of the CMake project in SOURCE, installed into the
+# prefix; logs in $deps/NAME-*.log.
+cross_build_install() {  # SOURCE NAME [CMAKE ARGS...]
+    local src=$1 name=$2
+    shift 2
+    cmake -S "$src" -B "$deps/$name-build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DTALLYBOOK_MINGW_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF \
+        -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib "$@" > "$deps/$name-configure.log"
+    cmake --build "$deps/$name-build" -j"$jobs" > "$deps/$name-build.log"
+    cmake --install "$deps/$name-build" > /dev/null
+}
+
 # --- 2. libxlsxwriter for Windows ----------------------------------------------
 step "libxlsxwriter (MinGW, static, patched)"
 apt_sources=/etc/apt/sources.list.d
@@ -98,11 +110,7 @@ if [ "$(cat "$deps/xlsxwriter.stamp" 2>/dev/null)" != "$lxw_stamp" ]; then
     for p in third_party/libxlsxwriter/*.patch; do
         patch -d "$lxw_src" -p1 --quiet --forward < "$p" || die "$p does not apply to libxlsxwriter $lxw_source_version"
     done
-    cmake -S "$lxw_src" -B "$deps/xlsxwriter-build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-        -DTALLYBOOK_MINGW_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF \
-        -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib > "$deps/xlsxwriter-configure.log"
-    cmake --build "$deps/xlsxwriter-build" -j"$jobs" > "$deps/xlsxwriter-build.log"
-    cmake --install "$deps/xlsxwriter-build" > /dev/null
+    cross_build_install "$lxw_src" xlsxwriter
     echo "$lxw_stamp" > "$deps/xlsxwriter.stamp"
 else
     echo "up to date ($lxw_stamp)"
@@ -113,12 +121,7 @@ step "GoogleTest and CLI11 (MinGW)"
 gtest_stamp="gtest $(dpkg-query -W -f='${Version}' libgtest-dev) $(sha256sum < "$toolchain" | cut -c1-16)"
 if [ "$(cat "$deps/gtest.stamp" 2>/dev/null)" != "$gtest_stamp" ]; then
     rm -rf "$deps/gtest-build"
-    cmake -S /usr/src/googletest -B "$deps/gtest-build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-        -DTALLYBOOK_MINGW_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF \
-        -DBUILD_GMOCK=OFF -Dgtest_disable_pthreads=ON \
-        -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib > "$deps/gtest-configure.log"
-    cmake --build "$deps/gtest-build" -j"$jobs" > "$deps/gtest-build.log"
-    cmake --install "$deps/gtest-build" > /dev/null
+    cross_build_install /usr/src/googletest gtest -DBUILD_GMOCK=OFF -Dgtest_disable_pthreads=ON
     echo "$gtest_stamp" > "$deps/gtest.stamp"
 else
     echo "up to date ($gtest_stamp)"
