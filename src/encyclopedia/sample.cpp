@@ -441,9 +441,28 @@ PlayerSeasonStats stats_line(Rng& rng, const Profile& p, int year, Phase phase, 
     return s;
 }
 
+// A line of the other kind beside a player's own, as real archives hold
+// them: a starting pitcher's turns at bat (in a regular season or a
+// post-season phase) and, rarely, a position player called on to pitch. The
+// game keeps such a line apart from the player's own line of that phase.
+// `extra` draws only these, so the rest of the archive stays as it was.
+void other_kind_line(Rng& extra, const Profile& p, int year, Phase phase, double f,
+                     std::vector<PlayerSeasonStats>& out) {
+    Profile other = p;
+    if (p.role == Role::Starter && extra.chance(phase == kRegular ? 0.2 : 0.1)) {
+        other.role = Role::Hitter;
+        other.skill = 0.05, other.power = 0.1, other.speed = 0.2;
+        out.push_back(stats_line(extra, other, year, phase, 0.1, f));
+    } else if (p.role == Role::Hitter && phase == kRegular && extra.chance(0.01)) {
+        other.role = Role::Reliever;
+        other.skill = 0.0;
+        out.push_back(stats_line(extra, other, year, phase, 0.03, f));
+    }
+}
+
 // All lines of one season: each active player's regular-season line, then
 // one line per post-season phase his team played in.
-void season_lines(Rng& rng, std::vector<Profile>& profiles, const SeasonState& season, int year,
+void season_lines(Rng& rng, Rng& extra, std::vector<Profile>& profiles, const SeasonState& season, int year,
                   std::size_t limit, std::vector<PlayerSeasonStats>& out) {
     for (Profile& p : profiles) {
         if (year < p.debut || year >= p.debut + p.seasons) continue;
@@ -455,6 +474,7 @@ void season_lines(Rng& rng, std::vector<Profile>& profiles, const SeasonState& s
             if (out.size() >= limit) return;
             const double f = (t.Won + t.Lost) / 162.0;
             out.push_back(stats_line(rng, p, year, static_cast<Phase>(ph), playing_time, f));
+            if (out.size() < limit) other_kind_line(extra, p, year, static_cast<Phase>(ph), f, out);
         }
     }
 }
@@ -522,6 +542,7 @@ Sample make_sample(const SampleOptions& options) {
     sample.first_season = kSampleLastSeason - seasons + 1;
 
     Rng rng(options.seed);
+    Rng extra(options.seed ^ 0x9E3779B97F4A7C15ull);
     auto profiles = make_profiles(rng, sample.players, sample.first_season, sample.last_season);
 
     auto& c = sample.contents;
@@ -557,7 +578,7 @@ Sample make_sample(const SampleOptions& options) {
         for (int league = 0; league < static_cast<int>(kLeagues.size()); ++league)
             c.league_seasons->push_back(league_season_record(league, year, early));
         for (std::size_t t = 0; t < kTeamCount; ++t) c.team_seasons->push_back(team_season_record(state, t, year));
-        season_lines(rng, profiles, state, year, line_limit, *c.stats);
+        season_lines(rng, extra, profiles, state, year, line_limit, *c.stats);
         if (c.stats->size() >= line_limit) sample.stats_capped = true;
     }
     add_passed_over_records(rng, sample, profiles);

@@ -1,9 +1,10 @@
 // The whole workbook of a small encyclopedia, compared with a reviewed dump
 // kept beside this test (golden_workbook.txt). The encyclopedia holds a
 // little of everything: hitters and pitchers in every phase, a two-way
-// player, standings with ties and post-season play, accented names and
-// names for the "#" sheet, lines of an unknown phase, ignored or unused, and
-// teams and leagues that have tripped the team pass before (see below).
+// player, players with lines of both kinds, standings with ties and
+// post-season play, accented names and names for the "#" sheet, lines of an
+// unknown phase, ignored or unused, and teams and leagues that have tripped
+// the team pass before (see below).
 // After a deliberate change of the output, write the file anew with
 // TALLYBOOK_UPDATE_GOLDEN=1 and review the difference.
 #include "app/run_state.h"
@@ -44,7 +45,7 @@ enc::EncyclopediaContents small_encyclopedia() {
     enc::EncyclopediaContents c;
     c.teams = {team(1, "NYA"), team(2, "BOS"), team(3, "TOR"), team(4, "BAL"), team(5, "\xC3\x81GU")};
     c.players = {player(1, 1970), player(2, 1975), player(3, 1980), player(4, 1968), player(6, 1990),
-                 player(7, 1985)};
+                 player(7, 1985), player(19, 1978), player(20, 1982)};
     auto& s = c.stats.emplace();
     s.push_back(hitter(1, 2000, 2, 1, "Alvarez", "Aaron", 500, 150, 30, 3, 20, 60, 5, 4));
     s.push_back(hitter(1, 2001, 2, 1, "Alvarez", "Aaron", 480, 130, 25, 1, 15, 55, 3, 6));
@@ -69,6 +70,15 @@ enc::EncyclopediaContents small_encyclopedia() {
     two_way(2001, 2, 220, 70, 330, 45, 30);
     two_way(2001, 5, 8, 3, 15, 3, 2);
     two_way(2001, 8, 10, 4, 18, 2, 1);
+    s.push_back(hitter(6, 2002, 2, 5, "Ohtani", "Sho", 150, 40, 8, 1, 6, 12, 1, 1));   // a season of one kind
+    // Lines of both kinds, none two-way: a hitting season, then pitching.
+    s.push_back(hitter(19, 2000, 2, 2, "Fenn", "Gus", 120, 33, 6, 1, 2, 9, 1, 0));
+    s.push_back(pitcher(pitcher_line(19, 2001, 2, 2, "Fenn", "Gus"), 150, 25, 20, 6, 7, 1));
+    s.push_back(pitcher(pitcher_line(19, 2001, 6, 2, "Fenn", "Gus"), 12, 2, 2, 0, 1, 0));
+    // A pitcher whose only hitting line is in the league championship series.
+    s.push_back(pitcher(pitcher_line(20, 2000, 2, 1, "Quill", "Ray"), 540, 70, 62, 12, 10, 0));
+    s.push_back(pitcher(pitcher_line(20, 2000, 7, 1, "Quill", "Ray"), 36, 6, 5, 1, 1, 0));
+    s.push_back(hitter(20, 2000, 7, 1, "Quill", "Ray", 3, 1, 0, 0, 0, 0, 0, 0));
     s.push_back(hitter(7, 2001, 2, 3, "\xC3\x98" "degaard", "Ole", 100, 25, 5, 0, 3, 8, 0, 1));
     s.push_back(hitter(7, 2001, 3, 3, "\xC3\x98" "degaard", "Ole", 10, 2, 0, 0, 0, 0, 0, 0));  // "this case is 3"
     s.push_back(hitter(8, 2001, 2, 9, "Zed", "Zack", 50, 12, 2, 0, 1, 5, 0, 0));   // team 9: no record, no birth year
@@ -139,9 +149,12 @@ enc::EncyclopediaContents small_encyclopedia() {
         put(l.DivisionTeams[0], 21), put(l.DivisionTeams[15], 22), put(l.DivisionTeams[30], 23);
         c.league_seasons->push_back(l);
     }
+    // Races of 1995 and 1996: the best percentage leads with fewer wins, and
+    // equal percentages share first place.
     const std::vector<std::pair<int, int>> races[] = {
-        {{95, 67}, {90, 72}, {90, 72}, {90, 72}}, {{95, 67}, {95, 67}}, {{90, 70}, {90, 72}}, {{95, 67}, {91, 70}}};
-    for (int r = 0; r < 4; ++r)
+        {{95, 67}, {90, 72}, {90, 72}, {90, 72}}, {{95, 67}, {95, 67}}, {{90, 70}, {90, 72}}, {{95, 67}, {91, 70}},
+        {{93, 62}, {92, 56}, {60, 90}}, {{2, 1}, {4, 2}, {1, 5}}};
+    for (int r = 0; r < 6; ++r)
         for (std::size_t k = 0; k < races[r].size(); ++k)
             season(21 + static_cast<int>(k), 1991 + r, "Race", std::string(1, static_cast<char>('A' + k)),
                    races[r][k].first, races[r][k].second, 2);
