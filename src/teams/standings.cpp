@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <tuple>
 
 namespace tb::teams {
 
@@ -99,62 +101,69 @@ std::vector<LstxItem> Build_Lstx(const std::vector<enc::TeamSeasonRecord>& seaso
     return lstx;
 }
 
+namespace {
+
+// Whether a has the higher winning percentage, as exact fractions: a team
+// without games stands at 0.
+bool higher_pct(const WonLost& a, const WonLost& b) {
+    const int64_t games_a = a.Won + a.Lost, games_b = b.Won + b.Lost;
+    if (games_a <= 0) return false;
+    if (games_b <= 0) return a.Won > 0;
+    return a.Won * games_b > b.Won * games_a;
+}
+
+}  // namespace
+
+std::vector<Placing> rank_division(const std::vector<WonLost>& teams) {
+    std::vector<std::size_t> order(teams.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return higher_pct(teams[a], teams[b]); });
+    std::vector<Placing> placings(teams.size());
+    if (teams.empty()) return placings;
+
+    std::size_t leader = order.front();
+    for (std::size_t k = 1; k < order.size() && !higher_pct(teams[leader], teams[order[k]]); ++k) {
+        const WonLost& t = teams[order[k]];
+        if (t.Won - t.Lost > teams[leader].Won - teams[leader].Lost) leader = order[k];
+    }
+    int32_t finish = 1;
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        if (k > 0 && higher_pct(teams[order[k - 1]], teams[order[k]])) finish = static_cast<int32_t>(k) + 1;
+        const WonLost& t = teams[order[k]];
+        placings[order[k]] = {finish, rates::games_behind(teams[leader].Won, teams[leader].Lost, t.Won, t.Lost)};
+    }
+    return placings;
+}
+
 std::vector<StandingsEntry> Unravel_lstx(const std::vector<LstxItem>& lstx) {
+    // The teams of each year, league and division, wherever the sort put them.
+    std::map<std::tuple<int32_t, int32_t, std::string>, std::vector<std::size_t>> groups;
+    for (std::size_t i = 0; i < lstx.size(); ++i)
+        groups[{lstx[i].SeasonYear, lstx[i].LeagueId, lstx[i].Division}].push_back(i);
+    std::vector<Placing> placing_of(lstx.size());
+    for (const auto& [key, members] : groups) {
+        std::vector<WonLost> teams;
+        teams.reserve(members.size());
+        for (std::size_t i : members) teams.push_back({300 - lstx[i].WonFrom300, 300 - lstx[i].LostFrom300});
+        const std::vector<Placing> placings = rank_division(teams);
+        for (std::size_t k = 0; k < members.size(); ++k) placing_of[members[k]] = placings[k];
+    }
+
     std::vector<StandingsEntry> standings;
     standings.reserve(lstx.size());
-
-    int32_t prev_year = 0, prev_league = 0;
-    std::string prev_division;
-    int32_t leader_won = 0, leader_lost = 0;
-    int32_t position = 0, finish = 1;
-    double games_behind = 0;
-    float prev_games_behind = 0;
-
     for (std::size_t i = 0; i < lstx.size(); ++i) {
         const LstxItem& item = lstx[i];
-        const int32_t won = 300 - item.WonFrom300;
-        const int32_t lost = 300 - item.LostFrom300;
-        if (i == 0) {
-            prev_year = item.SeasonYear;
-            prev_league = item.LeagueId;
-            prev_division = item.Division;
-            leader_won = won;
-            leader_lost = lost;
-            position = 0;
-            games_behind = 0;
-            prev_games_behind = 0;
-            finish = 1;
-        }
-        const bool same_group = item.SeasonYear == prev_year && item.LeagueId == prev_league &&
-                                item.Division == prev_division;
-        if (same_group) {
-            ++position;
-            games_behind = rates::games_behind(leader_won, leader_lost, won, lost);
-            // Shares the place above only when behind the leader by the same games.
-            finish = (games_behind > 0 && games_behind == prev_games_behind) ? position - 1 : position;
-            prev_games_behind = static_cast<float>(games_behind);
-        } else {
-            finish = 1;
-            games_behind = 0;
-            leader_won = won;
-            leader_lost = lost;
-            position = 1;
-            prev_games_behind = 0;
-            prev_year = item.SeasonYear;
-            prev_league = item.LeagueId;
-            prev_division = item.Division;
-        }
-
         StandingsEntry e;
         e.Abbrev = item.Abbrev;
         e.TeamId = item.TeamId;
         e.SeasonYear = item.SeasonYear;
         e.LeagueId = item.LeagueId;
         e.Division = item.Division;
-        e.Won = won;
-        e.Lost = lost;
-        e.GamesBehind = games_behind;
-        e.Finish = Finish_Text(finish);
+        e.Won = 300 - item.WonFrom300;
+        e.Lost = 300 - item.LostFrom300;
+        e.GamesBehind = placing_of[i].games_behind;
+        e.Finish = Finish_Text(placing_of[i].finish);
         e.Scored = item.Scored;
         e.Allowed = item.Allowed;
         e.SHO = item.SHO;

@@ -73,7 +73,25 @@ LstxItem Make_Lstx_Item(const enc::TeamSeasonRecord& record, int32_t record_numb
 // lstx: one item per used record of enctmyr.dat (element i = record i + 1), sorted.
 std::vector<LstxItem> Build_Lstx(const std::vector<enc::TeamSeasonRecord>& seasons,
                                  const LeagueTables& tables, const enc::TeamTable& team_table);
-// Games behind and finish per group, into lstStandings (sorted by team).
+// Won and lost games of one team in a race, and where it finished.
+struct WonLost {
+    int64_t Won = 0, Lost = 0;
+};
+struct Placing {
+    int32_t finish = 1;        // 1 + the teams with a better winning percentage
+    double games_behind = 0;   // behind the leader; negative for a team with more games won
+};
+
+// The standings of one year, league and division, in the order given.
+// Teams are ranked by winning percentage (Won / (Won + Lost), 0 without
+// games), compared exactly; equal percentages share a finish, at the top
+// too, and the next team counts every team above it (1st, 1st, 3rd). Games
+// behind are measured against the leader: the best percentage, and among
+// equal best percentages the best Won - Lost.
+std::vector<Placing> rank_division(const std::vector<WonLost>& teams);
+
+// Games behind and finish per group (year, league, division), into
+// lstStandings (sorted by team).
 std::vector<StandingsEntry> Unravel_lstx(const std::vector<LstxItem>& lstx);
 // The entry at a position of lstStandings.
 const StandingsEntry& Unravel_Standings(const std::vector<StandingsEntry>& lstStandings,
