@@ -31,7 +31,9 @@ double innings_of_outs(int64_t outs) {
 
 double era(int64_t earned_runs, int64_t outs) {
     if (outs <= 0) return earned_runs > 0 ? 999.99 : 0;
-    return wb::format_000_value(static_cast<double>(earned_runs) / (static_cast<double>(outs) / 27.0));
+    // Rounded to three places first and then shown with two, a career of
+    // 1,258 ER in 11,653 outs (2.9148) would show 2.92.
+    return wb::round_decimal_value(static_cast<double>(earned_runs) / (static_cast<double>(outs) / 27.0), 2);
 }
 
 double games_behind(int64_t leader_won, int64_t leader_lost, int64_t won, int64_t lost) {

@@ -40,7 +40,9 @@ int64_t total_bases(int64_t hits, int64_t doubles, int64_t triples, int64_t home
 // tenths: 200 outs are 66.2 (CALC_INNINGS).
 double innings_of_outs(int64_t outs);
 
-// Earned runs per nine innings; 999.99 for earned runs without an out.
+// Earned runs per nine innings, ER / (outs / 27), rounded once to the two
+// decimals it is shown with (half away from zero); 999.99 for earned runs
+// without an out.
 double era(int64_t earned_runs, int64_t outs);
 
 // Hits per at-bat against a pitcher.

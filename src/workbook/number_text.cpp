@@ -156,9 +156,11 @@ std::string general_text(double value) {
 
 }  // namespace
 
-double format_000_value(double quotient) {
-    if (!std::isfinite(quotient)) return quotient;
-    return decimal_value(round_decimal(quotient, 3));
+double format_000_value(double quotient) { return round_decimal_value(quotient, 3); }
+
+double round_decimal_value(double value, int decimals) {
+    if (!std::isfinite(value)) return value;
+    return decimal_value(round_decimal(value, std::clamp(decimals, 0, 15)));
 }
 
 std::string format_000_text(double value) {

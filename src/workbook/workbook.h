@@ -79,6 +79,13 @@ std::string column_letter(int index);
 // Throws: nothing.
 double format_000_value(double quotient);
 
+// `value` rounded half away from zero to `decimals` places (0..15), on its
+// 15-significant-digit decimal value as format_000_value does: 1.005 -> 1.01
+// at two places although the double is a little below 1.005. Not finite:
+// returned as is.
+// Throws: nothing.
+double round_decimal_value(double value, int decimals);
+
 // The text "#.000" shows for a value: ".300", "1.000", "-.250", ".000".
 // Throws: nothing.
 std::string format_000_text(double value);

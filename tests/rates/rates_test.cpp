@@ -47,8 +47,12 @@ TEST(Rates, InningsEraObaAndPct) {
         int64_t er, outs;
         double era;
     };
-    const Era eras[] = {{0, 0, 0}, {3, 0, 999.99}, {1, 1, 27.0}, {9, 200, 1.215},
-                        {59, 240, 6.638},   // 6.6375 rounds up as a decimal
+    // ERA is rounded once, to the two decimals it shows.
+    const Era eras[] = {{0, 0, 0}, {3, 0, 999.99}, {1, 1, 27.0}, {9, 200, 1.22},
+                        {59, 240, 6.64},       // 6.6375
+                        {67, 1800, 1.01},      // 1.005, a little less as a double
+                        {1, 216, 0.13},        // 0.125
+                        {1258, 11653, 2.91},   // 2.9148: not 2.915 and then 2.92
                         {-1, 0, 0}};
     for (const Era& e : eras) EXPECT_DOUBLE_EQ(era(e.er, e.outs), e.era) << e.er << "/" << e.outs;
 
