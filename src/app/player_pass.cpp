@@ -43,10 +43,8 @@ constexpr std::array<PhaseInfo, 5> kPhaseInfo = {{
 const PhaseInfo& info(Phase p) { return kPhaseInfo[static_cast<std::size_t>(p)]; }
 std::size_t index(Phase p) { return static_cast<std::size_t>(p); }
 
-// Letter sheets are fitted through AD when the pass leaves them, through Z
-// when the two-way chain does.
+// Letter sheets are fitted through AD when the pass leaves them.
 constexpr int kAutofitPass = 29;
-constexpr int kAutofitTwoWay = 25;
 
 // A player's lines of one phase: record numbers in list order.
 using WorkList = std::vector<int32_t>;
@@ -61,11 +59,9 @@ struct Pass {
     int32_t CurPlayerId = 0;
     std::string PlayerName;
     int32_t Row = 1;
-    int32_t ListPos = 0;
     std::string LineTeamAbbrev;
     std::optional<int32_t> Age;                          // empty when the birth year is unknown
     std::array<WorkList, 5> lists;                       // by Phase
-    bool block_open = false;                             // the name row of the current block is written
     hitting::HittingCounts hit;                          // running totals of the phase
     pitching::PitchingCounts pitch;
     int32_t LastYear = 0;                                // year of the last line written
@@ -163,74 +159,22 @@ void set_line_context(Pass& p, int32_t k) {
     else p.Age = rec.SeasonYear - born->second;
 }
 
-// Walks a phase's work list from its first item, as the pass and the
-// two-way routines do: ListPos runs 1..n, and each line's team and age are
-// set before `write_line(record_number)`.
-template <class WriteLine>
-void Walk_Items(Pass& p, Phase phase, WriteLine write_line) {
-    const WorkList& items = p.list(phase);
-    const auto n = static_cast<int32_t>(items.size());
-    for (p.ListPos = 1; p.ListPos <= n; ++p.ListPos) {
-        const int32_t k = items[static_cast<std::size_t>(p.ListPos) - 1];
-        set_line_context(p, k);
-        write_line(k);
-    }
-}
-
-// Makes sure the letter sheet exists: "#" is added after "AE" only when a
-// player first needs it.
-void ensure_letter_sheet(Pass& p, const std::string& letter) {
-    if (p.W.HasSheet(letter)) return;
-    p.W.SheetsAddAfter(wb::Letters.back());
-    p.W.NameActiveSheet(letter);
-}
-
-// Opens the current player's block: works out his letter sheet from
-// PlayerName; when another sheet is active, fits its columns A through
-// `autofit_last_col` and activates the letter sheet; when `from_sheet_row`,
-// Row = the sheet's next free row; shows the name and writes the name row.
-void Open_Block(Pass& p, int autofit_last_col, bool from_sheet_row) {
-    p.SheetLetter = letter_sheet_of(p.PlayerName);
-    const std::string leaving = p.W.ActiveSheetName();
-    if (leaving != p.SheetLetter) {
-        // A totals sheet being left (the two-way chain leaves one active) is
-        // fitted again when the pass ends, and only that last fit shows.
-        if (!is_totals_sheet(leaving)) sheets::autofit_columns(p.W, 0, autofit_last_col);
-        ensure_letter_sheet(p, p.SheetLetter);
-        p.W.Activate(p.SheetLetter);
-    }
-    if (from_sheet_row) p.Row = p.SheetRow.try_emplace(p.SheetLetter, 1).first->second;
-    p.run.observer.status(p.PlayerName);
-    sheets::Name_Header(p.W, p.Row, p.PlayerName, p.CurPlayerId);
-    p.block_open = true;
-}
-
-void hitter_line(Pass& p, int32_t k) {
+void hitter_line(Pass& p, int32_t k, int32_t row) {
     const auto& rec = p.stats(k);
     const hitting::HittingCounts line = hitting::line_counts(rec);
-    hitting::Hitter_EntryLine(p.W, p.Row, rec.SeasonYear, p.LineTeamAbbrev, p.Age, line);
+    hitting::Hitter_EntryLine(p.W, row, rec.SeasonYear, p.LineTeamAbbrev, p.Age, line);
     p.hit += line;
     p.LastYear = rec.SeasonYear;
     ++p.run.lines_written;
 }
 
-void pitcher_line(Pass& p, int32_t k) {
+void pitcher_line(Pass& p, int32_t k, int32_t row) {
     const auto& rec = p.stats(k);
     const pitching::PitchingCounts line = pitching::line_counts(rec);
-    pitching::Pitcher_EntryLine(p.W, p.Row, rec.SeasonYear, p.LineTeamAbbrev, p.Age, line);
+    pitching::Pitcher_EntryLine(p.W, row, rec.SeasonYear, p.LineTeamAbbrev, p.Age, line);
     p.pitch += line;
     p.LastYear = rec.SeasonYear;
     ++p.run.lines_written;
-}
-
-// The column titles at the next row; the rows of the lines follow.
-void hitting_titles(Pass& p) {
-    hitting::Hitting_Header(p.W, p.Row);
-    p.Row += 1;
-}
-void pitching_titles(Pass& p) {
-    pitching::Pitching_Header(p.W, p.Row);
-    p.Row += 1;
 }
 
 // Activates a totals sheet and returns the row for the player's next row on
@@ -245,143 +189,124 @@ int32_t next_totals_row(Pass& p, std::string_view sheet, int32_t& counter, Write
     return ++counter;
 }
 
-// The hitting totals of a phase: the totals row on the letter sheet, then
-// the player's row on the phase's hitting totals sheet (left active).
-void Do_DualRec_H_Tot(Pass& p, Phase phase) {
-    p.Row += 1;
-    hitting::Hitter_TotalLine(p.W, p.Row, p.hit);
-    p.Row += 1;
-    const int32_t n = next_totals_row(p, sheets::kHitTotals[index(phase)], p.run.counters.*info(phase).hitting_counter,
-                                      hitting::HitSumHeader);
-    hitting::HitSumTotals(p.W, n, p.PlayerName, p.LastYear, p.hit);
+// Makes sure the letter sheet exists: "#" is added after "AE" only when a
+// player first needs it.
+void ensure_letter_sheet(Pass& p, const std::string& letter) {
+    if (p.W.HasSheet(letter)) return;
+    p.W.SheetsAddAfter(wb::Letters.back());
+    p.W.NameActiveSheet(letter);
 }
 
-void Do_DualRec_P_Tot(Pass& p, Phase phase) {
-    p.Row += 1;
-    pitching::Pitcher_TotalLine(p.W, p.Row, p.pitch);
-    p.Row += 1;
-    const int32_t n = next_totals_row(p, sheets::kPitchTotals[index(phase)],
-                                      p.run.counters.*info(phase).pitching_counter, pitching::PitchSumHeader);
-    pitching::PitchSumTotals(p.W, n, p.PlayerName, p.LastYear, p.pitch);
-}
-
-// The line walk of a phase's work list by the pass (regular season or a
-// post-season phase). Returns the StatKind of the last line walked.
-int Walk_List(Pass& p, Phase phase) {
-    const bool regular = phase == Phase::Reg;
-    int kind = 0;
-    Walk_Items(p, phase, [&](int32_t r) {
-        const auto& rec = p.stats(r);
-        kind = rec.StatKind;
-        if (regular) {
-            p.PlayerName = display_name(rec);
-            if (p.ListPos == 1) Open_Block(p, kAutofitPass, true);
-        }
-        if (kind == kHitting) {
-            p.Row += 1;
-            if (p.ListPos == 1) {
-                if (regular) hitting_titles(p);
-                else sheets::section_title(p.W, p.Row - 1, info(phase).hitting_title, 19);
-            }
-            hitter_line(p, r);
-        } else if (kind == kPitching) {
-            p.Row += 1;
-            if (p.ListPos == 1) {
-                if (regular) pitching_titles(p);
-                else sheets::section_title(p.W, p.Row - 1, info(phase).pitching_title, 20);
-            }
-            pitcher_line(p, r);
-        }
-        // Two-way lines in a post-season list were written by the chain.
-    });
-    return kind;
-}
-
-// Totals of a phase: the kind of the last line walked decides which.
-void Phase_Totals(Pass& p, Phase phase, int last_kind) {
-    if (p.list(phase).empty()) return;
-    if (last_kind == kHitting) Do_DualRec_H_Tot(p, phase);
-    else if (last_kind == kPitching) Do_DualRec_P_Tot(p, phase);
-}
-
-void Ordinary_Player(Pass& p) {
-    int kind = Walk_List(p, Phase::Reg);
-    Phase_Totals(p, Phase::Reg, kind);
-    p.W.Activate(p.SheetLetter);
-    for (Phase ph : kPostSeasonPhases) {
-        Reset_Totals(p);
-        kind = Walk_List(p, ph);
-        Phase_Totals(p, ph, kind);
+// Goes to the player's letter sheet, named by the first letter of `name`:
+// a letter sheet being left gets its columns A through AD fitted first.
+// Returns the row his blocks start on.
+int32_t Open_Letter_Sheet(Pass& p, const std::string& name) {
+    p.SheetLetter = letter_sheet_of(name);
+    const std::string leaving = p.W.ActiveSheetName();
+    if (leaving != p.SheetLetter) {
+        // A totals sheet is fitted again when the pass ends, and only that
+        // last fit shows.
+        if (!is_totals_sheet(leaving)) sheets::autofit_columns(p.W, 0, kAutofitPass);
+        ensure_letter_sheet(p, p.SheetLetter);
         p.W.Activate(p.SheetLetter);
     }
+    p.run.observer.status(name);
+    return p.SheetRow.try_emplace(p.SheetLetter, 1).first->second;
 }
 
-// Two-way players: the regular-season hitting lines (opening the block when
-// it is not open yet) and the post-season sections.
-void Do_DualRec_H(Pass& p) {
-    Walk_Items(p, Phase::Reg, [&](int32_t k) {
-        p.PlayerName = display_name(p.stats(k));
-        if (p.ListPos == 1 && !p.block_open) Open_Block(p, kAutofitTwoWay, true);
-        p.Row += 1;
-        if (p.ListPos == 1) hitting_titles(p);
-        hitter_line(p, k);
-    });
+// The two blocks a player can have, and the lines each takes: a hitting
+// line feeds the hitting block, a pitching line the pitching block, a
+// two-way line both.
+enum class Side { Hitting, Pitching };
+constexpr std::array<Side, 2> kSides = {Side::Hitting, Side::Pitching};
+
+bool feeds(Side side, int kind) {
+    return kind == kTwoWay || kind == (side == Side::Hitting ? kHitting : kPitching);
 }
 
-void Do_DualRec_Phase_H(Pass& p, Phase phase) {
-    Reset_Totals(p);
-    p.W.Activate(p.SheetLetter);
-    Walk_Items(p, phase, [&](int32_t k) {
-        p.Row += 1;
-        if (p.ListPos == 1) sheets::section_title(p.W, p.Row - 1, info(phase).hitting_title, 19);
-        hitter_line(p, k);
-    });
+using BlockLines = std::array<WorkList, 5>;   // by Phase
+
+BlockLines lines_of_block(const Pass& p, Side side) {
+    BlockLines block;
+    for (Phase ph : kPhases)
+        for (int32_t n : p.lists[index(ph)])
+            if (feeds(side, p.stats(n).StatKind)) block[index(ph)].push_back(n);
+    return block;
 }
 
-// The pitching block gets its own name row, one row below the hitting
-// block; the hitting side may have left a totals sheet active.
-void Do_DualRec_P(Pass& p) {
-    Walk_Items(p, Phase::Reg, [&](int32_t k) {
-        p.PlayerName = display_name(p.stats(k));
-        if (p.ListPos == 1) Open_Block(p, kAutofitTwoWay, false);
-        p.Row += 1;
-        if (p.ListPos == 1) pitching_titles(p);
-        pitcher_line(p, k);
-    });
-    p.SheetRow[p.SheetLetter] = p.Row + 1;
+bool has_lines(const BlockLines& block) {
+    return std::any_of(block.begin(), block.end(), [](const WorkList& l) { return !l.empty(); });
 }
 
-void Do_DualRec_Phase_P(Pass& p, Phase phase) {
-    Reset_Totals(p);
-    p.W.Activate(p.SheetLetter);
-    Walk_Items(p, phase, [&](int32_t k) {
-        p.Row += 1;
-        if (p.ListPos == 1) sheets::section_title(p.W, p.Row - 1, info(phase).pitching_title, 20);
-        pitcher_line(p, k);
-    });
+void write_line(Pass& p, Side side, int32_t k, int32_t row) {
+    set_line_context(p, k);
+    if (side == Side::Hitting) hitter_line(p, k, row);
+    else pitcher_line(p, k, row);
 }
 
-// A two-way player is written entirely by the two-way chain: his hitting
-// block with every phase, then his pitching block.
-void Two_Way_Chain(Pass& p) {
-    Reset_Totals(p);
-    Do_DualRec_H(p);
-    Do_DualRec_H_Tot(p, Phase::Reg);
-    for (Phase ph : kPostSeasonPhases) {
-        if (p.list(ph).empty()) continue;
-        Do_DualRec_Phase_H(p, ph);
-        Do_DualRec_H_Tot(p, ph);
-    }
-    p.Row += 1;
-    Reset_Totals(p);
-    Do_DualRec_P(p);
-    Do_DualRec_P_Tot(p, Phase::Reg);
-    for (Phase ph : kPostSeasonPhases) {
-        if (p.list(ph).empty()) continue;
-        Do_DualRec_Phase_P(p, ph);
-        Do_DualRec_P_Tot(p, ph);
+// The totals row of a phase at `row`, then the player's row on the phase's
+// totals sheet; the letter sheet is active again afterwards.
+void write_phase_totals(Pass& p, Side side, Phase phase, int32_t row) {
+    if (side == Side::Hitting) {
+        hitting::Hitter_TotalLine(p.W, row, p.hit);
+        const int32_t n = next_totals_row(p, sheets::kHitTotals[index(phase)],
+                                          p.run.counters.*info(phase).hitting_counter, hitting::HitSumHeader);
+        hitting::HitSumTotals(p.W, n, p.PlayerName, p.LastYear, p.hit);
+    } else {
+        pitching::Pitcher_TotalLine(p.W, row, p.pitch);
+        const int32_t n = next_totals_row(p, sheets::kPitchTotals[index(phase)],
+                                          p.run.counters.*info(phase).pitching_counter, pitching::PitchSumHeader);
+        pitching::PitchSumTotals(p.W, n, p.PlayerName, p.LastYear, p.pitch);
     }
     p.W.Activate(p.SheetLetter);
+}
+
+// One block from `row`: the name row, the column titles, then every phase
+// with lines (a post-season phase under its section title), each closed by
+// its totals row. The name row shows the name of the block's first
+// regular-season line, the totals sheets that of its last; a block without
+// regular-season lines takes the player's. Returns the row below the last
+// totals row.
+int32_t write_block(Pass& p, Side side, const BlockLines& block, int32_t row, const WorkList& player_regular) {
+    const WorkList& regular = block[index(Phase::Reg)].empty() ? player_regular : block[index(Phase::Reg)];
+    sheets::Name_Header(p.W, row, display_name(p.stats(regular.front())), p.CurPlayerId);
+    ++row;
+    if (side == Side::Hitting) hitting::Hitting_Header(p.W, row);
+    else pitching::Pitching_Header(p.W, row);
+    ++row;
+    p.PlayerName = display_name(p.stats(regular.back()));
+    const int color = side == Side::Hitting ? 19 : 20;
+    for (Phase ph : kPhases) {
+        const WorkList& lines = block[index(ph)];
+        if (lines.empty()) continue;
+        Reset_Totals(p);
+        if (ph != Phase::Reg) {
+            const PhaseInfo& pi = info(ph);
+            sheets::section_title(p.W, row, side == Side::Hitting ? pi.hitting_title : pi.pitching_title, color);
+            ++row;
+        }
+        for (int32_t k : lines) write_line(p, side, k, row++);
+        write_phase_totals(p, side, ph, row++);
+    }
+    return row;
+}
+
+// A player's blocks on his letter sheet, chosen by the name on his first
+// regular-season line: the hitting block, then, one empty row below, the
+// pitching block; a block only when some line feeds it.
+void write_player(Pass& p) {
+    const WorkList& regular = p.list(Phase::Reg);
+    int32_t row = Open_Letter_Sheet(p, display_name(p.stats(regular.front())));
+    bool first = true;
+    for (Side side : kSides) {
+        const BlockLines block = lines_of_block(p, side);
+        if (!has_lines(block)) continue;
+        if (!first) ++row;
+        row = write_block(p, side, block, row, regular);
+        first = false;
+    }
+    p.Row = row;
+    p.SheetRow[p.SheetLetter] = row + 1;
 }
 
 struct ListedPlayer {
@@ -433,19 +358,7 @@ bool Player_Pass(RunState& s) {
         ++done;
         // A player with no regular-season line is not written at all.
         if (!p.list(Phase::Reg).empty()) {
-            p.block_open = false;
-            const auto& reg = p.list(Phase::Reg);
-            const bool two_way = std::any_of(reg.begin(), reg.end(),
-                                             [&](int32_t n) { return p.stats(n).StatKind == kTwoWay; });
-            if (two_way) {
-                p.PlayerName = display_name(p.stats(reg.front()));
-                set_line_context(p, reg.front());
-                Open_Block(p, kAutofitPass, true);
-                Two_Way_Chain(p);
-            } else {
-                Ordinary_Player(p);
-            }
-            p.SheetRow[p.SheetLetter] = p.Row + 1;
+            write_player(p);
             ++s.players_written;
             send_snapshot(s, p.SheetLetter, p.Row, false);
         }
