@@ -10,6 +10,7 @@ is read with openpyxl. Differences go to stderr; exit 1 when there are any.
 """
 import collections
 import decimal
+import fractions
 import os
 import struct
 import sys
@@ -54,26 +55,41 @@ def rows(wb, sheet, cols):
     return got
 
 
+def era(er, outs):
+    """Earned runs per nine innings, rounded once to two decimals."""
+    if outs < 1:
+        return 999.99 if er >= 1 else 0.0
+    return float((decimal.Decimal(er * 27) / decimal.Decimal(outs)).quantize(decimal.Decimal("0.01"),
+                                                                             decimal.ROUND_HALF_UP))
+
+
 def check_players(folder, wb):
     by_player = collections.defaultdict(list)
     for n, r in enumerate(records(folder, "ENCPLSTATS.DAT", 344), start=1):
         pid = struct.unpack_from("<i", r, 4)[0]
-        if i16(r, 0) == 0 and pid > 0 and r[8] == 2:   # used regular-season lines
-            by_player[pid].append({"n": n, "year": i16(r, 10), "name": text(r[32:48]) + "," + text(r[16:32]),
-                                   "kind": r[48], "ab": i16(r, 58), "outs": i16(r, 124), "er": i16(r, 138)})
+        if i16(r, 0) == 0 and pid > 0 and r[8] in (2, 5, 6, 7, 8) and r[48] in (1, 2, 3):
+            by_player[pid].append({"n": n, "phase": r[8], "year": i16(r, 10),
+                                   "name": text(r[32:48]) + "," + text(r[16:32]), "kind": r[48],
+                                   "ab": i16(r, 58), "outs": i16(r, 124), "er": i16(r, 138)})
     hit, pitch, blocks = collections.Counter(), collections.Counter(), collections.Counter()
-    for pid, reg in by_player.items():
-        reg.sort(key=lambda l: "%04d/%d" % (l["year"], l["n"]))
-        name, two_way = reg[-1]["name"], any(l["kind"] == 3 for l in reg)
+    for pid, lines in by_player.items():
+        lines.sort(key=lambda l: "%04d/%d" % (l["year"], l["n"]))
+        reg = [l for l in lines if l["phase"] == 2]
+        if not reg:
+            continue
+        # A hitting line feeds the hitting block, a pitching line the
+        # pitching block, a two-way line both.
+        hitting = [l for l in lines if l["kind"] in (1, 3)]
+        pitching = [l for l in lines if l["kind"] in (2, 3)]
         first = unicodedata.normalize("NFD", reg[0]["name"][:1] or "#")[0].upper()
-        blocks[(first if "A" <= first <= "Z" else "#", pid)] += 2 if two_way else 1
-        outs, er = sum(l["outs"] for l in reg), sum(l["er"] for l in reg)
-        era = (999.99 if er >= 1 else 0.0) if outs < 1 else float(
-            decimal.Decimal("%.15g" % (er / (outs / 27.0))).quantize(decimal.Decimal("0.001"), decimal.ROUND_HALF_UP))
-        if two_way or reg[-1]["kind"] == 1:
-            hit[(name, sum(l["ab"] for l in reg))] += 1
-        if two_way or reg[-1]["kind"] == 2:
-            pitch[(name, round(outs // 3 + (outs % 3) / 10.0, 1), era)] += 1
+        blocks[(first if "A" <= first <= "Z" else "#", pid)] += bool(hitting) + bool(pitching)
+        reg_hit = [l for l in hitting if l["phase"] == 2]
+        reg_pitch = [l for l in pitching if l["phase"] == 2]
+        if reg_hit:
+            hit[(reg_hit[-1]["name"], sum(l["ab"] for l in reg_hit))] += 1
+        if reg_pitch:
+            outs, er = sum(l["outs"] for l in reg_pitch), sum(l["er"] for l in reg_pitch)
+            pitch[(reg_pitch[-1]["name"], round(outs // 3 + (outs % 3) / 10.0, 1), era(er, outs))] += 1
     # A player block: name merged over A:E, player number in R.
     got = collections.Counter()
     for letter in [s for s in LETTERS + ["#"] if s in wb.sheetnames]:
@@ -84,6 +100,26 @@ def check_players(folder, wb):
     compare("player blocks", blocks, got)
     compare("HitRegTotals", hit, rows(wb, "HitRegTotals", (0, 7)))
     compare("PitchRegTotals", pitch, rows(wb, "PitchRegTotals", (0, 13, 2)))
+
+
+def check_standings(wb):
+    """Each year, league and division as Team Records shows them: finish by
+    winning percentage (equal ones shared), games behind the leader."""
+    races = collections.defaultdict(list)
+    for r in wb["Team Records"].iter_rows(values_only=True):
+        if len(r) > 8 and isinstance(r[3], int) and isinstance(r[8], str) and r[8][:1].isdigit():
+            races[(r[3], r[0], r[1])].append(r)
+    for key, teams in races.items():
+        pct = [fractions.Fraction(t[4], t[4] + t[5]) if t[4] + t[5] else fractions.Fraction(0) for t in teams]
+        best = max(pct)
+        leader = max((t for t, p in zip(teams, pct) if p == best), key=lambda t: t[4] - t[5])
+        for t, p in zip(teams, pct):
+            finish = 1 + sum(1 for q in pct if q > p)
+            gb = ((leader[4] - t[4]) + (t[5] - leader[5])) / 2
+            place = "%d%s" % (finish, {1: "st", 2: "nd", 3: "rd"}.get(finish if finish < 20 else finish % 10, "th"))
+            if (t[7], t[8]) != (gb, place):
+                errors.append("standings of %s: %s %d-%d shows %s %s, not %s %s" % (key, t[2], t[4], t[5], t[7], t[8],
+                                                                               gb, place))
 
 
 def check_teams(folder, wb):
@@ -142,6 +178,7 @@ def main(folder, book, mode):
         check_players(folder, wb)
     if teams:
         check_teams(folder, wb)
+        check_standings(wb)
     check_views(wb)
     props = wb.properties
     # A Windows build run under Wine names the folder by its drive Z: path.
