@@ -31,21 +31,21 @@ long peak_rss_kib() {
 
 // A line with names of varied length, some with accented letters, so that
 // decoding does the work real archives ask for.
-enc::PlayerSeasonStats line(std::size_t i) {
+enc::StatsLine line(std::size_t i) {
     static const char* const kLast[] = {"Smith", "Muñoz", "Šimek", "Vandenberghe-Roe", "de Aza", "García"};
     static const char* const kFirst[] = {"Élan", "Tom", "Christopher", "José"};
-    enc::PlayerSeasonStats s;
-    s.PlayerId = static_cast<int32_t>(1 + i % 65000);
-    s.PhaseCode = static_cast<uint8_t>(i % 5 == 0 ? 6 : 2);
-    s.SeasonYear = static_cast<int16_t>(1900 + i % 120);
-    s.TeamId = static_cast<int16_t>(i % 31);
-    s.LastName = kLast[i % 6];
-    s.FirstName = kFirst[i % 4];
-    s.StatKind = static_cast<uint8_t>(1 + i % 3);
-    s.HitAB = static_cast<int16_t>(i % 650);
-    s.HitHits = static_cast<int16_t>(i % 200);
-    s.PitOuts = static_cast<int16_t>(i % 700);
-    s.PitWins = static_cast<uint8_t>(i % 25);
+    enc::StatsLine s;
+    s.player_id = static_cast<int32_t>(1 + i % 65000);
+    s.phase_code = static_cast<uint8_t>(i % 5 == 0 ? 6 : 2);
+    s.year = static_cast<int16_t>(1900 + i % 120);
+    s.team_id = static_cast<int16_t>(i % 31);
+    s.last_name = kLast[i % 6];
+    s.first_name = kFirst[i % 4];
+    s.kind = static_cast<uint8_t>(1 + i % 3);
+    s.hitting.at_bats = static_cast<int16_t>(i % 650);
+    s.hitting.hits = static_cast<int16_t>(i % 200);
+    s.pitching.outs = static_cast<int16_t>(i % 700);
+    s.pitching.wins = static_cast<uint8_t>(i % 25);
     return s;
 }
 
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     fs::create_directories(dir);
     try {
         write_stats_file(dir / std::string(enc::kStatsFile), records);
-        const double megabytes = static_cast<double>(records * enc::PlayerSeasonStats::kSize) / 1e6;
+        const double megabytes = static_cast<double>(records * enc::StatsLine::kSize) / 1e6;
         std::cout << "file: " << records << " records, " << megabytes << " MB; peak RSS after writing "
                   << peak_rss_kib() / 1024 << " MiB\n";
 
@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
             const enc::Encyclopedia e(dir);
             const auto stats = e.read_stats();
             const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-            if (stats.size() != records || stats.back().PlayerId != line(records - 1).PlayerId)
+            if (stats.size() != records || stats.back().player_id != line(records - 1).player_id)
                 throw std::runtime_error("read back the wrong records");
             seconds.push_back(took.count());
             std::cout << "run " << run + 1 << ": " << took.count() << " s, " << records / took.count()

@@ -17,13 +17,13 @@ namespace {
 
 using C = sheets::PlayerTotalsCounters;
 
-// StatKind of a line.
+// kind of a line.
 constexpr int kHitting = 1;
 constexpr int kPitching = 2;
 constexpr int kTwoWay = 3;
 
 struct PhaseInfo {
-    int code;                       // PhaseCode of its lines
+    int code;                       // phase_code of its lines
     std::string_view hitting_title; // section title of a hitting section ("" for the regular season)
     std::string_view pitching_title;
     int32_t C::*hitting_counter;    // rows of its hitting and pitching totals sheets
@@ -67,7 +67,7 @@ struct Pass {
     int32_t LastYear = 0;                                // year of the last line written
 
     WorkList& list(Phase p) { return lists[index(p)]; }
-    const enc::PlayerSeasonStats& stats(int32_t n) const { return run.stats(n); }
+    const enc::StatsLine& stats(int32_t n) const { return run.stats(n); }
 };
 
 char base_letter(char32_t cp) {
@@ -88,13 +88,13 @@ char base_letter(char32_t cp) {
     return 0;
 }
 
-// The text of a phase-list item: PhaseCode, the year in four digits, "/",
+// The text of a phase-list item: phase_code, the year in four digits, "/",
 // the record number. Only the part after the code orders a list. These
 // texts hold only digits, "/" and "-", which the collation orders as their
 // character codes do, so plain byte order gives the same list, faster.
-std::string phase_item_key(const enc::PlayerSeasonStats& rec, int32_t n) {
+std::string phase_item_key(const enc::StatsLine& rec, int32_t n) {
     char buf[48];
-    std::snprintf(buf, sizeof buf, "%04d/%d", static_cast<int>(rec.SeasonYear), static_cast<int>(n));
+    std::snprintf(buf, sizeof buf, "%04d/%d", static_cast<int>(rec.year), static_cast<int>(n));
     return buf;
 }
 
@@ -126,15 +126,15 @@ void Route_Lines(Pass& p, const std::vector<int32_t>& records) {
     for (auto& l : p.lists) l.clear();
     for (int32_t n : records) {
         const auto& rec = p.stats(n);
-        const int code = rec.PhaseCode;
+        const int code = rec.phase_code;
         const auto phase = phase_of_code(code);
         if (!phase) {
             if (code != 1)
                 report(p.run, {"this case is " + std::to_string(code), std::string(enc::kStatsFile), n, "PhaseCode",
                                std::to_string(code), display_name(rec)});
-        } else if (!known_kind(rec.StatKind)) {
-            report(p.run, {"unknown stat kind " + std::to_string(rec.StatKind) + ": the line is passed over",
-                           std::string(enc::kStatsFile), n, "StatKind", std::to_string(rec.StatKind),
+        } else if (!known_kind(rec.kind)) {
+            report(p.run, {"unknown stat kind " + std::to_string(rec.kind) + ": the line is passed over",
+                           std::string(enc::kStatsFile), n, "StatKind", std::to_string(rec.kind),
                            display_name(rec)});
         } else {
             p.list(*phase).push_back(n);
@@ -148,32 +148,32 @@ void Route_Lines(Pass& p, const std::vector<int32_t>& records) {
 // told once, at its first line.
 void set_line_context(Pass& p, int32_t k) {
     const auto& rec = p.stats(k);
-    const auto team = p.run.TeamTable.find(rec.TeamId);
+    const auto team = p.run.TeamTable.find(rec.team_id);
     p.LineTeamAbbrev = team == p.run.TeamTable.end() ? std::string() : team->second;
-    if (team == p.run.TeamTable.end() && p.run.teams_reported.insert(rec.TeamId).second)
-        report(p.run, {"team " + std::to_string(rec.TeamId) + " has no used record in " +
+    if (team == p.run.TeamTable.end() && p.run.teams_reported.insert(rec.team_id).second)
+        report(p.run, {"team " + std::to_string(rec.team_id) + " has no used record in " +
                            std::string(enc::kTeamFile) + "; its lines show no team",
-                       std::string(enc::kStatsFile), k, "TeamId", std::to_string(rec.TeamId), display_name(rec)});
+                       std::string(enc::kStatsFile), k, "TeamId", std::to_string(rec.team_id), display_name(rec)});
     const auto born = p.run.BirthDates.find(p.CurPlayerId);
     if (born == p.run.BirthDates.end()) p.Age.reset();
-    else p.Age = rec.SeasonYear - born->second;
+    else p.Age = rec.year - born->second;
 }
 
 void hitter_line(Pass& p, int32_t k, int32_t row) {
     const auto& rec = p.stats(k);
     const hitting::HittingCounts line = hitting::line_counts(rec);
-    hitting::Hitter_EntryLine(p.W, row, rec.SeasonYear, p.LineTeamAbbrev, p.Age, line);
+    hitting::Hitter_EntryLine(p.W, row, rec.year, p.LineTeamAbbrev, p.Age, line);
     p.hit += line;
-    p.LastYear = rec.SeasonYear;
+    p.LastYear = rec.year;
     ++p.run.lines_written;
 }
 
 void pitcher_line(Pass& p, int32_t k, int32_t row) {
     const auto& rec = p.stats(k);
     const pitching::PitchingCounts line = pitching::line_counts(rec);
-    pitching::Pitcher_EntryLine(p.W, row, rec.SeasonYear, p.LineTeamAbbrev, p.Age, line);
+    pitching::Pitcher_EntryLine(p.W, row, rec.year, p.LineTeamAbbrev, p.Age, line);
     p.pitch += line;
-    p.LastYear = rec.SeasonYear;
+    p.LastYear = rec.year;
     ++p.run.lines_written;
 }
 
@@ -230,7 +230,7 @@ BlockLines lines_of_block(const Pass& p, Side side) {
     BlockLines block;
     for (Phase ph : kPhases)
         for (int32_t n : p.lists[index(ph)])
-            if (feeds(side, p.stats(n).StatKind)) block[index(ph)].push_back(n);
+            if (feeds(side, p.stats(n).kind)) block[index(ph)].push_back(n);
     return block;
 }
 
@@ -338,8 +338,8 @@ bool Player_Pass(RunState& s) {
         const auto& rec = s.PlayerStats[i];
         if (!enc::is_used(rec)) continue;
         const auto n = static_cast<int32_t>(i + 1);
-        lines_of[rec.PlayerId].push_back(n);
-        names[rec.PlayerId] = display_name(rec);
+        lines_of[rec.player_id].push_back(n);
+        names[rec.player_id] = display_name(rec);
     }
 
     // lstPlayers: "name \ number", in the order of the sorted work lists.

@@ -16,7 +16,7 @@ enum class Phase { Reg = 0, WCS = 1, LDS = 2, LCS = 3, WS = 4 };
 inline constexpr std::array<Phase, 5> kPhases = {Phase::Reg, Phase::WCS, Phase::LDS, Phase::LCS, Phase::WS};
 inline constexpr std::array<Phase, 4> kPostSeasonPhases = {Phase::WCS, Phase::LDS, Phase::LCS, Phase::WS};
 
-// The phase of a PhaseCode; nullopt for 1 (ignored) and unknown codes.
+// The phase of a phase_code; nullopt for 1 (ignored) and unknown codes.
 std::optional<Phase> phase_of_code(int code);
 
 // Lists the players of the statistics lines read into the run state by

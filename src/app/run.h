@@ -47,7 +47,7 @@ struct Notice {
     std::string field;      // the field at fault, with its value
     std::string value;
     std::string player;     // the player's display name, when there is one
-    // "ENCPLSTATS.DAT record 17, PhaseCode 3, player Smith,John"
+    // "ENCPLSTATS.DAT record 17, phase_code 3, player Smith,John"
     std::string where() const;
 };
 

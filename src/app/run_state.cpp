@@ -4,7 +4,7 @@
 
 namespace tb::app {
 
-std::string display_name(const enc::PlayerSeasonStats& rec) { return rec.LastName + "," + rec.FirstName; }
+std::string display_name(const enc::StatsLine& rec) { return rec.last_name + "," + rec.first_name; }
 
 std::string Notice::where() const {
     std::string out = file;

@@ -33,11 +33,11 @@ struct RunState {
 
     // What the run read, in its first stage.
     enc::TeamTable TeamTable;
-    std::vector<enc::PlayerSeasonStats> PlayerStats;   // record n at index n - 1
+    std::vector<enc::StatsLine> PlayerStats;   // record n at index n - 1
     enc::BirthYears BirthDates;
-    std::vector<enc::TeamSeasonRecord> team_seasons;
-    std::vector<enc::LeagueSeasonRecord> league_seasons;
-    std::vector<enc::LeagueRecord> leagues;
+    std::vector<enc::TeamSeason> team_seasons;
+    std::vector<enc::LeagueSeason> league_seasons;
+    std::vector<enc::LeagueEntry> leagues;
 
     std::unordered_set<int32_t> teams_reported;        // team numbers with no team record, told once
     std::optional<std::chrono::steady_clock::time_point> last_snapshot;  // of the live view
@@ -47,7 +47,7 @@ struct RunState {
     int64_t lines_written = 0;
     int64_t notices = 0;
 
-    const enc::PlayerSeasonStats& stats(int32_t record_number) const {
+    const enc::StatsLine& stats(int32_t record_number) const {
         return PlayerStats.at(static_cast<std::size_t>(record_number) - 1);
     }
 };
@@ -57,7 +57,7 @@ struct RunState {
 RunResult run_with_state(RunState& s);
 
 // Display name of a statistics line: last name, ",", first name.
-std::string display_name(const enc::PlayerSeasonStats& rec);
+std::string display_name(const enc::StatsLine& rec);
 
 // Hands the observer the rows of `sheet` up to `last_row` (the last 40) for
 // a live view, when it wants them: a few times a second at most, or now

@@ -57,123 +57,123 @@ private:
 // The layouts. `R` is the record, const when writing.
 template <class V, class R>
 void phase_totals_fields(V& v, std::size_t at, R& t) {
-    v(at + 0, t.LOB);
-    v(at + 2, t.GDP);
-    v(at + 6, t.Scored);
-    v(at + 8, t.Allowed);
-    v(at + 10, t.Won);
-    v(at + 11, t.Lost);
-    v(at + 14, t.SHO);
+    v(at + 0, t.left_on_base);
+    v(at + 2, t.double_plays);
+    v(at + 6, t.runs_scored);
+    v(at + 8, t.runs_allowed);
+    v(at + 10, t.won);
+    v(at + 11, t.lost);
+    v(at + 14, t.shutouts);
 }
 
 template <class V, class R>
 void team_fields(V& v, R& r) {
-    v(0, r.Status);
-    v(2, r.TeamId);
-    v.text(4, 4, r.TeamAbbrev);
-    v(50, r.Field50);
-    v(52, r.Field52);
+    v(0, r.status);
+    v(2, r.team_id);
+    v.text(4, 4, r.abbreviation);
+    v(50, r.use_mark_50);
+    v(52, r.use_mark_52);
 }
 
 template <class V, class R>
 void player_fields(V& v, R& r) {
-    v(0, r.Status);
-    v(4, r.PlayerId);
-    v(40, r.BirthYear);
-    v(42, r.BirthMonth);
-    v(43, r.BirthDay);
-    v(48, r.Field48);
-    v(50, r.Field50);
+    v(0, r.status);
+    v(4, r.player_id);
+    v(40, r.birth_year);
+    v(42, r.birth_month);
+    v(43, r.birth_day);
+    v(48, r.use_mark_48);
+    v(50, r.use_mark_50);
 }
 
 template <class V, class R>
 void stats_fields(V& v, R& r) {
-    v(0, r.Status);
-    v(4, r.PlayerId);
-    v(8, r.PhaseCode);
-    v(10, r.SeasonYear);
-    v(12, r.TeamId);
-    v.text(16, 16, r.FirstName);
-    v.text(32, 16, r.LastName);
-    v(48, r.StatKind);
+    v(0, r.status);
+    v(4, r.player_id);
+    v(8, r.phase_code);
+    v(10, r.year);
+    v(12, r.team_id);
+    v.text(16, 16, r.first_name);
+    v.text(32, 16, r.last_name);
+    v(48, r.kind);
 
-    v(58, r.HitAB);
-    v(60, r.HitRuns);
-    v(62, r.HitRBI);
-    v(64, r.HitHits);
-    v(66, r.HitDoubles);
-    v(67, r.HitTriples);
-    v(68, r.HitHR);
-    v(69, r.HitHBP);
-    v(70, r.HitStrikeouts);
-    v(72, r.HitWalks);
-    v(74, r.HitIntWalks);
-    v(75, r.HitSB);
-    v(76, r.HitCS);
-    v(78, r.HitSH);
-    v(79, r.HitSF);
-    v(80, r.HitGIDP);
+    v(58, r.hitting.at_bats);
+    v(60, r.hitting.runs);
+    v(62, r.hitting.runs_batted_in);
+    v(64, r.hitting.hits);
+    v(66, r.hitting.doubles);
+    v(67, r.hitting.triples);
+    v(68, r.hitting.home_runs);
+    v(69, r.hitting.hit_by_pitch);
+    v(70, r.hitting.strikeouts);
+    v(72, r.hitting.walks);
+    v(74, r.hitting.intentional_walks);
+    v(75, r.hitting.stolen_bases);
+    v(76, r.hitting.caught_stealing);
+    v(78, r.hitting.sacrifice_hits);
+    v(79, r.hitting.sacrifice_flies);
+    v(80, r.hitting.double_plays);
 
-    v(122, r.PitBattersFaced);
-    v(124, r.PitOuts);
-    v(126, r.PitAtBats);
-    v(128, r.PitHits);
-    v(130, r.PitStrikeouts);
-    v(132, r.PitWalks);
-    v(134, r.PitIntWalks);
-    v(136, r.PitRuns);
-    v(138, r.PitEarnedRuns);
-    v(142, r.PitHR);
-    v(143, r.PitWildPitches);
-    v(144, r.PitBalks);
-    v(148, r.PitDoublePlays);
-    v(149, r.PitWins);
-    v(150, r.PitLosses);
-    v(151, r.PitSaves);
-    v(153, r.PitBlownSaves);
-    v(154, r.PitHolds);
-    v(162, r.PitShutouts);
-    v(163, r.PitCompleteGames);
-    v(164, r.PitGames);
-    v(166, r.PitGamesStarted);
+    v(122, r.pitching.batters_faced);
+    v(124, r.pitching.outs);
+    v(126, r.pitching.at_bats);
+    v(128, r.pitching.hits);
+    v(130, r.pitching.strikeouts);
+    v(132, r.pitching.walks);
+    v(134, r.pitching.intentional_walks);
+    v(136, r.pitching.runs);
+    v(138, r.pitching.earned_runs);
+    v(142, r.pitching.home_runs);
+    v(143, r.pitching.wild_pitches);
+    v(144, r.pitching.balks);
+    v(148, r.pitching.double_plays);
+    v(149, r.pitching.wins);
+    v(150, r.pitching.losses);
+    v(151, r.pitching.saves);
+    v(153, r.pitching.blown_saves);
+    v(154, r.pitching.holds);
+    v(162, r.pitching.shutouts);
+    v(163, r.pitching.complete_games);
+    v(164, r.pitching.games);
+    v(166, r.pitching.games_started);
 }
 
 template <class V, class R>
 void team_season_fields(V& v, R& r) {
-    v(0, r.Status);
-    v(4, r.TeamId);
-    v(6, r.SeasonYear);
-    v.text(8, 20, r.TeamCity);
-    v.text(28, 20, r.TeamNickname);
-    v.text(118, 4, r.SeasonAbbrev);
-    v(122, r.LeagueId);
-    phase_totals_fields(v, 466, r.RegTotals);
-    phase_totals_fields(v, 482, r.WildTotals);
-    phase_totals_fields(v, 498, r.DivTotals);
-    phase_totals_fields(v, 514, r.LcsTotals);
-    phase_totals_fields(v, 530, r.WsTotals);
+    v(0, r.status);
+    v(4, r.team_id);
+    v(6, r.year);
+    v.text(8, 20, r.city);
+    v.text(28, 20, r.nickname);
+    v.text(118, 4, r.season_abbreviation);
+    v(122, r.league_id);
+    phase_totals_fields(v, 466, r.regular);
+    phase_totals_fields(v, 482, r.wild_card);
+    phase_totals_fields(v, 498, r.division_series);
+    phase_totals_fields(v, 514, r.championship_series);
+    phase_totals_fields(v, 530, r.world_series);
 }
 
 template <class V, class R>
 void league_season_fields(V& v, R& r) {
-    v(0, r.Status);
-    v(4, r.LeagueId);
-    v(6, r.SeasonYear);
-    v.text(12, 40, r.LeagueName);
+    v(0, r.status);
+    v(4, r.league_id);
+    v(6, r.year);
+    v.text(12, 40, r.name);
     for (std::size_t k = 0; k < 4; ++k) {
-        v.text(52 + 20 * k, 20, r.DivisionNames[k]);
-        v.in_use(52 + 20 * k, r.DivisionInUse[k]);
+        v.text(52 + 20 * k, 20, r.division_names[k]);
+        v.in_use(52 + 20 * k, r.division_in_use[k]);
     }
-    for (std::size_t i = 0; i < r.DivisionTeams.size(); ++i) v(132 + 2 * i, r.DivisionTeams[i]);
+    for (std::size_t i = 0; i < r.division_teams.size(); ++i) v(132 + 2 * i, r.division_teams[i]);
 }
 
 template <class V, class R>
 void league_fields(V& v, R& r) {
-    v(0, r.Status);
-    v(2, r.LeagueId);
-    v.text(4, 40, r.LeagueTitle);
-    v.in_use(4, r.TitleInUse);
-    v(44, r.LeagueField44);
+    v(0, r.status);
+    v(2, r.league_id);
+    v.text(4, 40, r.title);
+    v.in_use(4, r.title_in_use);
+    v(44, r.use_mark_44);
 }
 
 #define TB_CODEC(Record, decoder, fields)                      \
@@ -201,11 +201,11 @@ int32_t read_i32(const unsigned char* p) {
     return static_cast<int32_t>(u);
 }
 
-TB_CODEC(TeamRecord, decode_team, team_fields)
-TB_CODEC(PlayerRecord, decode_player, player_fields)
-TB_CODEC(PlayerSeasonStats, decode_stats, stats_fields)
-TB_CODEC(TeamSeasonRecord, decode_team_season, team_season_fields)
-TB_CODEC(LeagueSeasonRecord, decode_league_season, league_season_fields)
-TB_CODEC(LeagueRecord, decode_league, league_fields)
+TB_CODEC(TeamEntry, decode_team, team_fields)
+TB_CODEC(PlayerEntry, decode_player, player_fields)
+TB_CODEC(StatsLine, decode_stats, stats_fields)
+TB_CODEC(TeamSeason, decode_team_season, team_season_fields)
+TB_CODEC(LeagueSeason, decode_league_season, league_season_fields)
+TB_CODEC(LeagueEntry, decode_league, league_fields)
 
 }  // namespace tb::enc

@@ -19,14 +19,14 @@ constexpr std::size_t kRecordsPerChunk = 8192;
 
 template <class Record>
 Record decode_one(const unsigned char* bytes);
-template <> TeamRecord decode_one<TeamRecord>(const unsigned char* b) { return decode_team(b); }
-template <> PlayerRecord decode_one<PlayerRecord>(const unsigned char* b) { return decode_player(b); }
-template <> PlayerSeasonStats decode_one<PlayerSeasonStats>(const unsigned char* b) { return decode_stats(b); }
-template <> TeamSeasonRecord decode_one<TeamSeasonRecord>(const unsigned char* b) { return decode_team_season(b); }
-template <> LeagueSeasonRecord decode_one<LeagueSeasonRecord>(const unsigned char* b) {
+template <> TeamEntry decode_one<TeamEntry>(const unsigned char* b) { return decode_team(b); }
+template <> PlayerEntry decode_one<PlayerEntry>(const unsigned char* b) { return decode_player(b); }
+template <> StatsLine decode_one<StatsLine>(const unsigned char* b) { return decode_stats(b); }
+template <> TeamSeason decode_one<TeamSeason>(const unsigned char* b) { return decode_team_season(b); }
+template <> LeagueSeason decode_one<LeagueSeason>(const unsigned char* b) {
     return decode_league_season(b);
 }
-template <> LeagueRecord decode_one<LeagueRecord>(const unsigned char* b) { return decode_league(b); }
+template <> LeagueEntry decode_one<LeagueEntry>(const unsigned char* b) { return decode_league(b); }
 
 // Streams a file of the source into records; a chunk may end inside a
 // record, whose first bytes wait for the next chunk.
@@ -102,15 +102,15 @@ std::vector<Record> decode_records(const unsigned char* bytes, std::size_t size,
     return out;
 }
 
-template std::vector<TeamRecord> decode_records<TeamRecord>(const unsigned char*, std::size_t, FileFacts*);
-template std::vector<PlayerRecord> decode_records<PlayerRecord>(const unsigned char*, std::size_t, FileFacts*);
-template std::vector<PlayerSeasonStats> decode_records<PlayerSeasonStats>(const unsigned char*, std::size_t,
+template std::vector<TeamEntry> decode_records<TeamEntry>(const unsigned char*, std::size_t, FileFacts*);
+template std::vector<PlayerEntry> decode_records<PlayerEntry>(const unsigned char*, std::size_t, FileFacts*);
+template std::vector<StatsLine> decode_records<StatsLine>(const unsigned char*, std::size_t,
                                                                           FileFacts*);
-template std::vector<TeamSeasonRecord> decode_records<TeamSeasonRecord>(const unsigned char*, std::size_t,
+template std::vector<TeamSeason> decode_records<TeamSeason>(const unsigned char*, std::size_t,
                                                                         FileFacts*);
-template std::vector<LeagueSeasonRecord> decode_records<LeagueSeasonRecord>(const unsigned char*, std::size_t,
+template std::vector<LeagueSeason> decode_records<LeagueSeason>(const unsigned char*, std::size_t,
                                                                             FileFacts*);
-template std::vector<LeagueRecord> decode_records<LeagueRecord>(const unsigned char*, std::size_t, FileFacts*);
+template std::vector<LeagueEntry> decode_records<LeagueEntry>(const unsigned char*, std::size_t, FileFacts*);
 
 std::vector<std::string> file_problems(const FileFacts& facts, std::size_t used) {
     std::vector<std::string> problems;
@@ -139,36 +139,36 @@ Encyclopedia::Encyclopedia(std::shared_ptr<const ByteSource> source) : source_(s
     if (!source_) throw EncyclopediaError("no encyclopedia was given");
 }
 
-std::vector<TeamRecord> Encyclopedia::read_teams(FileFacts* facts) const {
-    return read_all<TeamRecord>(*source_, kTeamFile, facts);
+std::vector<TeamEntry> Encyclopedia::read_teams(FileFacts* facts) const {
+    return read_all<TeamEntry>(*source_, kTeamFile, facts);
 }
-std::vector<PlayerRecord> Encyclopedia::read_players(FileFacts* facts) const {
-    return read_all<PlayerRecord>(*source_, kPlayerFile, facts);
+std::vector<PlayerEntry> Encyclopedia::read_players(FileFacts* facts) const {
+    return read_all<PlayerEntry>(*source_, kPlayerFile, facts);
 }
-std::vector<PlayerSeasonStats> Encyclopedia::read_stats(FileFacts* facts) const {
-    return read_all<PlayerSeasonStats>(*source_, kStatsFile, facts);
+std::vector<StatsLine> Encyclopedia::read_stats(FileFacts* facts) const {
+    return read_all<StatsLine>(*source_, kStatsFile, facts);
 }
-std::vector<TeamSeasonRecord> Encyclopedia::read_team_seasons(FileFacts* facts) const {
-    return read_all<TeamSeasonRecord>(*source_, kTeamSeasonFile, facts);
+std::vector<TeamSeason> Encyclopedia::read_team_seasons(FileFacts* facts) const {
+    return read_all<TeamSeason>(*source_, kTeamSeasonFile, facts);
 }
-std::vector<LeagueSeasonRecord> Encyclopedia::read_league_seasons(FileFacts* facts) const {
-    return read_all<LeagueSeasonRecord>(*source_, kLeagueSeasonFile, facts);
+std::vector<LeagueSeason> Encyclopedia::read_league_seasons(FileFacts* facts) const {
+    return read_all<LeagueSeason>(*source_, kLeagueSeasonFile, facts);
 }
-std::vector<LeagueRecord> Encyclopedia::read_leagues(FileFacts* facts) const {
-    return read_all<LeagueRecord>(*source_, kLeagueFile, facts);
+std::vector<LeagueEntry> Encyclopedia::read_leagues(FileFacts* facts) const {
+    return read_all<LeagueEntry>(*source_, kLeagueFile, facts);
 }
 
-TeamTable build_team_table(const std::vector<TeamRecord>& records) {
+TeamTable build_team_table(const std::vector<TeamEntry>& records) {
     TeamTable table;
-    for (const TeamRecord& r : records)
-        if (is_used(r)) table[r.TeamId] = r.TeamAbbrev;
+    for (const TeamEntry& r : records)
+        if (is_used(r)) table[r.team_id] = r.abbreviation;
     return table;
 }
 
-BirthYears build_birth_years(const std::vector<PlayerRecord>& records, int current_year) {
+BirthYears build_birth_years(const std::vector<PlayerEntry>& records, int current_year) {
     BirthYears years;
-    for (const PlayerRecord& r : records)
-        if (is_used(r, current_year)) years[r.PlayerId] = r.BirthYear;
+    for (const PlayerEntry& r : records)
+        if (is_used(r, current_year)) years[r.player_id] = r.birth_year;
     return years;
 }
 

@@ -43,22 +43,22 @@ int16_t read_i16(const unsigned char* p);
 int32_t read_i32(const unsigned char* p);
 
 // Decoders: `bytes` holds exactly T::kSize bytes.
-TeamRecord decode_team(const unsigned char* bytes);
-PlayerRecord decode_player(const unsigned char* bytes);
-PlayerSeasonStats decode_stats(const unsigned char* bytes);
-TeamSeasonRecord decode_team_season(const unsigned char* bytes);
-LeagueSeasonRecord decode_league_season(const unsigned char* bytes);
-LeagueRecord decode_league(const unsigned char* bytes);
+TeamEntry decode_team(const unsigned char* bytes);
+PlayerEntry decode_player(const unsigned char* bytes);
+StatsLine decode_stats(const unsigned char* bytes);
+TeamSeason decode_team_season(const unsigned char* bytes);
+LeagueSeason decode_league_season(const unsigned char* bytes);
+LeagueEntry decode_league(const unsigned char* bytes);
 
 // Encoders, the inverse of the decoders: kSize bytes, unused fields zero,
 // text encoded to Windows-1252 and NUL-padded (a text that fills the field
 // gets no NUL; a longer one is cut).
-std::string encode(const TeamRecord& r);
-std::string encode(const PlayerRecord& r);
-std::string encode(const PlayerSeasonStats& r);
-std::string encode(const TeamSeasonRecord& r);
-std::string encode(const LeagueSeasonRecord& r);
-std::string encode(const LeagueRecord& r);
+std::string encode(const TeamEntry& r);
+std::string encode(const PlayerEntry& r);
+std::string encode(const StatsLine& r);
+std::string encode(const TeamSeason& r);
+std::string encode(const LeagueSeason& r);
+std::string encode(const LeagueEntry& r);
 
 // What reading one file found: whether it is there, how many whole records
 // it holds, and the bytes of a partial record at its end (ignored).
@@ -97,12 +97,12 @@ public:
     // trailing record is ignored. `facts`, when given, says what was found.
     // Throws EncyclopediaError (naming the path) when a file exists but
     // cannot be read.
-    std::vector<TeamRecord> read_teams(FileFacts* facts = nullptr) const;
-    std::vector<PlayerRecord> read_players(FileFacts* facts = nullptr) const;
-    std::vector<PlayerSeasonStats> read_stats(FileFacts* facts = nullptr) const;
-    std::vector<TeamSeasonRecord> read_team_seasons(FileFacts* facts = nullptr) const;
-    std::vector<LeagueSeasonRecord> read_league_seasons(FileFacts* facts = nullptr) const;
-    std::vector<LeagueRecord> read_leagues(FileFacts* facts = nullptr) const;
+    std::vector<TeamEntry> read_teams(FileFacts* facts = nullptr) const;
+    std::vector<PlayerEntry> read_players(FileFacts* facts = nullptr) const;
+    std::vector<StatsLine> read_stats(FileFacts* facts = nullptr) const;
+    std::vector<TeamSeason> read_team_seasons(FileFacts* facts = nullptr) const;
+    std::vector<LeagueSeason> read_league_seasons(FileFacts* facts = nullptr) const;
+    std::vector<LeagueEntry> read_leagues(FileFacts* facts = nullptr) const;
 
 private:
     std::shared_ptr<const ByteSource> source_;
@@ -116,22 +116,22 @@ std::vector<Record> decode_records(const unsigned char* bytes, std::size_t size,
 // Team abbreviation by team number, from the used team records; a later
 // record with the same number wins.
 using TeamTable = std::unordered_map<int32_t, std::string>;
-TeamTable build_team_table(const std::vector<TeamRecord>& records);
+TeamTable build_team_table(const std::vector<TeamEntry>& records);
 
 // Birth year by player number, from the used player records; a later record
 // wins. Month and day are not needed (the age is season year - birth year).
 using BirthYears = std::unordered_map<int32_t, int32_t>;
-BirthYears build_birth_years(const std::vector<PlayerRecord>& records, int current_year);
+BirthYears build_birth_years(const std::vector<PlayerEntry>& records, int current_year);
 
 // Writing a whole encyclopedia (tests and the sample generator). Missing
 // vectors write no file. Throws EncyclopediaError on failure.
 struct EncyclopediaContents {
-    std::optional<std::vector<TeamRecord>> teams;
-    std::optional<std::vector<PlayerRecord>> players;
-    std::optional<std::vector<PlayerSeasonStats>> stats;
-    std::optional<std::vector<TeamSeasonRecord>> team_seasons;
-    std::optional<std::vector<LeagueSeasonRecord>> league_seasons;
-    std::optional<std::vector<LeagueRecord>> leagues;
+    std::optional<std::vector<TeamEntry>> teams;
+    std::optional<std::vector<PlayerEntry>> players;
+    std::optional<std::vector<StatsLine>> stats;
+    std::optional<std::vector<TeamSeason>> team_seasons;
+    std::optional<std::vector<LeagueSeason>> league_seasons;
+    std::optional<std::vector<LeagueEntry>> leagues;
 };
 void write_encyclopedia(const std::filesystem::path& folder, const EncyclopediaContents& contents);
 

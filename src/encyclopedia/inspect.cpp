@@ -25,37 +25,37 @@ struct FileTally {
 };
 
 // The first test a record fails, or "" when it is used.
-std::string skip_reason(const TeamRecord& r, int) {
-    if (r.Status != 0) return "status not 0";
-    if (r.Field50 <= 0 || r.Field52 <= 0) return "tested fields (offsets 50, 52) not above 0";
+std::string skip_reason(const TeamEntry& r, int) {
+    if (r.status != 0) return "status not 0";
+    if (r.use_mark_50 <= 0 || r.use_mark_52 <= 0) return "tested fields (offsets 50, 52) not above 0";
     return "";
 }
-std::string skip_reason(const PlayerRecord& r, int current_year) {
-    if (r.Status != 0) return "status not 0";
-    if (r.Field48 <= 0 || r.Field50 <= 0) return "tested fields (offsets 48, 50) not above 0";
-    if (r.BirthYear <= 0 || r.BirthYear >= current_year)
+std::string skip_reason(const PlayerEntry& r, int current_year) {
+    if (r.status != 0) return "status not 0";
+    if (r.use_mark_48 <= 0 || r.use_mark_50 <= 0) return "tested fields (offsets 48, 50) not above 0";
+    if (r.birth_year <= 0 || r.birth_year >= current_year)
         return "birth year not between 1 and " + std::to_string(current_year - 1);
     return "";
 }
-std::string skip_reason(const PlayerSeasonStats& r, int) {
-    if (r.Status != 0) return "status not 0";
-    if (r.PlayerId <= 0) return "player number 0 or less";
+std::string skip_reason(const StatsLine& r, int) {
+    if (r.status != 0) return "status not 0";
+    if (r.player_id <= 0) return "player number 0 or less";
     return "";
 }
-std::string skip_reason(const TeamSeasonRecord& r, int) {
-    if (r.Status != 0) return "status not 0";
-    if (r.SeasonYear <= 0) return "season year 0 or less";
+std::string skip_reason(const TeamSeason& r, int) {
+    if (r.status != 0) return "status not 0";
+    if (r.year <= 0) return "season year 0 or less";
     return "";
 }
-std::string skip_reason(const LeagueSeasonRecord& r, int) {
-    if (r.Status != 0) return "status not 0";
-    if (r.SeasonYear < 1) return "season year below 1";
+std::string skip_reason(const LeagueSeason& r, int) {
+    if (r.status != 0) return "status not 0";
+    if (r.year < 1) return "season year below 1";
     return "";
 }
-std::string skip_reason(const LeagueRecord& r, int) {
-    if (r.Status != 0) return "status not 0";
-    if (r.LeagueField44 < 1) return "tested field (offset 44) below 1";
-    if (!r.TitleInUse) return "league title not in use";
+std::string skip_reason(const LeagueEntry& r, int) {
+    if (r.status != 0) return "status not 0";
+    if (r.use_mark_44 < 1) return "tested field (offset 44) below 1";
+    if (!r.title_in_use) return "league title not in use";
     return "";
 }
 
@@ -122,7 +122,7 @@ std::string year_range(const std::set<int>& years) {
     return s.str();
 }
 
-void stats_summary(std::ostringstream& out, const std::vector<PlayerSeasonStats>& stats,
+void stats_summary(std::ostringstream& out, const std::vector<StatsLine>& stats,
                    const TeamTable& teams) {
     std::set<int32_t> players;
     std::map<int, std::size_t> by_phase;
@@ -131,12 +131,12 @@ void stats_summary(std::ostringstream& out, const std::vector<PlayerSeasonStats>
     std::size_t no_team_abbrev = 0;
     std::size_t out_of_range = 0;
     for (const auto& s : stats) {
-        players.insert(s.PlayerId);
-        ++by_phase[s.PhaseCode];
-        ++by_kind[s.StatKind];
-        years.insert(s.SeasonYear);
-        if (!teams.count(s.TeamId)) ++no_team_abbrev;
-        if (s.PlayerId > 65000 || s.TeamId < 0 || s.TeamId > 9999) ++out_of_range;
+        players.insert(s.player_id);
+        ++by_phase[s.phase_code];
+        ++by_kind[s.kind];
+        years.insert(s.year);
+        if (!teams.count(s.team_id)) ++no_team_abbrev;
+        if (s.player_id > 65000 || s.team_id < 0 || s.team_id > 9999) ++out_of_range;
     }
     auto take = [](std::map<int, std::size_t>& m, int key) {
         const auto it = m.find(key);
@@ -186,34 +186,34 @@ std::string inspect_report(const Encyclopedia& enc, int current_year, bool* all_
     out << "Birth years checked against the year " << current_year << "\n\n";
 
     using F = FileFacts*;
-    const auto teams = report.file_section<TeamRecord>(kTeamFile, [&](F f) { return enc.read_teams(f); });
-    const auto players = report.file_section<PlayerRecord>(kPlayerFile, [&](F f) { return enc.read_players(f); });
-    const auto stats = report.file_section<PlayerSeasonStats>(kStatsFile, [&](F f) { return enc.read_stats(f); });
+    const auto teams = report.file_section<TeamEntry>(kTeamFile, [&](F f) { return enc.read_teams(f); });
+    const auto players = report.file_section<PlayerEntry>(kPlayerFile, [&](F f) { return enc.read_players(f); });
+    const auto stats = report.file_section<StatsLine>(kStatsFile, [&](F f) { return enc.read_stats(f); });
     const auto team_seasons =
-        report.file_section<TeamSeasonRecord>(kTeamSeasonFile, [&](F f) { return enc.read_team_seasons(f); });
+        report.file_section<TeamSeason>(kTeamSeasonFile, [&](F f) { return enc.read_team_seasons(f); });
     const auto league_seasons =
-        report.file_section<LeagueSeasonRecord>(kLeagueSeasonFile, [&](F f) { return enc.read_league_seasons(f); });
-    const auto leagues = report.file_section<LeagueRecord>(kLeagueFile, [&](F f) { return enc.read_leagues(f); });
+        report.file_section<LeagueSeason>(kLeagueSeasonFile, [&](F f) { return enc.read_league_seasons(f); });
+    const auto leagues = report.file_section<LeagueEntry>(kLeagueFile, [&](F f) { return enc.read_leagues(f); });
 
     out << "\n";
     const TeamTable team_table = build_team_table(teams);
     out << "Teams: " << team_table.size() << " (distinct team numbers in " << kTeamFile << ")\n";
     std::set<int32_t> with_birth_year;
-    for (const auto& p : players) with_birth_year.insert(p.PlayerId);
+    for (const auto& p : players) with_birth_year.insert(p.player_id);
     out << "Players with a birth year: " << with_birth_year.size() << "\n";
     stats_summary(out, stats, team_table);
 
     std::set<int> team_years;
-    for (const auto& t : team_seasons) team_years.insert(t.SeasonYear);
+    for (const auto& t : team_seasons) team_years.insert(t.year);
     out << "Team seasons: " << team_seasons.size() << ", seasons " << year_range(team_years) << "\n";
     std::set<int> league_years;
-    for (const auto& l : league_seasons) league_years.insert(l.SeasonYear);
+    for (const auto& l : league_seasons) league_years.insert(l.year);
     out << "League seasons: " << league_seasons.size() << ", seasons " << year_range(league_years) << "\n";
     out << "Leagues: " << leagues.size();
     if (!leagues.empty()) {
         out << " (";
         for (std::size_t i = 0; i < leagues.size(); ++i)
-            out << (i ? ", " : "") << leagues[i].LeagueId << " " << leagues[i].LeagueTitle;
+            out << (i ? ", " : "") << leagues[i].league_id << " " << leagues[i].title;
         out << ")";
     }
     out << "\n";

@@ -121,7 +121,7 @@ constexpr std::array<uint8_t, kPhaseCount> kPhaseCode = {2, 5, 6, 7, 8};
 
 struct SeasonState {
     std::array<double, kTeamCount> strength{};
-    std::array<std::array<TeamPhaseTotals, kPhaseCount>, kTeamCount> totals{};
+    std::array<std::array<PhaseRecord, kPhaseCount>, kTeamCount> totals{};
 };
 
 double win_chance(const SeasonState& s, std::size_t a, std::size_t b) {
@@ -135,18 +135,18 @@ bool play_game(Rng& rng, SeasonState& s, Phase phase, std::size_t a, std::size_t
     const std::size_t l = a_wins ? b : a;
     const int loser_runs = rng.between(0, 3) + rng.between(0, 3);
     const int winner_runs = loser_runs + 1 + rng.between(0, 4);
-    TeamPhaseTotals& tw = s.totals[w][phase];
-    TeamPhaseTotals& tl = s.totals[l][phase];
-    tw.Won = u8(tw.Won + 1);
-    tl.Lost = u8(tl.Lost + 1);
-    tw.Scored = i16(tw.Scored + winner_runs);
-    tw.Allowed = i16(tw.Allowed + loser_runs);
-    tl.Scored = i16(tl.Scored + loser_runs);
-    tl.Allowed = i16(tl.Allowed + winner_runs);
-    if (loser_runs == 0) tw.SHO = u8(tw.SHO + 1);
-    for (TeamPhaseTotals* t : {&tw, &tl}) {
-        t->LOB = i16(t->LOB + rng.between(3, 11));
-        t->GDP = i16(t->GDP + rng.between(0, 2));
+    PhaseRecord& tw = s.totals[w][phase];
+    PhaseRecord& tl = s.totals[l][phase];
+    tw.won = u8(tw.won + 1);
+    tl.lost = u8(tl.lost + 1);
+    tw.runs_scored = i16(tw.runs_scored + winner_runs);
+    tw.runs_allowed = i16(tw.runs_allowed + loser_runs);
+    tl.runs_scored = i16(tl.runs_scored + loser_runs);
+    tl.runs_allowed = i16(tl.runs_allowed + winner_runs);
+    if (loser_runs == 0) tw.shutouts = u8(tw.shutouts + 1);
+    for (PhaseRecord* t : {&tw, &tl}) {
+        t->left_on_base = i16(t->left_on_base + rng.between(3, 11));
+        t->double_plays = i16(t->double_plays + rng.between(0, 2));
     }
     return a_wins;
 }
@@ -169,7 +169,7 @@ std::vector<std::size_t> teams_of(int league) {
 // Teams by regular-season record, best first (ties: stronger team, then number).
 void sort_by_record(const SeasonState& s, std::vector<std::size_t>& teams) {
     std::sort(teams.begin(), teams.end(), [&](std::size_t a, std::size_t b) {
-        const int wa = s.totals[a][kRegular].Won, wb = s.totals[b][kRegular].Won;
+        const int wa = s.totals[a][kRegular].won, wb = s.totals[b][kRegular].won;
         if (wa != wb) return wa > wb;
         if (s.strength[a] != s.strength[b]) return s.strength[a] > s.strength[b];
         return a < b;
@@ -224,34 +224,34 @@ void play_season(Rng& rng, SeasonState& s) {
     play_series(rng, s, kWorld, 7, champ_a, champ_b);
 }
 
-TeamSeasonRecord team_season_record(const SeasonState& s, std::size_t t, int year) {
-    TeamSeasonRecord r;
-    r.TeamId = kTeams[t].id;
-    r.SeasonYear = static_cast<int16_t>(year);
-    r.TeamCity = kTeams[t].city;
-    r.TeamNickname = kTeams[t].nickname;
-    r.SeasonAbbrev = kTeams[t].abbrev;
-    r.LeagueId = kLeagues[kTeams[t].league].id;
-    r.RegTotals = s.totals[t][kRegular];
-    r.WildTotals = s.totals[t][kWild];
-    r.DivTotals = s.totals[t][kDivision];
-    r.LcsTotals = s.totals[t][kLcs];
-    r.WsTotals = s.totals[t][kWorld];
+TeamSeason team_season_record(const SeasonState& s, std::size_t t, int year) {
+    TeamSeason r;
+    r.team_id = kTeams[t].id;
+    r.year = static_cast<int16_t>(year);
+    r.city = kTeams[t].city;
+    r.nickname = kTeams[t].nickname;
+    r.season_abbreviation = kTeams[t].abbrev;
+    r.league_id = kLeagues[kTeams[t].league].id;
+    r.regular = s.totals[t][kRegular];
+    r.wild_card = s.totals[t][kWild];
+    r.division_series = s.totals[t][kDivision];
+    r.championship_series = s.totals[t][kLcs];
+    r.world_series = s.totals[t][kWorld];
     return r;
 }
 
-LeagueSeasonRecord league_season_record(int league, int year, bool early) {
+LeagueSeason league_season_record(int league, int year, bool early) {
     const LeagueDef& def = kLeagues[league];
-    LeagueSeasonRecord r;
-    r.LeagueId = def.id;
-    r.SeasonYear = static_cast<int16_t>(year);
-    r.LeagueName = early ? def.early_name : def.title;
-    r.DivisionTeams.fill(-1);
+    LeagueSeason r;
+    r.league_id = def.id;
+    r.year = static_cast<int16_t>(year);
+    r.name = early ? def.early_name : def.title;
+    r.division_teams.fill(-1);
     std::array<int, 4> used{};
-    for (std::size_t k = 0; k < 4; ++k) r.DivisionNames[k] = def.divisions[k];
+    for (std::size_t k = 0; k < 4; ++k) r.division_names[k] = def.divisions[k];
     for (const TeamDef& t : kTeams) {
         if (t.league != league) continue;
-        r.DivisionTeams[15 * t.division + used[t.division]++] = t.id;
+        r.division_teams[15 * t.division + used[t.division]++] = t.id;
     }
     return r;
 }
@@ -284,7 +284,7 @@ uint8_t stat_kind(Role r) {
 }
 
 // Hitting figures for a share `f` of a full season (1 = 162 games).
-void hitting_figures(Rng& rng, const Profile& p, double playing_time, double f, PlayerSeasonStats& s) {
+void hitting_figures(Rng& rng, const Profile& p, double playing_time, double f, StatsLine& s) {
     const double ab = std::floor(600.0 * playing_time * f * rng.between(0.8, 1.15));
     const double avg = 0.205 + 0.11 * p.skill + rng.between(-0.025, 0.025);
     const double h = std::floor(ab * avg);
@@ -293,26 +293,26 @@ void hitting_figures(Rng& rng, const Profile& p, double playing_time, double f, 
     const double doubles = std::min(h - hr - triples, std::floor(h * rng.between(0.15, 0.25)));
     const double walks = std::floor(ab * rng.between(0.05, 0.13));
     const double sb = std::floor(ab * 0.07 * p.speed * p.speed * rng.between(0.5, 1.5));
-    s.HitAB = i16(ab);
-    s.HitHits = i16(h);
-    s.HitHR = u8(hr);
-    s.HitTriples = u8(triples);
-    s.HitDoubles = u8(doubles);
-    s.HitWalks = i16(walks);
-    s.HitIntWalks = u8(walks * 0.1 * p.power * rng.unit());
-    s.HitStrikeouts = i16(ab * (0.12 + 0.12 * p.power) * rng.between(0.8, 1.2));
-    s.HitHBP = u8(ab * 0.01 * rng.unit());
-    s.HitSB = u8(sb);
-    s.HitCS = u8(sb * rng.between(0.15, 0.4));
-    s.HitSH = u8(ab * 0.012 * (1 - p.power) * rng.unit());
-    s.HitSF = u8(ab * 0.01 * rng.unit());
-    s.HitGIDP = u8(ab * 0.025 * (1 - p.speed) * rng.between(0.5, 1.5));
-    s.HitRuns = i16(h * 0.4 + walks * 0.3 + hr * 0.6 + sb * 0.2);
-    s.HitRBI = i16((h - hr) * 0.3 + hr * 1.6);
+    s.hitting.at_bats = i16(ab);
+    s.hitting.hits = i16(h);
+    s.hitting.home_runs = u8(hr);
+    s.hitting.triples = u8(triples);
+    s.hitting.doubles = u8(doubles);
+    s.hitting.walks = i16(walks);
+    s.hitting.intentional_walks = u8(walks * 0.1 * p.power * rng.unit());
+    s.hitting.strikeouts = i16(ab * (0.12 + 0.12 * p.power) * rng.between(0.8, 1.2));
+    s.hitting.hit_by_pitch = u8(ab * 0.01 * rng.unit());
+    s.hitting.stolen_bases = u8(sb);
+    s.hitting.caught_stealing = u8(sb * rng.between(0.15, 0.4));
+    s.hitting.sacrifice_hits = u8(ab * 0.012 * (1 - p.power) * rng.unit());
+    s.hitting.sacrifice_flies = u8(ab * 0.01 * rng.unit());
+    s.hitting.double_plays = u8(ab * 0.025 * (1 - p.speed) * rng.between(0.5, 1.5));
+    s.hitting.runs = i16(h * 0.4 + walks * 0.3 + hr * 0.6 + sb * 0.2);
+    s.hitting.runs_batted_in = i16((h - hr) * 0.3 + hr * 1.6);
 }
 
 // Pitching figures for a share `f` of a full season.
-void pitching_figures(Rng& rng, const Profile& p, double playing_time, double f, PlayerSeasonStats& s) {
+void pitching_figures(Rng& rng, const Profile& p, double playing_time, double f, StatsLine& s) {
     double games = 0, starts = 0, outs = 0;
     if (p.role == Role::Starter || p.role == Role::TwoWay) {
         const double full = p.role == Role::TwoWay ? 22 : 34;
@@ -333,35 +333,35 @@ void pitching_figures(Rng& rng, const Profile& p, double playing_time, double f,
     const double hbp = std::floor(innings * 0.03 * rng.unit());
     const double sac = std::floor(innings * 0.02 * rng.unit());
     const double ab = outs + h - sac;
-    s.PitGames = u8(games);
-    s.PitGamesStarted = u8(starts);
-    s.PitOuts = i16(outs);
-    s.PitHits = i16(h);
-    s.PitWalks = i16(bb);
-    s.PitIntWalks = u8(bb * 0.08 * rng.unit());
-    s.PitAtBats = i16(ab);
-    s.PitBattersFaced = i16(ab + bb + hbp + sac);
-    s.PitStrikeouts = i16(innings * (0.6 + 0.5 * p.skill) * rng.between(0.85, 1.15));
-    s.PitEarnedRuns = i16(er);
-    s.PitRuns = i16(er + std::floor(er * rng.between(0.0, 0.15)));
-    s.PitHR = u8(innings * rng.between(0.07, 0.14));
-    s.PitWildPitches = u8(innings * 0.03 * rng.unit());
-    s.PitBalks = u8(rng.chance(0.2 * f) ? 1 : 0);
-    s.PitDoublePlays = u8(innings * 0.1 * rng.unit());
+    s.pitching.games = u8(games);
+    s.pitching.games_started = u8(starts);
+    s.pitching.outs = i16(outs);
+    s.pitching.hits = i16(h);
+    s.pitching.walks = i16(bb);
+    s.pitching.intentional_walks = u8(bb * 0.08 * rng.unit());
+    s.pitching.at_bats = i16(ab);
+    s.pitching.batters_faced = i16(ab + bb + hbp + sac);
+    s.pitching.strikeouts = i16(innings * (0.6 + 0.5 * p.skill) * rng.between(0.85, 1.15));
+    s.pitching.earned_runs = i16(er);
+    s.pitching.runs = i16(er + std::floor(er * rng.between(0.0, 0.15)));
+    s.pitching.home_runs = u8(innings * rng.between(0.07, 0.14));
+    s.pitching.wild_pitches = u8(innings * 0.03 * rng.unit());
+    s.pitching.balks = u8(rng.chance(0.2 * f) ? 1 : 0);
+    s.pitching.double_plays = u8(innings * 0.1 * rng.unit());
     const double decisions = starts > 0 ? starts * rng.between(0.6, 0.8) : games * rng.between(0.05, 0.15);
     const double win_share = std::clamp(0.35 + 0.3 * p.skill + rng.between(-0.1, 0.1), 0.1, 0.9);
-    s.PitWins = u8(std::round(decisions * win_share));
-    s.PitLosses = u8(std::round(decisions) - std::round(decisions * win_share));
+    s.pitching.wins = u8(std::round(decisions * win_share));
+    s.pitching.losses = u8(std::round(decisions) - std::round(decisions * win_share));
     const double complete = starts > 0 ? std::floor(starts * 0.12 * p.skill * rng.unit() * 2) : 0;
-    s.PitCompleteGames = u8(complete);
-    s.PitShutouts = u8(std::floor(complete * rng.between(0.0, 0.5)));
+    s.pitching.complete_games = u8(complete);
+    s.pitching.shutouts = u8(std::floor(complete * rng.between(0.0, 0.5)));
     if (p.role == Role::Closer) {
-        s.PitSaves = u8(games * rng.between(0.4, 0.6));
-        s.PitBlownSaves = u8(games * rng.between(0.03, 0.1));
+        s.pitching.saves = u8(games * rng.between(0.4, 0.6));
+        s.pitching.blown_saves = u8(games * rng.between(0.03, 0.1));
     } else if (p.role == Role::Reliever) {
-        s.PitSaves = u8(games * 0.03 * rng.unit());
-        s.PitBlownSaves = u8(games * 0.05 * rng.unit());
-        s.PitHolds = u8(games * rng.between(0.05, 0.3));
+        s.pitching.saves = u8(games * 0.03 * rng.unit());
+        s.pitching.blown_saves = u8(games * 0.05 * rng.unit());
+        s.pitching.holds = u8(games * rng.between(0.05, 0.3));
     }
 }
 
@@ -416,26 +416,26 @@ std::vector<Profile> make_profiles(Rng& rng, int count, int first_season, int la
     return out;
 }
 
-PlayerRecord player_record(const Profile& p) {
-    PlayerRecord r;
-    r.PlayerId = p.id;
-    r.BirthYear = p.birth_year;
-    r.BirthMonth = p.birth_month;
-    r.BirthDay = p.birth_day;
-    r.Field48 = static_cast<int16_t>(70 + p.id % 10);   // the game's own figures; only tested for > 0
-    r.Field50 = static_cast<int16_t>(170 + p.id % 40);
+PlayerEntry player_record(const Profile& p) {
+    PlayerEntry r;
+    r.player_id = p.id;
+    r.birth_year = p.birth_year;
+    r.birth_month = p.birth_month;
+    r.birth_day = p.birth_day;
+    r.use_mark_48 = static_cast<int16_t>(70 + p.id % 10);   // the game's own figures; only tested for > 0
+    r.use_mark_50 = static_cast<int16_t>(170 + p.id % 40);
     return r;
 }
 
-PlayerSeasonStats stats_line(Rng& rng, const Profile& p, int year, Phase phase, double playing_time, double f) {
-    PlayerSeasonStats s;
-    s.PlayerId = p.id;
-    s.PhaseCode = kPhaseCode[phase];
-    s.SeasonYear = static_cast<int16_t>(year);
-    s.TeamId = kTeams[p.team].id;
-    s.FirstName = p.first;
-    s.LastName = p.last;
-    s.StatKind = stat_kind(p.role);
+StatsLine stats_line(Rng& rng, const Profile& p, int year, Phase phase, double playing_time, double f) {
+    StatsLine s;
+    s.player_id = p.id;
+    s.phase_code = kPhaseCode[phase];
+    s.year = static_cast<int16_t>(year);
+    s.team_id = kTeams[p.team].id;
+    s.first_name = p.first;
+    s.last_name = p.last;
+    s.kind = stat_kind(p.role);
     if (hits(p.role)) hitting_figures(rng, p, p.role == Role::TwoWay ? 0.6 * playing_time : playing_time, f, s);
     if (pitches(p.role)) pitching_figures(rng, p, playing_time, f, s);
     return s;
@@ -447,7 +447,7 @@ PlayerSeasonStats stats_line(Rng& rng, const Profile& p, int year, Phase phase, 
 // game keeps such a line apart from the player's own line of that phase.
 // `extra` draws only these, so the rest of the archive stays as it was.
 void other_kind_line(Rng& extra, const Profile& p, int year, Phase phase, double f,
-                     std::vector<PlayerSeasonStats>& out) {
+                     std::vector<StatsLine>& out) {
     Profile other = p;
     if (p.role == Role::Starter && extra.chance(phase == kRegular ? 0.2 : 0.1)) {
         other.role = Role::Hitter;
@@ -463,16 +463,16 @@ void other_kind_line(Rng& extra, const Profile& p, int year, Phase phase, double
 // All lines of one season: each active player's regular-season line, then
 // one line per post-season phase his team played in.
 void season_lines(Rng& rng, Rng& extra, std::vector<Profile>& profiles, const SeasonState& season, int year,
-                  std::size_t limit, std::vector<PlayerSeasonStats>& out) {
+                  std::size_t limit, std::vector<StatsLine>& out) {
     for (Profile& p : profiles) {
         if (year < p.debut || year >= p.debut + p.seasons) continue;
         if (year > p.debut && rng.chance(0.12)) p.team = static_cast<std::size_t>(rng.between(0, kTeamCount - 1));
         const double playing_time = std::clamp(0.25 + 0.75 * p.skill + rng.between(-0.2, 0.2), 0.05, 1.0);
         for (int ph = kRegular; ph < kPhaseCount; ++ph) {
-            const TeamPhaseTotals& t = season.totals[p.team][ph];
+            const PhaseRecord& t = season.totals[p.team][ph];
             if (!t.played()) continue;
             if (out.size() >= limit) return;
-            const double f = (t.Won + t.Lost) / 162.0;
+            const double f = (t.won + t.lost) / 162.0;
             out.push_back(stats_line(rng, p, year, static_cast<Phase>(ph), playing_time, f));
             if (out.size() < limit) other_kind_line(extra, p, year, static_cast<Phase>(ph), f, out);
         }
@@ -483,51 +483,51 @@ void season_lines(Rng& rng, Rng& extra, std::vector<Profile>& profiles, const Se
 // (status not 0) in every file and a line of the ignored phase code 1.
 void add_passed_over_records(Rng& rng, Sample& s, const std::vector<Profile>& profiles) {
     auto& c = s.contents;
-    TeamRecord gone;
-    gone.Status = 1;
-    gone.TeamId = 99;
-    gone.TeamAbbrev = "OLD";
-    gone.Field50 = 1;
-    gone.Field52 = 1;
+    TeamEntry gone;
+    gone.status = 1;
+    gone.team_id = 99;
+    gone.abbreviation = "OLD";
+    gone.use_mark_50 = 1;
+    gone.use_mark_52 = 1;
     c.teams->push_back(gone);
 
-    PlayerRecord deleted = player_record(profiles[1]);
-    deleted.Status = 1;
-    deleted.BirthYear = 1900;
+    PlayerEntry deleted = player_record(profiles[1]);
+    deleted.status = 1;
+    deleted.birth_year = 1900;
     c.players->insert(c.players->begin() + 1, deleted);
 
-    LeagueRecord defunct;
-    defunct.Status = 1;
-    defunct.LeagueId = 9;
-    defunct.LeagueTitle = "Defunct League";
-    defunct.LeagueField44 = 1;
+    LeagueEntry defunct;
+    defunct.status = 1;
+    defunct.league_id = 9;
+    defunct.title = "Defunct League";
+    defunct.use_mark_44 = 1;
     c.leagues->push_back(defunct);
 
-    LeagueSeasonRecord old_season = c.league_seasons->front();
-    old_season.Status = 1;
-    old_season.LeagueName = "Deleted League Season";
+    LeagueSeason old_season = c.league_seasons->front();
+    old_season.status = 1;
+    old_season.name = "Deleted League Season";
     c.league_seasons->push_back(old_season);
 
     // A deleted team season in the middle, so later record numbers count it.
-    TeamSeasonRecord stale = (*c.team_seasons)[kTeamCount / 2];
-    stale.Status = 1;
-    stale.RegTotals.Won = 0;
-    stale.RegTotals.Lost = 99;
+    TeamSeason stale = (*c.team_seasons)[kTeamCount / 2];
+    stale.status = 1;
+    stale.regular.won = 0;
+    stale.regular.lost = 99;
     c.team_seasons->insert(c.team_seasons->begin() + kTeamCount / 2 + 1, stale);
 
     // Next to the first line of the first player: a deleted copy and an
     // exhibition line of phase code 1.
     auto& stats = *c.stats;
-    const auto first = std::find_if(stats.begin(), stats.end(), [](const auto& l) { return l.PlayerId == 1; });
-    PlayerSeasonStats dead = *first;
-    dead.Status = 1;
-    dead.HitAB = 999;
+    const auto first = std::find_if(stats.begin(), stats.end(), [](const auto& l) { return l.player_id == 1; });
+    StatsLine dead = *first;
+    dead.status = 1;
+    dead.hitting.at_bats = 999;
     Profile on_tour = profiles[0];
     on_tour.team = static_cast<std::size_t>(std::find_if(kTeams.begin(), kTeams.end(),
-                                                         [&](const TeamDef& t) { return t.id == first->TeamId; }) -
+                                                         [&](const TeamDef& t) { return t.id == first->team_id; }) -
                                             kTeams.begin());
-    PlayerSeasonStats exhibition = stats_line(rng, on_tour, first->SeasonYear, kRegular, 0.5, 0.1);
-    exhibition.PhaseCode = 1;
+    StatsLine exhibition = stats_line(rng, on_tour, first->year, kRegular, 0.5, 0.1);
+    exhibition.phase_code = 1;
     const auto at = first - stats.begin() + 1;
     stats.insert(stats.begin() + at, {dead, exhibition});
 }
@@ -548,19 +548,19 @@ Sample make_sample(const SampleOptions& options) {
     auto& c = sample.contents;
     c.teams.emplace();
     for (const TeamDef& t : kTeams) {
-        TeamRecord r;
-        r.TeamId = t.id;
-        r.TeamAbbrev = t.abbrev;
-        r.Field50 = static_cast<int16_t>(t.league + 1);
-        r.Field52 = static_cast<int16_t>(t.division + 1);
+        TeamEntry r;
+        r.team_id = t.id;
+        r.abbreviation = t.abbrev;
+        r.use_mark_50 = static_cast<int16_t>(t.league + 1);
+        r.use_mark_52 = static_cast<int16_t>(t.division + 1);
         c.teams->push_back(r);
     }
     c.leagues.emplace();
     for (const LeagueDef& l : kLeagues) {
-        LeagueRecord r;
-        r.LeagueId = l.id;
-        r.LeagueTitle = l.title;
-        r.LeagueField44 = 1;
+        LeagueEntry r;
+        r.league_id = l.id;
+        r.title = l.title;
+        r.use_mark_44 = 1;
         c.leagues->push_back(r);
     }
     c.players.emplace();

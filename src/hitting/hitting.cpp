@@ -66,27 +66,27 @@ HittingCounts& HittingCounts::operator+=(const HittingCounts& o) {
     return *this;
 }
 
-HittingCounts line_counts(const enc::PlayerSeasonStats& rec) {
+HittingCounts line_counts(const enc::StatsLine& rec) {
     HittingCounts c;
-    c.PA = rates::plate_appearances(rec.HitAB, rec.HitWalks, rec.HitHBP, rec.HitSF);
-    c.AB = rec.HitAB;
-    c.H = rec.HitHits;
-    c.Doubles = rec.HitDoubles;
-    c.Triples = rec.HitTriples;
-    c.HR = rec.HitHR;
-    c.R = rec.HitRuns;
-    c.RBI = rec.HitRBI;
-    c.HBP = rec.HitHBP;
-    c.BB = rec.HitWalks;
-    c.IBB = rec.HitIntWalks;
-    c.K = rec.HitStrikeouts;
-    c.SB = rec.HitSB;
-    c.CS = rec.HitCS;
-    c.SH = rec.HitSH;
-    c.SF = rec.HitSF;
-    c.GIDP = rec.HitGIDP;
-    c.TB = rates::total_bases(rec.HitHits, rec.HitDoubles, rec.HitTriples, rec.HitHR);
-    c.OB = rates::times_on_base(rec.HitHits, rec.HitWalks, rec.HitHBP);
+    c.PA = rates::plate_appearances(rec.hitting.at_bats, rec.hitting.walks, rec.hitting.hit_by_pitch, rec.hitting.sacrifice_flies);
+    c.AB = rec.hitting.at_bats;
+    c.H = rec.hitting.hits;
+    c.Doubles = rec.hitting.doubles;
+    c.Triples = rec.hitting.triples;
+    c.HR = rec.hitting.home_runs;
+    c.R = rec.hitting.runs;
+    c.RBI = rec.hitting.runs_batted_in;
+    c.HBP = rec.hitting.hit_by_pitch;
+    c.BB = rec.hitting.walks;
+    c.IBB = rec.hitting.intentional_walks;
+    c.K = rec.hitting.strikeouts;
+    c.SB = rec.hitting.stolen_bases;
+    c.CS = rec.hitting.caught_stealing;
+    c.SH = rec.hitting.sacrifice_hits;
+    c.SF = rec.hitting.sacrifice_flies;
+    c.GIDP = rec.hitting.double_plays;
+    c.TB = rates::total_bases(rec.hitting.hits, rec.hitting.doubles, rec.hitting.triples, rec.hitting.home_runs);
+    c.OB = rates::times_on_base(rec.hitting.hits, rec.hitting.walks, rec.hitting.hit_by_pitch);
     return c;
 }
 

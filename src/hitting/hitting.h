@@ -23,7 +23,7 @@ struct HittingCounts {
 
 // The hitting figures of a statistics line (plate appearances, total bases
 // and times on base worked out).
-HittingCounts line_counts(const enc::PlayerSeasonStats& rec);
+HittingCounts line_counts(const enc::StatsLine& rec);
 
 // Block columns: Year, Team, Age, then the figures from D to Y.
 inline constexpr int kLastBlockColumn = 24;   // Y

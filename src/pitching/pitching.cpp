@@ -36,7 +36,7 @@ const std::array<sheets::FigureColumn<PitchingRow>, 25> kFigures = {{
     {"G", "G", "", "", [](const PitchingRow& r) { return double(r.c.G); }},
     {"GS", "GS", "", "", [](const PitchingRow& r) { return double(r.c.GS); }},
     {"CG", "CG", "", "", [](const PitchingRow& r) { return double(r.c.CG); }},
-    {"SHO", "SHO", "", "", [](const PitchingRow& r) { return double(r.c.SHO); }},
+    {"SHO", "SHO", "", "", [](const PitchingRow& r) { return double(r.c.shutouts); }},
     {"IP", "IP", "0.0", "#0.0", [](const PitchingRow& r) { return r.innings; }},
     {"BF", "BF", "", "", [](const PitchingRow& r) { return double(r.c.BF); }},
     {"AB", "AB", "", "", [](const PitchingRow& r) { return double(r.c.AB); }},
@@ -48,7 +48,7 @@ const std::array<sheets::FigureColumn<PitchingRow>, 25> kFigures = {{
     {"IBB", "IBB", "", "", [](const PitchingRow& r) { return double(r.c.IBB); }},
     {"K", "K", "", "", [](const PitchingRow& r) { return double(r.c.K); }},
     {"HR", "HR", "", "", [](const PitchingRow& r) { return double(r.c.HR); }},
-    {"GDP", "GDP", "", "", [](const PitchingRow& r) { return double(r.c.GDP); }},
+    {"GDP", "GDP", "", "", [](const PitchingRow& r) { return double(r.c.double_plays); }},
     {"WP", "WP", "", "", [](const PitchingRow& r) { return double(r.c.WP); }},
     {"BK", "BK", "", "", [](const PitchingRow& r) { return double(r.c.BK); }},
 }};
@@ -56,36 +56,36 @@ const std::array<sheets::FigureColumn<PitchingRow>, 25> kFigures = {{
 }  // namespace
 
 PitchingCounts& PitchingCounts::operator+=(const PitchingCounts& o) {
-    W += o.W, L += o.L, SV += o.SV, HLD += o.HLD, BLS += o.BLS, G += o.G, GS += o.GS, CG += o.CG, SHO += o.SHO;
+    W += o.W, L += o.L, SV += o.SV, HLD += o.HLD, BLS += o.BLS, G += o.G, GS += o.GS, CG += o.CG, shutouts += o.shutouts;
     Outs += o.Outs, BF += o.BF, AB += o.AB, H += o.H, R += o.R, ER += o.ER, BB += o.BB, IBB += o.IBB, K += o.K;
-    HR += o.HR, GDP += o.GDP, WP += o.WP, BK += o.BK;
+    HR += o.HR, double_plays += o.double_plays, WP += o.WP, BK += o.BK;
     return *this;
 }
 
-PitchingCounts line_counts(const enc::PlayerSeasonStats& rec) {
+PitchingCounts line_counts(const enc::StatsLine& rec) {
     PitchingCounts c;
-    c.W = rec.PitWins;
-    c.L = rec.PitLosses;
-    c.SV = rec.PitSaves;
-    c.HLD = rec.PitHolds;
-    c.BLS = rec.PitBlownSaves;
-    c.G = rec.PitGames;
-    c.GS = rec.PitGamesStarted;
-    c.CG = rec.PitCompleteGames;
-    c.SHO = rec.PitShutouts;
-    c.Outs = rec.PitOuts;
-    c.BF = rec.PitBattersFaced;
-    c.AB = rec.PitAtBats;
-    c.H = rec.PitHits;
-    c.R = rec.PitRuns;
-    c.ER = rec.PitEarnedRuns;
-    c.BB = rec.PitWalks;
-    c.IBB = rec.PitIntWalks;
-    c.K = rec.PitStrikeouts;
-    c.HR = rec.PitHR;
-    c.GDP = rec.PitDoublePlays;
-    c.WP = rec.PitWildPitches;
-    c.BK = rec.PitBalks;
+    c.W = rec.pitching.wins;
+    c.L = rec.pitching.losses;
+    c.SV = rec.pitching.saves;
+    c.HLD = rec.pitching.holds;
+    c.BLS = rec.pitching.blown_saves;
+    c.G = rec.pitching.games;
+    c.GS = rec.pitching.games_started;
+    c.CG = rec.pitching.complete_games;
+    c.shutouts = rec.pitching.shutouts;
+    c.Outs = rec.pitching.outs;
+    c.BF = rec.pitching.batters_faced;
+    c.AB = rec.pitching.at_bats;
+    c.H = rec.pitching.hits;
+    c.R = rec.pitching.runs;
+    c.ER = rec.pitching.earned_runs;
+    c.BB = rec.pitching.walks;
+    c.IBB = rec.pitching.intentional_walks;
+    c.K = rec.pitching.strikeouts;
+    c.HR = rec.pitching.home_runs;
+    c.double_plays = rec.pitching.double_plays;
+    c.WP = rec.pitching.wild_pitches;
+    c.BK = rec.pitching.balks;
     return c;
 }
 

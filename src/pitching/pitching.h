@@ -14,12 +14,12 @@ namespace tb::pitching {
 
 // The counted figures of a line, or of the lines of a phase added up.
 struct PitchingCounts {
-    int64_t W = 0, L = 0, SV = 0, HLD = 0, BLS = 0, G = 0, GS = 0, CG = 0, SHO = 0, Outs = 0, BF = 0, AB = 0, H = 0,
-            R = 0, ER = 0, BB = 0, IBB = 0, K = 0, HR = 0, GDP = 0, WP = 0, BK = 0;
+    int64_t W = 0, L = 0, SV = 0, HLD = 0, BLS = 0, G = 0, GS = 0, CG = 0, shutouts = 0, Outs = 0, BF = 0, AB = 0, H = 0,
+            R = 0, ER = 0, BB = 0, IBB = 0, K = 0, HR = 0, double_plays = 0, WP = 0, BK = 0;
     PitchingCounts& operator+=(const PitchingCounts& o);
 };
 
-PitchingCounts line_counts(const enc::PlayerSeasonStats& rec);
+PitchingCounts line_counts(const enc::StatsLine& rec);
 
 // Outs to the innings figure whose digit after the point counts outs.
 double CALC_INNINGS(int64_t OutsToConvert);

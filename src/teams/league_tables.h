@@ -32,8 +32,8 @@ inline const std::string kNoDivisionName(20, ' ');
 inline constexpr int kLeagueColors[] = {38, 37, 39};
 
 struct LeagueTables {
-    std::unordered_map<int32_t, std::string> LeagueName;
-    std::unordered_map<int32_t, int> LeagueColor;
+    std::unordered_map<int32_t, std::string> names;
+    std::unordered_map<int32_t, int> colors;
     DivisionBounds Bounds;
     std::map<std::pair<int32_t, int32_t>, std::string> DivisionOf;  // (year, team)
     std::unordered_map<int32_t, std::string> TeamSeasonName;
@@ -45,19 +45,19 @@ struct LeagueTables {
 };
 
 // First reading of the league seasons: the ranges of DivisionOf.
-DivisionBounds Find_Division_Bounds(const std::vector<enc::LeagueSeasonRecord>& seasons);
+DivisionBounds Find_Division_Bounds(const std::vector<enc::LeagueSeason>& seasons);
 // The leagues in use get 38, 37, 39 by their order in the file.
-void Assign_League_Colors(LeagueTables& tables, const std::vector<enc::LeagueRecord>& leagues);
+void Assign_League_Colors(LeagueTables& tables, const std::vector<enc::LeagueEntry>& leagues);
 // Second reading: league names (the last record of a league wins) and divisions.
 void Read_League_Names_And_Divisions(LeagueTables& tables,
-                                     const std::vector<enc::LeagueSeasonRecord>& seasons);
+                                     const std::vector<enc::LeagueSeason>& seasons);
 // "City Nickname" of a team season.
-std::string Season_Team_Name(const enc::TeamSeasonRecord& record);
+std::string Season_Team_Name(const enc::TeamSeason& record);
 // Latest name of every team (a later record wins).
-void Name_Team_Seasons(LeagueTables& tables, const std::vector<enc::TeamSeasonRecord>& seasons);
+void Name_Team_Seasons(LeagueTables& tables, const std::vector<enc::TeamSeason>& seasons);
 
-LeagueTables Build_League_Tables(const std::vector<enc::LeagueSeasonRecord>& league_seasons,
-                                 const std::vector<enc::LeagueRecord>& leagues,
-                                 const std::vector<enc::TeamSeasonRecord>& team_seasons);
+LeagueTables Build_League_Tables(const std::vector<enc::LeagueSeason>& league_seasons,
+                                 const std::vector<enc::LeagueEntry>& leagues,
+                                 const std::vector<enc::TeamSeason>& team_seasons);
 
 }  // namespace tb::teams

@@ -13,30 +13,30 @@ struct PostSeasonPhase {
     std::string_view code;
     std::string_view title;
     std::string_view sheet;
-    enc::TeamPhaseTotals enc::TeamSeasonRecord::*block;
+    enc::PhaseRecord enc::TeamSeason::*block;
     int32_t sheets::TeamTotalsCounters::*counter;
 };
 
 constexpr PostSeasonPhase kPhases[] = {
-    {"DCS", "Divisional Championship", sheets::kTeamTotals[2], &enc::TeamSeasonRecord::DivTotals,
+    {"DCS", "Divisional Championship", sheets::kTeamTotals[2], &enc::TeamSeason::division_series,
      &sheets::TeamTotalsCounters::TeamDCSLine},
-    {"LCS", "League Championship", sheets::kTeamTotals[3], &enc::TeamSeasonRecord::LcsTotals,
+    {"LCS", "League Championship", sheets::kTeamTotals[3], &enc::TeamSeason::championship_series,
      &sheets::TeamTotalsCounters::TeamLCSLine},
-    {"WS", "World Series", sheets::kTeamTotals[4], &enc::TeamSeasonRecord::WsTotals,
+    {"WS", "World Series", sheets::kTeamTotals[4], &enc::TeamSeason::world_series,
      &sheets::TeamTotalsCounters::TeamWSLine},
 };
 
 // Totals of one phase over the team's seasons.
 struct PhaseTotals {
     int64_t PhWon = 0, PhLost = 0, PhScored = 0, PhAllowed = 0, PhSHO = 0, PhGDP = 0, PhLOB = 0;
-    void add(const enc::TeamPhaseTotals& b) {
-        PhWon += b.Won;
-        PhLost += b.Lost;
-        PhScored += b.Scored;
-        PhAllowed += b.Allowed;
-        PhSHO += b.SHO;
-        PhGDP += b.GDP;
-        PhLOB += b.LOB;
+    void add(const enc::PhaseRecord& b) {
+        PhWon += b.won;
+        PhLost += b.lost;
+        PhScored += b.runs_scored;
+        PhAllowed += b.runs_allowed;
+        PhSHO += b.shutouts;
+        PhGDP += b.double_plays;
+        PhLOB += b.left_on_base;
     }
     bool played() const { return PhWon > 0 || PhLost > 0; }
     RecordFigures figures() const { return {PhWon, PhLost, PhScored, PhAllowed, PhSHO, PhGDP, PhLOB}; }
@@ -47,7 +47,7 @@ void medium_sides_and_bottom(wb::Range range) {
         range.Borders(edge).Weight(wb::xlMedium);
 }
 
-const enc::TeamSeasonRecord& read_by_number(const std::vector<enc::TeamSeasonRecord>& records,
+const enc::TeamSeason& read_by_number(const std::vector<enc::TeamSeason>& records,
                                             int32_t record_number) {
     if (record_number < 1 || static_cast<std::size_t>(record_number) > records.size())
         throw std::out_of_range("team-season record " + std::to_string(record_number) + " does not exist");
@@ -56,10 +56,10 @@ const enc::TeamSeasonRecord& read_by_number(const std::vector<enc::TeamSeasonRec
 
 // One season row of a phase block at TeamRow.
 void write_phase_season(wb::Workbook& wb, TeamPassState& st, const PostSeasonPhase& phase,
-                        const enc::TeamSeasonRecord& rec, const enc::TeamPhaseTotals& b) {
+                        const enc::TeamSeason& rec, const enc::PhaseRecord& b) {
     const int32_t r = st.TeamRow;
-    wb.cell(D, r).Value(static_cast<int32_t>(rec.SeasonYear));
-    st.LinePct = put_figures(wb, r, kOnTeamRecords, {b.Won, b.Lost, b.Scored, b.Allowed, b.SHO, b.GDP, b.LOB});
+    wb.cell(D, r).Value(static_cast<int32_t>(rec.year));
+    st.LinePct = put_figures(wb, r, kOnTeamRecords, {b.won, b.lost, b.runs_scored, b.runs_allowed, b.shutouts, b.double_plays, b.left_on_base});
     if (phase.code == "DCS") wb.cell(D, r).Borders(wb::xlEdgeTop).Weight(wb::xlMedium);
     medium_sides_and_bottom(wb.block(D, r, G, r));
     medium_sides_and_bottom(wb.block(J, r, N, r));
@@ -98,18 +98,18 @@ void write_phase_sheet_row(wb::Workbook& wb, const TeamPassState& st, const Leag
 }
 
 void Do_Post_Season_Phase(wb::Workbook& wb, TeamPassState& st, const LeagueTables& tables,
-                          const std::vector<enc::TeamSeasonRecord>& team_seasons,
+                          const std::vector<enc::TeamSeason>& team_seasons,
                           sheets::TeamTotalsCounters& counters, const PostSeasonPhase& phase) {
     PhaseTotals ph;
     bool first_row = true;
     int32_t last_league_id = 0;
     for (int32_t record_number : st.PostSeasonRecs) {
-        const enc::TeamSeasonRecord& rec = read_by_number(team_seasons, record_number);
-        last_league_id = rec.LeagueId;
-        const enc::TeamPhaseTotals& b = rec.*phase.block;
-        if (b.Won == 0 && b.Lost == 0) continue;
+        const enc::TeamSeason& rec = read_by_number(team_seasons, record_number);
+        last_league_id = rec.league_id;
+        const enc::PhaseRecord& b = rec.*phase.block;
+        if (b.won == 0 && b.lost == 0) continue;
         ++st.TeamRow;
-        if (first_row) Do_Team_PS_Headers(wb, st, tables, phase.code, rec.LeagueId);
+        if (first_row) Do_Team_PS_Headers(wb, st, tables, phase.code, rec.league_id);
         first_row = false;
         write_phase_season(wb, st, phase, rec, b);
         ph.add(b);
@@ -152,7 +152,7 @@ void Do_Team_PS_Headers(wb::Workbook& wb, const TeamPassState& st, const LeagueT
 }
 
 void Do_Post_Seasons(wb::Workbook& wb, TeamPassState& st, const LeagueTables& tables,
-                     const std::vector<enc::TeamSeasonRecord>& team_seasons,
+                     const std::vector<enc::TeamSeason>& team_seasons,
                      sheets::TeamTotalsCounters& counters) {
     for (const auto& phase : kPhases) Do_Post_Season_Phase(wb, st, tables, team_seasons, counters, phase);
 }

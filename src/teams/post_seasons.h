@@ -25,7 +25,7 @@ void Do_Team_PS_Headers(wb::Workbook& wb, const TeamPassState& st, const LeagueT
 // (element i = record number i + 1). Called with "Team Records" active;
 // leaves "TeamWSTotals" active when the team played a world series.
 void Do_Post_Seasons(wb::Workbook& wb, TeamPassState& st, const LeagueTables& tables,
-                     const std::vector<enc::TeamSeasonRecord>& team_seasons,
+                     const std::vector<enc::TeamSeason>& team_seasons,
                      sheets::TeamTotalsCounters& counters);
 
 }  // namespace tb::teams

@@ -27,15 +27,15 @@ std::string num(int32_t v) { return std::to_string(v); }
 }  // namespace
 
 std::string LstxItem::text() const {
-    return join({Year_Text(SeasonYear), num(LeagueId), Division, num(WonFrom300), num(LostFrom300),
-                 num(Scored), num(Allowed), num(SHO), num(GDP), num(LOB), num(TeamId),
+    return join({Year_Text(year), num(league_id), Division, num(WonFrom300), num(LostFrom300),
+                 num(runs_scored), num(runs_allowed), num(shutouts), num(double_plays), num(left_on_base), num(team_id),
                  num(PostSeasonRec), Abbrev, SeasonTeamName});
 }
 
 std::string StandingsEntry::text() const {
-    return join({Abbrev, num(TeamId), Year_Text(SeasonYear), num(LeagueId), Division, num(Won),
-                 num(Lost), Number_Text(GamesBehind), Finish, num(Scored), num(Allowed), num(SHO),
-                 num(GDP), num(LOB), num(PostSeasonRec), SeasonTeamName});
+    return join({Abbrev, num(team_id), Year_Text(year), num(league_id), Division, num(won),
+                 num(lost), Number_Text(GamesBehind), Finish, num(runs_scored), num(runs_allowed), num(shutouts),
+                 num(double_plays), num(left_on_base), num(PostSeasonRec), SeasonTeamName});
 }
 
 std::string Finish_Text(int32_t place) {
@@ -66,31 +66,31 @@ std::string Number_Text(double value) {
     return buf;
 }
 
-LstxItem Make_Lstx_Item(const enc::TeamSeasonRecord& record, int32_t record_number,
+LstxItem Make_Lstx_Item(const enc::TeamSeason& record, int32_t record_number,
                         const LeagueTables& tables, const enc::TeamTable& team_table) {
     LstxItem item;
-    item.SeasonYear = record.SeasonYear;
-    item.LeagueId = record.LeagueId;
-    item.Division = tables.division_of(record.SeasonYear, record.TeamId);
-    item.WonFrom300 = 300 - record.RegTotals.Won;
-    item.LostFrom300 = 300 - record.RegTotals.Lost;
-    item.Scored = record.RegTotals.Scored;
-    item.Allowed = record.RegTotals.Allowed;
-    item.SHO = record.RegTotals.SHO;
-    item.GDP = record.RegTotals.GDP;
-    item.LOB = record.RegTotals.LOB;
-    item.TeamId = record.TeamId;
+    item.year = record.year;
+    item.league_id = record.league_id;
+    item.Division = tables.division_of(record.year, record.team_id);
+    item.WonFrom300 = 300 - record.regular.won;
+    item.LostFrom300 = 300 - record.regular.lost;
+    item.runs_scored = record.regular.runs_scored;
+    item.runs_allowed = record.regular.runs_allowed;
+    item.shutouts = record.regular.shutouts;
+    item.double_plays = record.regular.double_plays;
+    item.left_on_base = record.regular.left_on_base;
+    item.team_id = record.team_id;
     const bool post_season =
-        record.DivTotals.played() || record.LcsTotals.played() || record.WsTotals.played();
+        record.division_series.played() || record.championship_series.played() || record.world_series.played();
     item.PostSeasonRec = post_season ? record_number : 0;
-    auto abbrev = team_table.find(record.TeamId);
+    auto abbrev = team_table.find(record.team_id);
     if (abbrev != team_table.end()) item.Abbrev = abbrev->second;
     item.SeasonTeamName = Season_Team_Name(record);
     item.RecordNumber = record_number;
     return item;
 }
 
-std::vector<LstxItem> Build_Lstx(const std::vector<enc::TeamSeasonRecord>& seasons,
+std::vector<LstxItem> Build_Lstx(const std::vector<enc::TeamSeason>& seasons,
                                  const LeagueTables& tables, const enc::TeamTable& team_table) {
     std::vector<LstxItem> lstx;
     for (std::size_t i = 0; i < seasons.size(); ++i) {
@@ -106,10 +106,10 @@ namespace {
 // Whether a has the higher winning percentage, as exact fractions: a team
 // without games stands at 0.
 bool higher_pct(const WonLost& a, const WonLost& b) {
-    const int64_t games_a = a.Won + a.Lost, games_b = b.Won + b.Lost;
+    const int64_t games_a = a.won + a.lost, games_b = b.won + b.lost;
     if (games_a <= 0) return false;
-    if (games_b <= 0) return a.Won > 0;
-    return a.Won * games_b > b.Won * games_a;
+    if (games_b <= 0) return a.won > 0;
+    return a.won * games_b > b.won * games_a;
 }
 
 }  // namespace
@@ -125,13 +125,13 @@ std::vector<Placing> rank_division(const std::vector<WonLost>& teams) {
     std::size_t leader = order.front();
     for (std::size_t k = 1; k < order.size() && !higher_pct(teams[leader], teams[order[k]]); ++k) {
         const WonLost& t = teams[order[k]];
-        if (t.Won - t.Lost > teams[leader].Won - teams[leader].Lost) leader = order[k];
+        if (t.won - t.lost > teams[leader].won - teams[leader].lost) leader = order[k];
     }
     int32_t finish = 1;
     for (std::size_t k = 0; k < order.size(); ++k) {
         if (k > 0 && higher_pct(teams[order[k - 1]], teams[order[k]])) finish = static_cast<int32_t>(k) + 1;
         const WonLost& t = teams[order[k]];
-        placings[order[k]] = {finish, rates::games_behind(teams[leader].Won, teams[leader].Lost, t.Won, t.Lost)};
+        placings[order[k]] = {finish, rates::games_behind(teams[leader].won, teams[leader].lost, t.won, t.lost)};
     }
     return placings;
 }
@@ -140,7 +140,7 @@ std::vector<StandingsEntry> Unravel_lstx(const std::vector<LstxItem>& lstx) {
     // The teams of each year, league and division, wherever the sort put them.
     std::map<std::tuple<int32_t, int32_t, std::string>, std::vector<std::size_t>> groups;
     for (std::size_t i = 0; i < lstx.size(); ++i)
-        groups[{lstx[i].SeasonYear, lstx[i].LeagueId, lstx[i].Division}].push_back(i);
+        groups[{lstx[i].year, lstx[i].league_id, lstx[i].Division}].push_back(i);
     std::vector<Placing> placing_of(lstx.size());
     for (const auto& [key, members] : groups) {
         std::vector<WonLost> teams;
@@ -156,19 +156,19 @@ std::vector<StandingsEntry> Unravel_lstx(const std::vector<LstxItem>& lstx) {
         const LstxItem& item = lstx[i];
         StandingsEntry e;
         e.Abbrev = item.Abbrev;
-        e.TeamId = item.TeamId;
-        e.SeasonYear = item.SeasonYear;
-        e.LeagueId = item.LeagueId;
+        e.team_id = item.team_id;
+        e.year = item.year;
+        e.league_id = item.league_id;
         e.Division = item.Division;
-        e.Won = 300 - item.WonFrom300;
-        e.Lost = 300 - item.LostFrom300;
+        e.won = 300 - item.WonFrom300;
+        e.lost = 300 - item.LostFrom300;
         e.GamesBehind = placing_of[i].games_behind;
         e.Finish = Finish_Text(placing_of[i].finish);
-        e.Scored = item.Scored;
-        e.Allowed = item.Allowed;
-        e.SHO = item.SHO;
-        e.GDP = item.GDP;
-        e.LOB = item.LOB;
+        e.runs_scored = item.runs_scored;
+        e.runs_allowed = item.runs_allowed;
+        e.shutouts = item.shutouts;
+        e.double_plays = item.double_plays;
+        e.left_on_base = item.left_on_base;
         e.PostSeasonRec = item.PostSeasonRec;
         e.SeasonTeamName = item.SeasonTeamName;
         e.RecordNumber = item.RecordNumber;

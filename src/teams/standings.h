@@ -20,13 +20,13 @@ namespace tb::teams {
 
 // One team season, as read (an item of lstx).
 struct LstxItem {
-    int32_t SeasonYear = 0;
-    int32_t LeagueId = 0;
+    int32_t year = 0;
+    int32_t league_id = 0;
     std::string Division;        // "" when the team is in no division list
-    int32_t WonFrom300 = 0;      // 300 - Won: sorts the most wins first
-    int32_t LostFrom300 = 0;     // 300 - Lost
-    int32_t Scored = 0, Allowed = 0, SHO = 0, GDP = 0, LOB = 0;
-    int32_t TeamId = 0;
+    int32_t WonFrom300 = 0;      // 300 - won: sorts the most wins first
+    int32_t LostFrom300 = 0;     // 300 - lost
+    int32_t runs_scored = 0, runs_allowed = 0, shutouts = 0, double_plays = 0, left_on_base = 0;
+    int32_t team_id = 0;
     int32_t PostSeasonRec = 0;   // record number when the season has post-season play
     std::string Abbrev;          // from the team table
     std::string SeasonTeamName;
@@ -38,14 +38,14 @@ struct LstxItem {
 // One team season with its standing (an item of lstStandings).
 struct StandingsEntry {
     std::string Abbrev;
-    int32_t TeamId = 0;
-    int32_t SeasonYear = 0;
-    int32_t LeagueId = 0;
+    int32_t team_id = 0;
+    int32_t year = 0;
+    int32_t league_id = 0;
     std::string Division;
-    int32_t Won = 0, Lost = 0;
+    int32_t won = 0, lost = 0;
     double GamesBehind = 0;
     std::string Finish;
-    int32_t Scored = 0, Allowed = 0, SHO = 0, GDP = 0, LOB = 0;
+    int32_t runs_scored = 0, runs_allowed = 0, shutouts = 0, double_plays = 0, left_on_base = 0;
     int32_t PostSeasonRec = 0;
     std::string SeasonTeamName;
     int32_t RecordNumber = 0;    // of the team season, for notices; not part of the text
@@ -68,14 +68,14 @@ std::string Year_Text(int32_t year);
 std::string Number_Text(double value);
 
 // The lstx item of a used team-season record with record number `record_number`.
-LstxItem Make_Lstx_Item(const enc::TeamSeasonRecord& record, int32_t record_number,
+LstxItem Make_Lstx_Item(const enc::TeamSeason& record, int32_t record_number,
                         const LeagueTables& tables, const enc::TeamTable& team_table);
 // lstx: one item per used record of enctmyr.dat (element i = record i + 1), sorted.
-std::vector<LstxItem> Build_Lstx(const std::vector<enc::TeamSeasonRecord>& seasons,
+std::vector<LstxItem> Build_Lstx(const std::vector<enc::TeamSeason>& seasons,
                                  const LeagueTables& tables, const enc::TeamTable& team_table);
-// Won and lost games of one team in a race, and where it finished.
+// won and lost games of one team in a race, and where it finished.
 struct WonLost {
-    int64_t Won = 0, Lost = 0;
+    int64_t won = 0, lost = 0;
 };
 struct Placing {
     int32_t finish = 1;        // 1 + the teams with a better winning percentage
@@ -83,11 +83,11 @@ struct Placing {
 };
 
 // The standings of one year, league and division, in the order given.
-// Teams are ranked by winning percentage (Won / (Won + Lost), 0 without
+// Teams are ranked by winning percentage (won / (won + lost), 0 without
 // games), compared exactly; equal percentages share a finish, at the top
 // too, and the next team counts every team above it (1st, 1st, 3rd). Games
 // behind are measured against the leader: the best percentage, and among
-// equal best percentages the best Won - Lost.
+// equal best percentages the best won - lost.
 std::vector<Placing> rank_division(const std::vector<WonLost>& teams);
 
 // Games behind and finish per group (year, league, division), into

@@ -20,18 +20,18 @@ struct TeamPass {
     TeamPassContext& ctx;
     wb::Workbook& wb;
     LeagueTables tables;
-    const std::vector<enc::TeamSeasonRecord>& team_seasons;  // element i = record number i + 1
+    const std::vector<enc::TeamSeason>& team_seasons;  // element i = record number i + 1
     TeamPassState st;
 };
 
 void Add_To_Team_Totals(TeamTotals& tot, const StandingsEntry& e) {
-    tot.TotWon += e.Won;
-    tot.TotLost += e.Lost;
-    tot.TotScored += e.Scored;
-    tot.TotAllowed += e.Allowed;
-    tot.TotSHO += e.SHO;
-    tot.TotGDP += e.GDP;
-    tot.TotLOB += e.LOB;
+    tot.TotWon += e.won;
+    tot.TotLost += e.lost;
+    tot.TotScored += e.runs_scored;
+    tot.TotAllowed += e.runs_allowed;
+    tot.TotSHO += e.shutouts;
+    tot.TotGDP += e.double_plays;
+    tot.TotLOB += e.left_on_base;
 }
 
 void Append_Post_Season(TeamPassState& st, const StandingsEntry& e) {
@@ -42,13 +42,13 @@ void Append_Post_Season(TeamPassState& st, const StandingsEntry& e) {
 void Write_Season_Row(TeamPass& p, const StandingsEntry& e) {
     wb::Workbook& wb = p.wb;
     const int32_t r = p.st.TeamRow;
-    wb.cell(A, r).Value(p.tables.league_name(e.LeagueId));
+    wb.cell(A, r).Value(p.tables.league_name(e.league_id));
     wb.cell(B, r).Value(e.Division);
     wb.cell(C, r).Value(e.SeasonTeamName);
-    wb.cell(D, r).Value(e.SeasonYear);
+    wb.cell(D, r).Value(e.year);
     wb.cell(H, r).Value(e.GamesBehind);
     wb.cell(I, r).Value(e.Finish);
-    p.st.LinePct = put_figures(wb, r, kOnTeamRecords, {e.Won, e.Lost, e.Scored, e.Allowed, e.SHO, e.GDP, e.LOB});
+    p.st.LinePct = put_figures(wb, r, kOnTeamRecords, {e.won, e.lost, e.runs_scored, e.runs_allowed, e.shutouts, e.double_plays, e.left_on_base});
 }
 
 // Title, headers and first season row of a team's section. The first
@@ -56,7 +56,7 @@ void Write_Season_Row(TeamPass& p, const StandingsEntry& e) {
 void Open_Team_Section(TeamPass& p, const StandingsEntry& e, bool first_section) {
     TeamPassState& st = p.st;
     p.wb.Activate(sheets::kTeamRecords);
-    st.SectionTeamName = p.tables.team_season_name(e.TeamId);
+    st.SectionTeamName = p.tables.team_season_name(e.team_id);
     if (first_section) {
         st.FirstDataRow = 3;
     } else {
@@ -65,7 +65,7 @@ void Open_Team_Section(TeamPass& p, const StandingsEntry& e, bool first_section)
     }
     st.Totals = TeamTotals{};
     st.PostSeasonRecs.clear();
-    st.SectionLeagueId = e.LeagueId;
+    st.SectionLeagueId = e.league_id;
     Do_Team_Rec_Headers(p.wb, st, p.tables);
     ++st.TeamRow;
     Add_To_Team_Totals(st.Totals, e);
@@ -77,8 +77,8 @@ void Open_Team_Section(TeamPass& p, const StandingsEntry& e, bool first_section)
 // section began with gets its own title and headers.
 void Write_Further_Entry(TeamPass& p, const StandingsEntry& e, int32_t section_year) {
     TeamPassState& st = p.st;
-    if (e.SeasonYear == section_year) {
-        st.SectionLeagueId = e.LeagueId;
+    if (e.year == section_year) {
+        st.SectionLeagueId = e.league_id;
         Do_Team_Rec_Headers(p.wb, st, p.tables);
         ++st.TeamRow;
         Write_Season_Row(p, e);
@@ -115,16 +115,16 @@ void Write_Team(TeamPass& p, const std::vector<StandingsEntry>& standings, std::
     const StandingsEntry& opening = Unravel_Standings(standings, first);
     Open_Team_Section(p, opening, first == 0);
     for (std::size_t i = first + 1; i < last; ++i)
-        Write_Further_Entry(p, Unravel_Standings(standings, i), opening.SeasonYear);
-    Close_Team_Section(p, opening.TeamId);
+        Write_Further_Entry(p, Unravel_Standings(standings, i), opening.year);
+    Close_Team_Section(p, opening.team_id);
 }
 
 void report(TeamPass& p, const StandingsEntry& e, const std::exception& error) {
     if (!p.ctx.notice) return;
-    std::string name = p.tables.team_season_name(e.TeamId);
-    if (name.empty()) name = "team " + std::to_string(e.TeamId);
+    std::string name = p.tables.team_season_name(e.team_id);
+    if (name.empty()) name = "team " + std::to_string(e.team_id);
     p.ctx.notice("Team Records: the section of " + name + " may be incomplete (" + error.what() + ")",
-                 e.RecordNumber, e.TeamId);
+                 e.RecordNumber, e.team_id);
 }
 
 }  // namespace
@@ -143,7 +143,7 @@ bool Do_Teams(TeamPassContext& ctx) {
     // team costs only that team; a sheet past its last row ends the run.
     std::vector<std::size_t> starts;
     for (std::size_t i = 0; i < lstStandings.size(); ++i)
-        if (i == 0 || lstStandings[i].TeamId != lstStandings[i - 1].TeamId) starts.push_back(i);
+        if (i == 0 || lstStandings[i].team_id != lstStandings[i - 1].team_id) starts.push_back(i);
     const auto total = static_cast<int64_t>(starts.size());
     for (std::size_t k = 0; k < starts.size(); ++k) {
         const std::size_t first = starts[k];

@@ -18,9 +18,9 @@ namespace tb::teams {
 struct TeamPassContext {
     wb::Workbook& workbook;                 // the sheet set already exists
     // The records of enctmyr.dat, enclgyr.dat and encleag.dat, in file order.
-    const std::vector<enc::TeamSeasonRecord>& team_seasons;
-    const std::vector<enc::LeagueSeasonRecord>& league_seasons;
-    const std::vector<enc::LeagueRecord>& leagues;
+    const std::vector<enc::TeamSeason>& team_seasons;
+    const std::vector<enc::LeagueSeason>& league_seasons;
+    const std::vector<enc::LeagueEntry>& leagues;
     const enc::TeamTable& team_table;       // abbreviations from ENCTEAM.DAT
     sheets::TeamTotalsCounters& counters;       // rows of the post-season team sheets
     // Reports a condition that cost one team its section (the pass goes on

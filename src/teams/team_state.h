@@ -16,8 +16,8 @@ namespace tb::teams {
 
 // The eight figures of a won-lost row, whatever they add up.
 struct RecordFigures {
-    int64_t Won, Lost, Scored, Allowed, SHO, GDP, LOB;
-    double Pct() const { return rates::pct(Won, Lost); }
+    int64_t won, lost, runs_scored, runs_allowed, shutouts, double_plays, left_on_base;
+    double Pct() const { return rates::pct(won, lost); }
 };
 
 // Running totals of the team whose section is being written.
@@ -49,7 +49,7 @@ inline constexpr int A = 0, B = 1, C = 2, D = 3, E = 4, F = 5, G = 6, H = 7, I =
                      N = 13;
 
 // Where each kind of team sheet shows the figures, and under which titles:
-// Won, Lost, Pct, Scored, Allowed, SHO, GDP, LOB. Titles and figures are
+// won, lost, Pct, runs_scored, runs_allowed, shutouts, double_plays, left_on_base. Titles and figures are
 // written from the same layout.
 struct FigureLayout {
     std::array<int, 8> columns;
@@ -73,8 +73,8 @@ inline RecordFigures TeamTotals::figures() const {
 // Returns the Pct it shows.
 inline double put_figures(wb::Workbook& wb, int32_t r, const FigureLayout& at, const RecordFigures& f) {
     const double pct = f.Pct();
-    const double values[] = {double(f.Won), double(f.Lost), pct, double(f.Scored), double(f.Allowed), double(f.SHO),
-                             double(f.GDP), double(f.LOB)};
+    const double values[] = {double(f.won), double(f.lost), pct, double(f.runs_scored), double(f.runs_allowed), double(f.shutouts),
+                             double(f.double_plays), double(f.left_on_base)};
     for (std::size_t i = 0; i < 8; ++i) wb.cell(at.columns[i], r).Value(values[i]);
     wb.cell(at.columns[2], r).NumberFormat("#.000");
     return pct;

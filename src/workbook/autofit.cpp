@@ -96,8 +96,7 @@ void Sheet::queue_fit(ColumnFit& fit, int32_t row, Cell& cell) {
     fit.pending.push_back(row);
 }
 
-void Workbook::Impl::autofit(int c1, int c2) {
-    Sheet& sh = active_sheet();
+void Workbook::Impl::autofit(Sheet& sh, int c1, int c2) {
     if (sh.fits.size() <= static_cast<size_t>(c2)) sh.fits.resize(static_cast<size_t>(c2) + 1);
     if (sh.widths.size() <= static_cast<size_t>(c2)) sh.widths.resize(static_cast<size_t>(c2) + 1, -1.0);
 

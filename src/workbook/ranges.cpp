@@ -55,8 +55,7 @@ uint32_t Workbook::Impl::intern_text(std::string_view text) {
     return id;
 }
 
-void Workbook::Impl::merge(int c1, int32_t r1, int c2, int32_t r2) {
-    Sheet& sh = active_sheet();
+void Workbook::Impl::merge(Sheet& sh, int c1, int32_t r1, int c2, int32_t r2) {
     // A merge that overlaps merged areas takes them in whole. Every cell of
     // an area carries kInMerge, so the list is searched only when the new
     // area touches one: a sheet can hold thousands of areas.
@@ -96,34 +95,39 @@ void Workbook::Impl::merge(int c1, int32_t r1, int c2, int32_t r2) {
 
 void Range::Value(std::string_view text) {
     no_whole_columns(r1_, "a value put");
-    auto& impl = *wb_.impl_;
-    Sheet& sh = impl.active_sheet();
+    wb_.impl_->put_text(wb_.impl_->active_sheet(), c1_, r1_, c2_, r2_, text);
+}
+
+void Range::Value(double number) {
+    no_whole_columns(r1_, "a value put");
+    wb_.impl_->put_number(wb_.impl_->active_sheet(), c1_, r1_, c2_, r2_, number);
+}
+
+void Workbook::Impl::put_text(Sheet& sh, int c1, int32_t r1, int c2, int32_t r2, std::string_view text) {
     // Counted as stored: each byte that is not UTF-8 becomes one character.
     const std::size_t length = text::code_point_count(text);
     if (length > kMaxTextLength)
         throw WorkbookError("a text of " + std::to_string(length) + " characters is longer than a cell holds (32767)");
     const bool empty = text.empty();
-    const uint32_t id = empty ? 0 : impl.intern_text(text::mend_utf8(text));
-    for (int32_t r = r1_; r <= r2_; ++r) {
-        Cell* cells = sh.row_span(r, c1_, c2_);
-        for (int c = 0; c <= c2_ - c1_; ++c) {
+    const uint32_t id = empty ? 0 : intern_text(text::mend_utf8(text));
+    for (int32_t r = r1; r <= r2; ++r) {
+        Cell* cells = sh.row_span(r, c1, c2);
+        for (int c = 0; c <= c2 - c1; ++c) {
             if (empty) cells[c].clear_value();
             else cells[c].set_text(id);
-            sh.fit_changed(c1_ + c, r, cells[c]);
+            sh.fit_changed(c1 + c, r, cells[c]);
         }
     }
 }
 
-void Range::Value(double number) {
-    no_whole_columns(r1_, "a value put");
+void Workbook::Impl::put_number(Sheet& sh, int c1, int32_t r1, int c2, int32_t r2, double number) {
     if (!std::isfinite(number)) throw WorkbookError("a cell cannot hold a number that is not finite");
-    Sheet& sh = wb_.impl_->active_sheet();
     if (number == 0) number = 0;   // no negative zero
-    for (int32_t r = r1_; r <= r2_; ++r) {
-        Cell* cells = sh.row_span(r, c1_, c2_);
-        for (int c = 0; c <= c2_ - c1_; ++c) {
+    for (int32_t r = r1; r <= r2; ++r) {
+        Cell* cells = sh.row_span(r, c1, c2);
+        for (int c = 0; c <= c2 - c1; ++c) {
             cells[c].set_number(number);
-            sh.fit_changed(c1_ + c, r, cells[c]);
+            sh.fit_changed(c1 + c, r, cells[c]);
         }
     }
 }
@@ -140,19 +144,19 @@ Border Range::Borders(int edge) {
 
 void Range::InteriorColorIndex(int index) {
     no_whole_columns(r1_, "Interior.ColorIndex");
-    if (index == kXlNone) wb_.impl_->apply_style(c1_, r1_, c2_, r2_, OpFillNone, 0);
-    else wb_.impl_->apply_style(c1_, r1_, c2_, r2_, OpFill, palette_rgb(index));
+    if (index == kXlNone) wb_.impl_->apply_style(wb_.impl_->active_sheet(), c1_, r1_, c2_, r2_, OpFillNone, 0);
+    else wb_.impl_->apply_style(wb_.impl_->active_sheet(), c1_, r1_, c2_, r2_, OpFill, palette_rgb(index));
 }
 
 void Range::FontBold(bool bold) {
     no_whole_columns(r1_, "Font.Bold");
-    wb_.impl_->apply_style(c1_, r1_, c2_, r2_, OpBold, bold ? 1 : 0);
+    wb_.impl_->apply_style(wb_.impl_->active_sheet(), c1_, r1_, c2_, r2_, OpBold, bold ? 1 : 0);
 }
 
 void Range::FontSize(int size) {
     no_whole_columns(r1_, "Font.Size");
     if (size < 1 || size > 409) throw WorkbookError("font size " + std::to_string(size) + " is not 1 to 409");
-    wb_.impl_->apply_style(c1_, r1_, c2_, r2_, OpSize, size);
+    wb_.impl_->apply_style(wb_.impl_->active_sheet(), c1_, r1_, c2_, r2_, OpSize, size);
 }
 
 void Range::NumberFormat(std::string_view format) {
@@ -160,22 +164,22 @@ void Range::NumberFormat(std::string_view format) {
     if (format.size() > 255) throw WorkbookError("number format longer than 255 characters");
     const std::string f = (format == "General") ? std::string() : text::mend_utf8(format);
     const uint32_t id = wb_.impl_->intern_format(f);
-    wb_.impl_->apply_style(c1_, r1_, c2_, r2_, OpNumberFormat, static_cast<int32_t>(id));
+    wb_.impl_->apply_style(wb_.impl_->active_sheet(), c1_, r1_, c2_, r2_, OpNumberFormat, static_cast<int32_t>(id));
 }
 
 void Range::HorizontalAlignment(int alignment) {
     no_whole_columns(r1_, "HorizontalAlignment");
     if (alignment != xlRight && alignment != kXlGeneralAlign && alignment != kXlLeftAlign)
         throw WorkbookError("horizontal alignment " + std::to_string(alignment) + " is not supported");
-    wb_.impl_->apply_style(c1_, r1_, c2_, r2_, OpAlignRight, alignment == xlRight ? 1 : 0);
+    wb_.impl_->apply_style(wb_.impl_->active_sheet(), c1_, r1_, c2_, r2_, OpAlignRight, alignment == xlRight ? 1 : 0);
 }
 
 void Range::Merge() {
     no_whole_columns(r1_, "Merge");
-    wb_.impl_->merge(c1_, r1_, c2_, r2_);
+    wb_.impl_->merge(wb_.impl_->active_sheet(), c1_, r1_, c2_, r2_);
 }
 
-void Range::ColumnsAutoFit() { wb_.impl_->autofit(c1_, c2_); }
+void Range::ColumnsAutoFit() { wb_.impl_->autofit(wb_.impl_->active_sheet(), c1_, c2_); }
 
 // --- Border -------------------------------------------------------------------
 
@@ -183,25 +187,25 @@ void Border::LineStyle(int style) {
     const int32_t r2 = edge_ == xlEdgeTopOfRange ? r1_ : r2_;
     const int slot = edge_slot(edge_);
     if (style == kXlNone) {
-        wb_.impl_->apply_style(c1_, r1_, c2_, r2, static_cast<StyleOp>(OpEdgeClear + slot), 0);
+        wb_.impl_->apply_style(wb_.impl_->active_sheet(), c1_, r1_, c2_, r2, static_cast<StyleOp>(OpEdgeClear + slot), 0);
         return;
     }
     if (style != xlContinuous) throw WorkbookError("border line style " + std::to_string(style) + " is not supported");
-    wb_.impl_->apply_style(c1_, r1_, c2_, r2, static_cast<StyleOp>(slot * 3 + OpEdgeLineStyle), style);
+    wb_.impl_->apply_style(wb_.impl_->active_sheet(), c1_, r1_, c2_, r2, static_cast<StyleOp>(slot * 3 + OpEdgeLineStyle), style);
 }
 
 void Border::Weight(int weight) {
     if (weight != xlThin && weight != xlMedium && weight != kXlHairline && weight != kXlThick)
         throw WorkbookError("border weight " + std::to_string(weight) + " is not supported");
     const int32_t r2 = edge_ == xlEdgeTopOfRange ? r1_ : r2_;
-    wb_.impl_->apply_style(c1_, r1_, c2_, r2, static_cast<StyleOp>(edge_slot(edge_) * 3 + OpEdgeWeight), weight);
+    wb_.impl_->apply_style(wb_.impl_->active_sheet(), c1_, r1_, c2_, r2, static_cast<StyleOp>(edge_slot(edge_) * 3 + OpEdgeWeight), weight);
 }
 
 void Border::Color(int bgr) {
     if (bgr < 0 || bgr > 0xFFFFFF) throw WorkbookError("border colour " + std::to_string(bgr) + " is not a BGR value");
     const int32_t rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
     const int32_t r2 = edge_ == xlEdgeTopOfRange ? r1_ : r2_;
-    wb_.impl_->apply_style(c1_, r1_, c2_, r2, static_cast<StyleOp>(edge_slot(edge_) * 3 + OpEdgeColor), rgb);
+    wb_.impl_->apply_style(wb_.impl_->active_sheet(), c1_, r1_, c2_, r2, static_cast<StyleOp>(edge_slot(edge_) * 3 + OpEdgeColor), rgb);
 }
 
 }  // namespace tb::wb

@@ -29,7 +29,90 @@ void check_sheet_name(std::string_view name) {
     throw WorkbookError("no sheet named \"" + std::string(name) + "\"");
 }
 
+std::unique_ptr<Sheet> new_sheet(Workbook::Impl& impl, std::string name) {
+    auto sheet = std::make_unique<Sheet>();
+    sheet->id = SheetId{static_cast<uint32_t>(impl.by_id.size())};
+    sheet->name = std::move(name);
+    impl.by_id.push_back(sheet.get());
+    return sheet;
+}
+
+int index_of(const Workbook::Impl& impl, const Sheet& sheet) {
+    for (size_t i = 0; i < impl.sheets.size(); ++i)
+        if (impl.sheets[i].get() == &sheet) return static_cast<int>(i);
+    return -1;
+}
+
+void check_setup(std::string_view name, const SheetSetup& setup) {
+    if (setup.freeze_rows < 0 || setup.freeze_rows >= kMaxRows || setup.freeze_cols < 0 ||
+        setup.freeze_cols >= kMaxColumns || setup.repeat_rows < 0 || setup.repeat_rows > kMaxRows)
+        throw WorkbookError("a sheet setup of \"" + std::string(name) + "\" is beyond the sheet");
+    if (setup.filter) {
+        const MergeArea& a = setup.filter_area;
+        check_col(a.c1);
+        check_col(a.c2);
+        check_row(a.r1);
+        check_row(a.r2);
+        if (a.c1 > a.c2 || a.r1 > a.r2) throw WorkbookError("a filter block must run from top left to bottom right");
+    }
+    if (setup.footer.size() > 255) throw WorkbookError("a footer holds at most 255 characters");
+}
+
 }  // namespace
+
+Sheet& Workbook::Impl::sheet_of(SheetId id) {
+    if (id.value >= by_id.size() || !by_id[id.value]) throw WorkbookError("no such sheet");
+    return *by_id[id.value];
+}
+
+const Sheet& Workbook::Impl::sheet_of(SheetId id) const {
+    if (id.value >= by_id.size() || !by_id[id.value]) throw WorkbookError("no such sheet");
+    return *by_id[id.value];
+}
+
+SheetId Workbook::add_sheet(std::string_view name) {
+    check_sheet_name(name);
+    if (impl_->sheet_index(name) >= 0) throw WorkbookError("a sheet named \"" + std::string(name) + "\" already exists");
+    impl_->sheets.push_back(new_sheet(*impl_, std::string(name)));
+    if (impl_->active < 0) impl_->active = 0;
+    return impl_->sheets.back()->id;
+}
+
+SheetId Workbook::add_sheet_after(SheetId after, std::string_view name) {
+    const int at = index_of(*impl_, impl_->sheet_of(after)) + 1;
+    check_sheet_name(name);
+    if (impl_->sheet_index(name) >= 0) throw WorkbookError("a sheet named \"" + std::string(name) + "\" already exists");
+    impl_->sheets.insert(impl_->sheets.begin() + at, new_sheet(*impl_, std::string(name)));
+    if (impl_->active >= at) ++impl_->active;
+    return impl_->sheets[static_cast<size_t>(at)]->id;
+}
+
+void Workbook::remove_sheet(SheetId sheet) {
+    const int i = index_of(*impl_, impl_->sheet_of(sheet));
+    impl_->by_id[sheet.value] = nullptr;
+    impl_->sheets.erase(impl_->sheets.begin() + i);
+    const int n = static_cast<int>(impl_->sheets.size());
+    if (impl_->active > i || impl_->active >= n) --impl_->active;
+    if (n == 0) impl_->active = -1;
+}
+
+std::optional<SheetId> Workbook::find_sheet(std::string_view name) const {
+    const int i = impl_->sheet_index(name);
+    if (i < 0) return std::nullopt;
+    return impl_->sheets[static_cast<size_t>(i)]->id;
+}
+
+const std::string& Workbook::sheet_name(SheetId sheet) const { return impl_->sheet_of(sheet).name; }
+
+void Workbook::show_on_opening(SheetId sheet) { impl_->active = index_of(*impl_, impl_->sheet_of(sheet)); }
+
+void Workbook::set_setup(SheetId sheet, const SheetSetup& setup) {
+    Sheet& sh = impl_->sheet_of(sheet);
+    check_setup(sh.name, setup);
+    sh.setup = setup;
+}
+
+const SheetSetup& Workbook::setup(SheetId sheet) const { return impl_->sheet_of(sheet).setup; }
 
 Workbook::Impl::Impl() {
     intern_style(Style{});   // id 0: the default style
@@ -56,10 +139,11 @@ Workbook::Workbook() : impl_(std::make_unique<Impl>()) {}
 Workbook::~Workbook() = default;
 
 void Workbook::SheetsAdd() {
-    auto sheet = std::make_unique<Sheet>();
+    std::string name;
     do {
-        sheet->name = "Sheet" + std::to_string(impl_->next_default_name++);
-    } while (impl_->sheet_index(sheet->name) >= 0);
+        name = "Sheet" + std::to_string(impl_->next_default_name++);
+    } while (impl_->sheet_index(name) >= 0);
+    auto sheet = new_sheet(*impl_, std::move(name));
     const int at = impl_->active < 0 ? 0 : impl_->active;
     impl_->sheets.insert(impl_->sheets.begin() + at, std::move(sheet));
     impl_->active = at;
@@ -98,6 +182,7 @@ void Workbook::Activate(std::string_view name) {
 void Workbook::Delete(std::string_view name) {
     const int i = impl_->sheet_index(name);
     if (i < 0) no_sheet(name);
+    impl_->by_id[impl_->sheets[static_cast<size_t>(i)]->id.value] = nullptr;
     impl_->sheets.erase(impl_->sheets.begin() + i);
     // As in the spreadsheet application: the sheet to the right of the
     // deleted one becomes active, or the one to its left at the end.
@@ -110,18 +195,7 @@ bool Workbook::HasSheet(std::string_view name) const { return impl_->sheet_index
 void Workbook::SetSheetSetup(std::string_view name, const SheetSetup& setup) {
     const int i = impl_->sheet_index(name);
     if (i < 0) no_sheet(name);
-    if (setup.freeze_rows < 0 || setup.freeze_rows >= kMaxRows || setup.freeze_cols < 0 ||
-        setup.freeze_cols >= kMaxColumns || setup.repeat_rows < 0 || setup.repeat_rows > kMaxRows)
-        throw WorkbookError("a sheet setup of \"" + std::string(name) + "\" is beyond the sheet");
-    if (setup.filter) {
-        const MergeArea& a = setup.filter_area;
-        check_col(a.c1);
-        check_col(a.c2);
-        check_row(a.r1);
-        check_row(a.r2);
-        if (a.c1 > a.c2 || a.r1 > a.r2) throw WorkbookError("a filter block must run from top left to bottom right");
-    }
-    if (setup.footer.size() > 255) throw WorkbookError("a footer holds at most 255 characters");
+    check_setup(name, setup);
     impl_->sheets[static_cast<size_t>(i)]->setup = setup;
 }
 

@@ -101,8 +101,7 @@ uint32_t Workbook::Impl::transition(uint32_t from, StyleOp op, int32_t value) {
     return to;
 }
 
-void Workbook::Impl::apply_style(int c1, int32_t r1, int c2, int32_t r2, StyleOp op, int32_t value) {
-    Sheet& sh = active_sheet();
+void Workbook::Impl::apply_style(Sheet& sh, int c1, int32_t r1, int c2, int32_t r2, StyleOp op, int32_t value) {
     const bool resizes = changes_text_width(op);
     uint32_t last_from = UINT32_MAX, last_to = 0;
     for (int32_t r = r1; r <= r2; ++r) {

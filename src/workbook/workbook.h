@@ -116,6 +116,48 @@ struct Style {
 // Throws: "colour index <n> is not in the palette (1..56)".
 int32_t palette_rgb(int color_index);
 
+// A sheet of a workbook, as Workbook hands it out. An id stays with its
+// sheet whatever is added or removed around it, and is never reused.
+struct SheetId {
+    uint32_t value = UINT32_MAX;
+    bool operator==(const SheetId&) const = default;
+};
+
+// A block of cells: columns first_col..last_col (0-based), rows
+// first_row..last_row (1-based).
+struct Area {
+    int first_col = 0;
+    int32_t first_row = 1;
+    int last_col = 0;
+    int32_t last_row = 1;
+    // One cell, and a stretch of one row.
+    static Area cell(int col, int32_t row) { return {col, row, col, row}; }
+    static Area row_span(int32_t row, int first_col, int last_col) { return {first_col, row, last_col, row}; }
+    bool operator==(const Area&) const = default;
+};
+
+// How a cell looks, as far as a named style sets it: every property left
+// unset keeps what the cell has. Applying two styles one after the other
+// gives the cell the properties of both, the later one winning.
+struct CellStyle {
+    std::optional<bool> bold;
+    std::optional<int> font_size;               // points, 1..409
+    std::optional<int32_t> fill;                // RGB solid fill
+    std::optional<std::string> number_format;   // "#.000", ...; "" General
+    std::optional<bool> align_right;
+};
+
+// The edges of a cell that a line goes along.
+enum Edges : uint8_t { kTopEdge = 1, kBottomEdge = 2, kLeftEdge = 4, kRightEdge = 8, kAllEdges = 15 };
+
+// A border line: its weight and, when given, its colour (RGB); without a
+// colour an edge keeps the colour it has (automatic at first).
+enum class LineWeight : uint8_t { Hair, Thin, Medium, Thick };
+struct Line {
+    LineWeight weight = LineWeight::Medium;
+    std::optional<int32_t> color;
+};
+
 // What a cell holds.
 struct CellValue {
     enum class Kind : uint8_t { Empty, Number, Text } kind = Kind::Empty;
@@ -275,6 +317,52 @@ public:
     ~Workbook();
     Workbook(const Workbook&) = delete;
     Workbook& operator=(const Workbook&) = delete;
+
+    // --- sheets by id -------------------------------------------------------
+    // Adds an empty sheet at the right end, or right after `after`.
+    // Throws: the name errors of NameActiveSheet; "no such sheet" for an
+    // `after` that is gone.
+    SheetId add_sheet(std::string_view name);
+    SheetId add_sheet_after(SheetId after, std::string_view name);
+    // Removes a sheet with its cells. Throws: "no such sheet".
+    void remove_sheet(SheetId sheet);
+    // The sheet of a name, in any ASCII letter case. Throws: nothing.
+    std::optional<SheetId> find_sheet(std::string_view name) const;
+    // Throws: "no such sheet".
+    const std::string& sheet_name(SheetId sheet) const;
+    // The tab shown when the file is opened (the first sheet until this is
+    // called). Throws: "no such sheet".
+    void show_on_opening(SheetId sheet);
+    // Throws: "no such sheet", and the setup errors of SetSheetSetup.
+    void set_setup(SheetId sheet, const SheetSetup& setup);
+    const SheetSetup& setup(SheetId sheet) const;
+
+    // --- cells by sheet id ---------------------------------------------------
+    // Every call names its sheet. Cells come into being as they are first
+    // touched. Throws: "no such sheet"; the row and column errors of cell();
+    // a text longer than a cell holds; a number that is not finite.
+    void put(SheetId sheet, int col, int32_t row, std::string_view text);
+    void put(SheetId sheet, int col, int32_t row, const char* text) { put(sheet, col, row, std::string_view(text)); }
+    void put(SheetId sheet, int col, int32_t row, double number);
+    void put(SheetId sheet, int col, int32_t row, int64_t number) { put(sheet, col, row, static_cast<double>(number)); }
+    void put(SheetId sheet, int col, int32_t row, int32_t number) { put(sheet, col, row, static_cast<double>(number)); }
+    // Gives every cell of the area the properties `style` sets.
+    // Throws: "font size <n> is not 1 to 409"; "number format longer than
+    // 255 characters".
+    void apply(SheetId sheet, const Area& area, const CellStyle& style);
+    // Draws `line` along the chosen edges of every cell of the area (so a
+    // left edge on a row of cells draws a line left of each of them).
+    void draw(SheetId sheet, const Area& area, uint8_t edges, const Line& line);
+    // All four edges of every cell of the area.
+    void box(SheetId sheet, const Area& area, const Line& line) { draw(sheet, area, kAllEdges, line); }
+    // Merges the area (see Range::Merge).
+    void merge(SheetId sheet, const Area& area);
+    // Fits the width of columns first..last to their cells as they are now
+    // (see Range::ColumnsAutoFit).
+    void autofit(SheetId sheet, int first_col, int last_col);
+    // Reading back by id (see the name-based readers below).
+    CellValue value(SheetId sheet, int col, int32_t row) const;
+    int32_t last_row(SheetId sheet) const;
 
     // --- sheets -----------------------------------------------------------
     // Sheets.Add: a new, empty sheet goes before the active sheet (first when

@@ -73,6 +73,7 @@ struct ColumnFit {
 };
 
 struct Sheet {
+    SheetId id;
     std::string name;
     std::vector<std::vector<Cell>> rows;   // rows[r - 1]; each as wide as its last touched column
     std::vector<MergeArea> merges;
@@ -131,8 +132,9 @@ enum StyleOp : uint8_t {
 
 // --- the workbook -------------------------------------------------------------
 struct Workbook::Impl {
-    std::vector<std::unique_ptr<Sheet>> sheets;
-    int active = -1;
+    std::vector<std::unique_ptr<Sheet>> sheets;   // left to right
+    std::vector<Sheet*> by_id;                     // SheetId.value -> sheet; null once removed
+    int active = -1;                               // index of the sheet shown on opening
     int next_default_name = 1;
     DocumentProperties properties;
 
@@ -153,12 +155,17 @@ struct Workbook::Impl {
     uint32_t intern_style(const Style& s);
     uint32_t intern_format(std::string_view f);
     uint32_t transition(uint32_t from, StyleOp op, int32_t value);
-    void apply_style(int c1, int32_t r1, int c2, int32_t r2, StyleOp op, int32_t value);
+    void apply_style(Sheet& sh, int c1, int32_t r1, int c2, int32_t r2, StyleOp op, int32_t value);
     // ranges.cpp
     uint32_t intern_text(std::string_view text);
-    void merge(int c1, int32_t r1, int c2, int32_t r2);
-    // autofit.cpp: columns [c1, c2] of the active sheet.
-    void autofit(int c1, int c2);
+    void merge(Sheet& sh, int c1, int32_t r1, int c2, int32_t r2);
+    void put_text(Sheet& sh, int c1, int32_t r1, int c2, int32_t r2, std::string_view text);
+    void put_number(Sheet& sh, int c1, int32_t r1, int c2, int32_t r2, double number);
+    // autofit.cpp: columns [c1, c2] of a sheet.
+    void autofit(Sheet& sh, int c1, int c2);
+    // sheets.cpp: the sheet of an id; throws when it is gone.
+    Sheet& sheet_of(SheetId id);
+    const Sheet& sheet_of(SheetId id) const;
 };
 
 // --- saving (save_file.cpp) ---------------------------------------------------

@@ -26,7 +26,7 @@ TEST_F(BadInput, EachMissingEmptyCutOrUnusedFileIsToldAndTheRunGoesOn) {
              " ends with a partial record of 3 bytes, which is ignored"},
             {[&] {
                  std::string bytes = read_bytes(path);
-                 for (std::size_t at = 0; at < bytes.size(); at += record_size) bytes[at] = 1;  // Status 1
+                 for (std::size_t at = 0; at < bytes.size(); at += record_size) bytes[at] = 1;  // status 1
                  write_bytes(path, bytes);
              },
              " has no used record"},
@@ -58,7 +58,7 @@ TEST_F(BadInput, NothingToConvertFailsAndKeepsTheOldWorkbook) {
         {D::TeamsOnly, [&] { contents.team_seasons.reset(); }, {"enctmyr.dat has no used team season (it is missing)"}},
         {D::PlayersAndTeams, [&] { contents.stats.reset(), contents.team_seasons.reset(); },
          {"ENCPLSTATS.DAT has no used statistics line", "and enctmyr.dat has no used team season"}},
-        {D::PlayersOnly, [&] { for (auto& line : *contents.stats) line.PhaseCode = 5; }, {}},   // post-season only
+        {D::PlayersOnly, [&] { for (auto& line : *contents.stats) line.phase_code = 5; }, {}},   // post-season only
         {D::PlayersAndTeams, [&] { contents = {}; }, {}},   // an empty folder
     };
     write_bytes(output, "good workbook");

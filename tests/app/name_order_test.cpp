@@ -17,7 +17,7 @@ protected:
     }
     void add(int id, const std::string& last, const std::string& first, int ab = 4) {
         contents.stats->push_back(hitter_line(id, 2000, 2, 1, last, first));
-        put(contents.stats->back().HitAB, ab);
+        put(contents.stats->back().hitting.at_bats, ab);
     }
     // A column's texts in every `step`-th row from `row` on, until an empty one.
     std::vector<std::string> down(const std::string& sheet, int32_t row, int32_t step, const char* col = "A") {

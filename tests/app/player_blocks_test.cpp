@@ -20,7 +20,7 @@ protected:
     }
     void line(int year, int phase, int kind, int at_bats = 10, int outs = 30) {
         auto s = hitter_line(1, year, phase, 1, "Fenn", "Gus", kind);
-        put(s.HitAB, at_bats), put(s.PitOuts, outs);
+        put(s.hitting.at_bats, at_bats), put(s.pitching.outs, outs);
         contents.stats->push_back(s);
     }
     // What opens each row of sheet "F" (column A, or B on a "Totals" row,

@@ -48,7 +48,7 @@ protected:
         contents.teams = std::vector{team(1, "NYA"), team(2, "BOS")};
         contents.players = std::vector{player(1, 1970), player(2, 1975)};
         auto pitcher = pitcher_line(2, 2000, 2, 2, "Baker", "Bo");
-        pitcher.PitOuts = 30;
+        pitcher.pitching.outs = 30;
         contents.stats = std::vector{hitter_line(1, 2000, 2, 1, "Abel", "Al"), pitcher};
         contents.team_seasons = std::vector{team_season(1, 2000, 1, "New York", "Yanks", 90, 72),
                                             team_season(2, 2000, 1, "Boston", "Sox", 80, 82)};

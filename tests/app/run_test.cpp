@@ -35,7 +35,7 @@ TEST_F(ProcessRun, ASecondRunInTheSameProcessWritesTheSameWorkbook) {
 TEST_F(ProcessRun, ALiveViewGetsCopiesOfTheLatestRows) {
     observer.wants_copies = true;
     contents.stats = std::vector{hitter_line(1, 2000, 2, 1, "Abel", "Al")};
-    put(contents.stats->at(0).HitAB, 10), put(contents.stats->at(0).HitHits, 3);
+    put(contents.stats->at(0).hitting.at_bats, 10), put(contents.stats->at(0).hitting.hits, 3);
     options.desired = sheets::SheetsDesired::PlayersOnly;
     ASSERT_EQ(run().outcome, app::RunOutcome::Completed);
     ASSERT_FALSE(observer.copies.empty());

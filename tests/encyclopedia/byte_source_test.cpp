@@ -52,8 +52,8 @@ TEST(ByteSource, RecordsSplitAcrossChunksDecodeAsWholeOnes) {
                                             : enc::Encyclopedia(dir.path()).read_stats(&facts);
         ASSERT_EQ(got.size(), 40u) << s;
         for (std::size_t i = 0; i < got.size(); ++i) {
-            EXPECT_EQ(got[i].LastName, "N\u00e4me" + std::to_string(i + 1));
-            EXPECT_EQ(got[i].PlayerId, static_cast<int>(i + 1));
+            EXPECT_EQ(got[i].last_name, "N\u00e4me" + std::to_string(i + 1));
+            EXPECT_EQ(got[i].player_id, static_cast<int>(i + 1));
         }
         EXPECT_TRUE(facts.present);
         EXPECT_EQ(facts.records, 40u);

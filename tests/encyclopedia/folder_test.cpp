@@ -53,7 +53,7 @@ TEST(Folder, FilesAreFoundWhateverTheirLetterCaseAndTheCanonicalSpellingWins) {
     write_bytes(dir / "EncLeag.Dat", enc::encode(league(1, "L")));
     const enc::Encyclopedia e(dir.path());
     ASSERT_EQ(e.read_teams().size(), 1u);
-    EXPECT_EQ(e.read_teams()[0].TeamAbbrev, "low");
+    EXPECT_EQ(e.read_teams()[0].abbreviation, "low");
     EXPECT_EQ(e.read_leagues().size(), 1u);
     EXPECT_EQ(e.find(enc::kTeamFile), dir / "encteam.dat");
 #ifndef _WIN32  // a Windows folder cannot hold two spellings of one name
@@ -63,7 +63,7 @@ TEST(Folder, FilesAreFoundWhateverTheirLetterCaseAndTheCanonicalSpellingWins) {
     write_bytes(dir / "ENCLGYR.DAT", "");   // canonical is lower case here
     write_bytes(dir / "enclgyr.dat", enc::encode(league_season(1, 2000, "L")));
     const enc::Encyclopedia both(dir.path());
-    EXPECT_EQ(both.read_teams().at(0).TeamAbbrev, "UP");
+    EXPECT_EQ(both.read_teams().at(0).abbreviation, "UP");
     EXPECT_EQ(both.read_league_seasons().size(), 1u);
 #endif
 }

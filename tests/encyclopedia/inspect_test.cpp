@@ -15,13 +15,13 @@ namespace {
 enc::EncyclopediaContents contents() {
     enc::EncyclopediaContents c;
     auto deleted_team = t::team(3, "DEL");
-    deleted_team.Status = 4;
+    deleted_team.status = 4;
     auto untested_team = t::team(4, "UNT");
-    untested_team.Field50 = 0;
+    untested_team.use_mark_50 = 0;
     c.teams = {{t::team(1, "NY"), t::team(2, "BOS"), deleted_team, untested_team}};
     c.players = {{t::player(1, 1960), t::player(2, 2025), t::player(3, 0)}};
     auto deleted_line = t::hitter_line(3, 1990, 2, 1, "Gone", "G");
-    deleted_line.Status = 1;
+    deleted_line.status = 1;
     c.stats = {{t::hitter_line(1, 1990, 2, 1, "Muñoz", "Élan"), t::hitter_line(1, 1990, 5, 1, "Muñoz", "Élan"),
                 t::pitcher_line(2, 1991, 2, 2, "Šimek", "P"), t::hitter_line(2, 1991, 8, 2, "Šimek", "P", 3),
                 t::pitcher_line(2, 1991, 1, 2, "Šimek", "P"), t::pitcher_line(2, 1991, 9, 7, "Šimek", "P"),

@@ -63,92 +63,92 @@ R with(R r, F change) {
 }
 
 TEST(Layout, Team) {
-    check_layout<enc::TeamRecord>(enc::kTeamFile, &enc::Encyclopedia::read_teams,
-                                  {NUM(0, 2, -2, Status), NUM(2, 2, 0x1234, TeamId), TEXT(4, "Q\xC9" "BC", "QÉBC", TeamAbbrev),
-                                   NUM(50, 2, -32768, Field50), NUM(52, 2, 32767, Field52)});
+    check_layout<enc::TeamEntry>(enc::kTeamFile, &enc::Encyclopedia::read_teams,
+                                  {NUM(0, 2, -2, status), NUM(2, 2, 0x1234, team_id), TEXT(4, "Q\xC9" "BC", "QÉBC", abbreviation),
+                                   NUM(50, 2, -32768, use_mark_50), NUM(52, 2, 32767, use_mark_52)});
 }
 
 TEST(Layout, Player) {
-    check_layout<enc::PlayerRecord>(enc::kPlayerFile, &enc::Encyclopedia::read_players,
-                                    {NUM(0, 2, 3, Status), NUM(4, 4, 0x12345678, PlayerId), NUM(40, 2, 1962, BirthYear),
-                                     NUM(42, 1, 250, BirthMonth), NUM(43, 1, 14, BirthDay), NUM(48, 2, -11, Field48),
-                                     NUM(50, 2, 12, Field50)});
+    check_layout<enc::PlayerEntry>(enc::kPlayerFile, &enc::Encyclopedia::read_players,
+                                    {NUM(0, 2, 3, status), NUM(4, 4, 0x12345678, player_id), NUM(40, 2, 1962, birth_year),
+                                     NUM(42, 1, 250, birth_month), NUM(43, 1, 14, birth_day), NUM(48, 2, -11, use_mark_48),
+                                     NUM(50, 2, 12, use_mark_50)});
 }
 
 TEST(Layout, Stats) {
-    check_layout<enc::PlayerSeasonStats>(
+    check_layout<enc::StatsLine>(
         enc::kStatsFile, &enc::Encyclopedia::read_stats,
-        {NUM(0, 2, 5, Status), NUM(4, 4, 123456, PlayerId), NUM(8, 1, 200, PhaseCode), NUM(10, 2, 1998, SeasonYear),
-         NUM(12, 2, -9876, TeamId), TEXT(16, std::string("\xC9lan\0", 5), "Élan", FirstName),
-         TEXT(32, "Vandenberghe-Roe", "Vandenberghe-Roe", LastName),  // 16 characters, no NUL
-         NUM(48, 1, 3, StatKind), NUM(58, 2, 601, HitAB), NUM(60, 2, -102, HitRuns), NUM(62, 2, 103, HitRBI),
-         NUM(64, 2, 204, HitHits), NUM(66, 1, 41, HitDoubles), NUM(67, 1, 12, HitTriples), NUM(68, 1, 53, HitHR),
-         NUM(69, 1, 14, HitHBP), NUM(70, 2, 1505, HitStrikeouts), NUM(72, 2, 1606, HitWalks),
-         NUM(74, 1, 17, HitIntWalks), NUM(75, 1, 18, HitSB), NUM(76, 1, 19, HitCS), NUM(78, 1, 21, HitSH),
-         NUM(79, 1, 22, HitSF), NUM(80, 1, 23, HitGIDP), NUM(122, 2, 2801, PitBattersFaced),
-         NUM(124, 2, 32767, PitOuts), NUM(126, 2, 2803, PitAtBats), NUM(128, 2, 2804, PitHits),
-         NUM(130, 2, 2805, PitStrikeouts), NUM(132, 2, 2806, PitWalks), NUM(134, 1, 31, PitIntWalks),
-         NUM(136, 2, 2807, PitRuns), NUM(138, 2, 2808, PitEarnedRuns), NUM(142, 1, 32, PitHR),
-         NUM(143, 1, 33, PitWildPitches), NUM(144, 1, 34, PitBalks), NUM(148, 1, 35, PitDoublePlays),
-         NUM(149, 1, 36, PitWins), NUM(150, 1, 37, PitLosses), NUM(151, 1, 38, PitSaves),
-         NUM(153, 1, 39, PitBlownSaves), NUM(154, 1, 40, PitHolds), NUM(162, 1, 42, PitShutouts),
-         NUM(163, 1, 43, PitCompleteGames), NUM(164, 1, 254, PitGames), NUM(166, 1, 255, PitGamesStarted)});
+        {NUM(0, 2, 5, status), NUM(4, 4, 123456, player_id), NUM(8, 1, 200, phase_code), NUM(10, 2, 1998, year),
+         NUM(12, 2, -9876, team_id), TEXT(16, std::string("\xC9lan\0", 5), "Élan", first_name),
+         TEXT(32, "Vandenberghe-Roe", "Vandenberghe-Roe", last_name),  // 16 characters, no NUL
+         NUM(48, 1, 3, kind), NUM(58, 2, 601, hitting.at_bats), NUM(60, 2, -102, hitting.runs), NUM(62, 2, 103, hitting.runs_batted_in),
+         NUM(64, 2, 204, hitting.hits), NUM(66, 1, 41, hitting.doubles), NUM(67, 1, 12, hitting.triples), NUM(68, 1, 53, hitting.home_runs),
+         NUM(69, 1, 14, hitting.hit_by_pitch), NUM(70, 2, 1505, hitting.strikeouts), NUM(72, 2, 1606, hitting.walks),
+         NUM(74, 1, 17, hitting.intentional_walks), NUM(75, 1, 18, hitting.stolen_bases), NUM(76, 1, 19, hitting.caught_stealing), NUM(78, 1, 21, hitting.sacrifice_hits),
+         NUM(79, 1, 22, hitting.sacrifice_flies), NUM(80, 1, 23, hitting.double_plays), NUM(122, 2, 2801, pitching.batters_faced),
+         NUM(124, 2, 32767, pitching.outs), NUM(126, 2, 2803, pitching.at_bats), NUM(128, 2, 2804, pitching.hits),
+         NUM(130, 2, 2805, pitching.strikeouts), NUM(132, 2, 2806, pitching.walks), NUM(134, 1, 31, pitching.intentional_walks),
+         NUM(136, 2, 2807, pitching.runs), NUM(138, 2, 2808, pitching.earned_runs), NUM(142, 1, 32, pitching.home_runs),
+         NUM(143, 1, 33, pitching.wild_pitches), NUM(144, 1, 34, pitching.balks), NUM(148, 1, 35, pitching.double_plays),
+         NUM(149, 1, 36, pitching.wins), NUM(150, 1, 37, pitching.losses), NUM(151, 1, 38, pitching.saves),
+         NUM(153, 1, 39, pitching.blown_saves), NUM(154, 1, 40, pitching.holds), NUM(162, 1, 42, pitching.shutouts),
+         NUM(163, 1, 43, pitching.complete_games), NUM(164, 1, 254, pitching.games), NUM(166, 1, 255, pitching.games_started)});
 }
 
 TEST(Layout, TeamSeason) {
-    using T = enc::TeamSeasonRecord;
-    std::vector<Field<T>> fields = {NUM(0, 2, 6, Status), NUM(4, 2, 31, TeamId), NUM(6, 2, 1987, SeasonYear),
-                                    TEXT(8, std::string("Montr\xE9" "al\0", 9), "Montréal", TeamCity),
-                                    TEXT(28, "Voyageurs-Express-XX", "Voyageurs-Express-XX", TeamNickname),
-                                    TEXT(118, std::string("MT\0", 3), "MT", SeasonAbbrev), NUM(122, 2, 2, LeagueId)};
+    using T = enc::TeamSeason;
+    std::vector<Field<T>> fields = {NUM(0, 2, 6, status), NUM(4, 2, 31, team_id), NUM(6, 2, 1987, year),
+                                    TEXT(8, std::string("Montr\xE9" "al\0", 9), "Montréal", city),
+                                    TEXT(28, "Voyageurs-Express-XX", "Voyageurs-Express-XX", nickname),
+                                    TEXT(118, std::string("MT\0", 3), "MT", season_abbreviation), NUM(122, 2, 2, league_id)};
     // The five phase blocks, each field its own value.
     int k = 0;
-    for (auto block : {&T::RegTotals, &T::WildTotals, &T::DivTotals, &T::LcsTotals, &T::WsTotals}) {
+    for (auto block : {&T::regular, &T::wild_card, &T::division_series, &T::championship_series, &T::world_series}) {
         const std::size_t at = 466 + 16 * k++;
         auto num = [&](std::size_t offset, int width, int64_t value, auto member) {
             fields.push_back({at + offset, width, value, "", "",
                               [block, member](const T& r) -> int64_t { return (r.*block).*member; }, {},
                               "block " + std::to_string(k) + " +" + std::to_string(offset)});
         };
-        using P = enc::TeamPhaseTotals;
-        num(0, 2, 100 * k + 1, &P::LOB);
-        num(2, 2, 100 * k + 2, &P::GDP);
-        num(6, 2, 100 * k + 3, &P::Scored);
-        num(8, 2, 100 * k + 4, &P::Allowed);
-        num(10, 1, 10 * k + 5, &P::Won);
-        num(11, 1, 10 * k + 6, &P::Lost);
-        num(14, 1, 10 * k + 7, &P::SHO);
+        using P = enc::PhaseRecord;
+        num(0, 2, 100 * k + 1, &P::left_on_base);
+        num(2, 2, 100 * k + 2, &P::double_plays);
+        num(6, 2, 100 * k + 3, &P::runs_scored);
+        num(8, 2, 100 * k + 4, &P::runs_allowed);
+        num(10, 1, 10 * k + 5, &P::won);
+        num(11, 1, 10 * k + 6, &P::lost);
+        num(14, 1, 10 * k + 7, &P::shutouts);
     }
     check_layout<T>(enc::kTeamSeasonFile, &enc::Encyclopedia::read_team_seasons, fields);
 }
 
 TEST(Layout, LeagueSeasonAndDivisionsInUse) {
-    using L = enc::LeagueSeasonRecord;
+    using L = enc::LeagueSeason;
     std::vector<Field<L>> fields = {
-        NUM(0, 2, 7, Status), NUM(4, 2, 9999, LeagueId), NUM(6, 2, 2011, SeasonYear),
-        TEXT(12, std::string("Atlantic League\0", 16), "Atlantic League", LeagueName),
-        TEXT(52, std::string("\x1F" "East\0", 6), "\x1F" "East", DivisionNames[0]),
-        TEXT(72, "Central-Division-XYZ", "Central-Division-XYZ", DivisionNames[1]),
-        TEXT(92, std::string(1, '\0'), "", DivisionNames[2]), TEXT(112, std::string(" \0", 2), " ", DivisionNames[3])};
+        NUM(0, 2, 7, status), NUM(4, 2, 9999, league_id), NUM(6, 2, 2011, year),
+        TEXT(12, std::string("Atlantic League\0", 16), "Atlantic League", name),
+        TEXT(52, std::string("\x1F" "East\0", 6), "\x1F" "East", division_names[0]),
+        TEXT(72, "Central-Division-XYZ", "Central-Division-XYZ", division_names[1]),
+        TEXT(92, std::string(1, '\0'), "", division_names[2]), TEXT(112, std::string(" \0", 2), " ", division_names[3])};
     for (int i = 0; i < 60; ++i)
         fields.push_back({132 + 2u * i, 2, i % 7 == 0 ? -1 : 0x101 * i, "", "",
-                          [i](const L& r) -> int64_t { return r.DivisionTeams[i]; }, {}, "slot " + std::to_string(i)});
+                          [i](const L& r) -> int64_t { return r.division_teams[i]; }, {}, "slot " + std::to_string(i)});
     const auto l = check_layout<L>(enc::kLeagueSeasonFile, &enc::Encyclopedia::read_league_seasons, fields);
     // In use when the uncut field starts at or above a space.
-    EXPECT_EQ(l.DivisionInUse, (std::array<bool, 4>{false, true, false, true}));
+    EXPECT_EQ(l.division_in_use, (std::array<bool, 4>{false, true, false, true}));
 }
 
 TEST(Layout, LeagueAndTitleInUse) {
-    const auto l = check_layout<enc::LeagueRecord>(
+    const auto l = check_layout<enc::LeagueEntry>(
         enc::kLeagueFile, &enc::Encyclopedia::read_leagues,
-        {NUM(0, 2, 8, Status), NUM(2, 2, 4711, LeagueId),
-         TEXT(4, std::string("\xC9lite League\0", 13), "Élite League", LeagueTitle), NUM(44, 2, -9, LeagueField44)});
-    EXPECT_TRUE(l.TitleInUse);  // a high byte is above a space
+        {NUM(0, 2, 8, status), NUM(2, 2, 4711, league_id),
+         TEXT(4, std::string("\xC9lite League\0", 13), "Élite League", title), NUM(44, 2, -9, use_mark_44)});
+    EXPECT_TRUE(l.title_in_use);  // a high byte is above a space
 }
 
 const unsigned char* bytes_of(const std::string& s) { return reinterpret_cast<const unsigned char*>(s.data()); }
 
-bool used(const enc::PlayerRecord& r) { return enc::is_used(r, 2025); }   // birth years before 2025
+bool used(const enc::PlayerEntry& r) { return enc::is_used(r, 2025); }   // birth years before 2025
 template <class R>
 bool used(const R& r) {
     return enc::is_used(r);
@@ -163,31 +163,31 @@ void expect_rules(const R& r, Changes... changes) {
 }
 
 TEST(UsedRules, EachTestedField) {
-    expect_rules(team(1, "NY"), [](auto& r) { r.Status = 1; }, [](auto& r) { r.Field50 = 0; },
-                 [](auto& r) { r.Field52 = -3; });
-    expect_rules(player(5, 1980), [](auto& r) { r.Status = -1; }, [](auto& r) { r.Field48 = 0; },
-                 [](auto& r) { r.Field50 = -1; }, [](auto& r) { r.BirthYear = 0; },
-                 [](auto& r) { r.BirthYear = -1990; }, [](auto& r) { r.BirthYear = 2025; });
+    expect_rules(team(1, "NY"), [](auto& r) { r.status = 1; }, [](auto& r) { r.use_mark_50 = 0; },
+                 [](auto& r) { r.use_mark_52 = -3; });
+    expect_rules(player(5, 1980), [](auto& r) { r.status = -1; }, [](auto& r) { r.use_mark_48 = 0; },
+                 [](auto& r) { r.use_mark_50 = -1; }, [](auto& r) { r.birth_year = 0; },
+                 [](auto& r) { r.birth_year = -1990; }, [](auto& r) { r.birth_year = 2025; });
     EXPECT_TRUE(used(player(1, 1)) && used(player(1, 2024)));
-    expect_rules(hitter_line(1, 2000, 2, 1, "A", "B"), [](auto& r) { r.Status = 2; }, [](auto& r) { r.PlayerId = 0; },
-                 [](auto& r) { r.PlayerId = -4; });
-    expect_rules(team_season(1, 1, 1, "A", "B", 90, 72), [](auto& r) { r.SeasonYear = 0; },
-                 [](auto& r) { r.Status = 1; });
-    expect_rules(league_season(1, 1, "L"), [](auto& r) { r.SeasonYear = 0; }, [](auto& r) { r.Status = -1; });
-    expect_rules(league(1, "A"), [](auto& r) { r.Status = 1; }, [](auto& r) { r.LeagueField44 = 0; });
+    expect_rules(hitter_line(1, 2000, 2, 1, "A", "B"), [](auto& r) { r.status = 2; }, [](auto& r) { r.player_id = 0; },
+                 [](auto& r) { r.player_id = -4; });
+    expect_rules(team_season(1, 1, 1, "A", "B", 90, 72), [](auto& r) { r.year = 0; },
+                 [](auto& r) { r.status = 1; });
+    expect_rules(league_season(1, 1, "L"), [](auto& r) { r.year = 0; }, [](auto& r) { r.status = -1; });
+    expect_rules(league(1, "A"), [](auto& r) { r.status = 1; }, [](auto& r) { r.use_mark_44 = 0; });
     // A league's title is in use by the bytes written, not by the flag.
     EXPECT_FALSE(used(enc::decode_league(bytes_of(enc::encode(league(1, ""))))));
     // A phase was played when won or lost is set; runs alone do not count.
-    EXPECT_FALSE(with(enc::TeamPhaseTotals{}, [](auto& b) { b.Scored = 5; }).played());
-    EXPECT_TRUE(with(enc::TeamPhaseTotals{}, [](auto& b) { b.Lost = 3; }).played());
+    EXPECT_FALSE(with(enc::PhaseRecord{}, [](auto& b) { b.runs_scored = 5; }).played());
+    EXPECT_TRUE(with(enc::PhaseRecord{}, [](auto& b) { b.lost = 3; }).played());
 }
 
 TEST(Tables, TakeUsedRecordsAndTheLaterRecordWins) {
     const auto teams = enc::build_team_table({team(1, "NY"), team(2, "BOS"), team(1, "NYK"),
-                                              with(team(3, "ZZZ"), [](auto& r) { r.Field52 = 0; })});
+                                              with(team(3, "ZZZ"), [](auto& r) { r.use_mark_52 = 0; })});
     EXPECT_EQ(teams, (enc::TeamTable{{1, "NYK"}, {2, "BOS"}}));
     const auto years = enc::build_birth_years(
-        {player(1, 1980), player(2, 2025), player(1, 1985), with(player(3, 1950), [](auto& r) { r.Status = 1; })}, 2025);
+        {player(1, 1980), player(2, 2025), player(1, 1985), with(player(3, 1950), [](auto& r) { r.status = 1; })}, 2025);
     EXPECT_EQ(years, (enc::BirthYears{{1, 1985}}));
 }
 
@@ -201,7 +201,7 @@ TEST(Files, WholeRecordsInOrderAcrossChunksAndNoPartialTail) {
     const auto records = enc::Encyclopedia(dir.path()).read_stats();
     ASSERT_EQ(records.size(), 20000u);
     for (std::size_t i = 0; i < records.size(); ++i)
-        if (records[i].PlayerId != static_cast<int>(i + 1)) FAIL() << "record " << i + 1;
+        if (records[i].player_id != static_cast<int>(i + 1)) FAIL() << "record " << i + 1;
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::read_checked(data, size, enc::kLeagueSeasonFile, &enc::Encyclopedia::read_league_seasons, facts);
 
     std::size_t used = 0;
-    const enc::LeagueSeasonRecord* last_used = nullptr;
+    const enc::LeagueSeason* last_used = nullptr;
     for (const auto& r : records) {
         if (!enc::is_used(r)) continue;
         ++used;
@@ -26,21 +26,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const teams::LeagueTables tables = teams::Build_League_Tables(records, {}, {});
     TB_FUZZ_CHECK(tables.Bounds.made == (used > 0));
-    TB_FUZZ_CHECK(tables.LeagueColor.empty() && tables.TeamSeasonName.empty());
-    if (last_used) TB_FUZZ_CHECK(tables.league_name(last_used->LeagueId) == last_used->LeagueName);
+    TB_FUZZ_CHECK(tables.colors.empty() && tables.TeamSeasonName.empty());
+    if (last_used) TB_FUZZ_CHECK(tables.league_name(last_used->league_id) == last_used->name);
 
     // Every team a used league season places gets a division name (a league
     // season without divisions gives the blank one).
     constexpr int kSlotsPerDivision = 15;
     for (const auto& r : records) {
         if (!enc::is_used(r)) continue;
-        TB_FUZZ_CHECK(r.SeasonYear >= tables.Bounds.MinYear && r.SeasonYear <= tables.Bounds.MaxYear);
-        const bool divisions = r.DivisionInUse[0] && r.DivisionInUse[1];
+        TB_FUZZ_CHECK(r.year >= tables.Bounds.MinYear && r.year <= tables.Bounds.MaxYear);
+        const bool divisions = r.division_in_use[0] && r.division_in_use[1];
         for (int slot = 0; slot < 60; ++slot) {
-            const int16_t team = r.DivisionTeams[static_cast<std::size_t>(slot)];
+            const int16_t team = r.division_teams[static_cast<std::size_t>(slot)];
             if (team < 0) continue;
-            if (divisions && !r.DivisionInUse[static_cast<std::size_t>(slot / kSlotsPerDivision)]) continue;
-            TB_FUZZ_CHECK(!tables.division_of(r.SeasonYear, team).empty());
+            if (divisions && !r.division_in_use[static_cast<std::size_t>(slot / kSlotsPerDivision)]) continue;
+            TB_FUZZ_CHECK(!tables.division_of(r.year, team).empty());
         }
     }
 

@@ -17,22 +17,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto records = fuzz::read_checked(data, size, enc::kLeagueFile, &enc::Encyclopedia::read_leagues, facts);
 
     std::size_t used = 0;
-    const enc::LeagueRecord* first_used = nullptr;
+    const enc::LeagueEntry* first_used = nullptr;
     for (const auto& r : records) {
         if (!enc::is_used(r)) continue;
         ++used;
         if (!first_used) first_used = &r;
-        TB_FUZZ_CHECK(r.TitleInUse && !r.LeagueTitle.empty());
+        TB_FUZZ_CHECK(r.title_in_use && !r.title.empty());
     }
     fuzz::check_problems(facts, used);
 
     const teams::LeagueTables tables = teams::Build_League_Tables({}, records, {});
-    TB_FUZZ_CHECK(tables.LeagueColor.size() <= std::min<std::size_t>(used, std::size(teams::kLeagueColors)));
-    for (const auto& [league, color] : tables.LeagueColor)
+    TB_FUZZ_CHECK(tables.colors.size() <= std::min<std::size_t>(used, std::size(teams::kLeagueColors)));
+    for (const auto& [league, color] : tables.colors)
         TB_FUZZ_CHECK(std::find(std::begin(teams::kLeagueColors), std::end(teams::kLeagueColors), color) !=
                       std::end(teams::kLeagueColors));
-    if (first_used) TB_FUZZ_CHECK(tables.league_color(first_used->LeagueId).has_value());
-    TB_FUZZ_CHECK(!tables.Bounds.made && tables.LeagueName.empty() && tables.DivisionOf.empty());
+    if (first_used) TB_FUZZ_CHECK(tables.league_color(first_used->league_id).has_value());
+    TB_FUZZ_CHECK(!tables.Bounds.made && tables.names.empty() && tables.DivisionOf.empty());
 
     const auto lstx = teams::Build_Lstx({}, tables, enc::TeamTable{});
     TB_FUZZ_CHECK(lstx.empty() && teams::Unravel_lstx(lstx).empty());

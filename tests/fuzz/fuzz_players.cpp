@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::read_checked(data, size, enc::kPlayerFile, &enc::Encyclopedia::read_players, facts);
 
     std::size_t used = 0;
-    const enc::PlayerRecord* last_used = nullptr;
+    const enc::PlayerEntry* last_used = nullptr;
     for (const auto& r : records) {
         if (!enc::is_used(r, kYear)) continue;
         ++used;
@@ -27,6 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const enc::BirthYears years = enc::build_birth_years(records, kYear);
     TB_FUZZ_CHECK(years.size() <= used);
     for (const auto& [id, year] : years) TB_FUZZ_CHECK(year > 0 && year < kYear);
-    if (last_used) TB_FUZZ_CHECK(years.at(last_used->PlayerId) == last_used->BirthYear);
+    if (last_used) TB_FUZZ_CHECK(years.at(last_used->player_id) == last_used->birth_year);
     return 0;
 }

@@ -32,10 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!enc::is_used(r)) continue;
         ++used;
         const std::string name = app::display_name(r);
-        names[r.PlayerId] = name;
+        names[r.player_id] = name;
 
         // The UTF-8 name goes back to exactly the bytes of the file.
-        const std::uint8_t* raw = data + i * enc::PlayerSeasonStats::kSize;
+        const std::uint8_t* raw = data + i * enc::StatsLine::kSize;
         const std::string last = fuzz::raw_field(raw, kLastNameAt, kNameWidth);
         const std::string first = fuzz::raw_field(raw, kFirstNameAt, kNameWidth);
         TB_FUZZ_CHECK(enc::utf8_to_cp1252(name) == last + "," + first);

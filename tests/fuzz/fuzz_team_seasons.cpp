@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::read_checked(data, size, enc::kTeamSeasonFile, &enc::Encyclopedia::read_team_seasons, facts);
 
     std::size_t used = 0;
-    const enc::TeamSeasonRecord* last_used = nullptr;
+    const enc::TeamSeason* last_used = nullptr;
     for (const auto& r : records) {
         if (!enc::is_used(r)) continue;
         ++used;
@@ -28,9 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const teams::LeagueTables tables = teams::Build_League_Tables({}, {}, records);
     TB_FUZZ_CHECK(tables.TeamSeasonName.size() <= used);
-    TB_FUZZ_CHECK(!tables.Bounds.made && tables.LeagueName.empty() && tables.DivisionOf.empty());
+    TB_FUZZ_CHECK(!tables.Bounds.made && tables.names.empty() && tables.DivisionOf.empty());
     if (last_used)
-        TB_FUZZ_CHECK(tables.team_season_name(last_used->TeamId) == teams::Season_Team_Name(*last_used));
+        TB_FUZZ_CHECK(tables.team_season_name(last_used->team_id) == teams::Season_Team_Name(*last_used));
 
     const auto lstx = teams::Build_Lstx(records, tables, enc::TeamTable{});
     TB_FUZZ_CHECK(lstx.size() == used);
@@ -45,9 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TB_FUZZ_CHECK(e.RecordNumber >= 1 && static_cast<std::size_t>(e.RecordNumber) <= records.size());
         TB_FUZZ_CHECK(!seen[static_cast<std::size_t>(e.RecordNumber)]);
         seen[static_cast<std::size_t>(e.RecordNumber)] = true;
-        const enc::TeamSeasonRecord& r = records[static_cast<std::size_t>(e.RecordNumber) - 1];
-        TB_FUZZ_CHECK(enc::is_used(r) && e.TeamId == r.TeamId && e.SeasonYear == r.SeasonYear);
-        TB_FUZZ_CHECK(e.Won == r.RegTotals.Won && e.Lost == r.RegTotals.Lost);
+        const enc::TeamSeason& r = records[static_cast<std::size_t>(e.RecordNumber) - 1];
+        TB_FUZZ_CHECK(enc::is_used(r) && e.team_id == r.team_id && e.year == r.year);
+        TB_FUZZ_CHECK(e.won == r.regular.won && e.lost == r.regular.lost);
         TB_FUZZ_CHECK(std::isfinite(e.GamesBehind) && !e.Finish.empty());
         TB_FUZZ_CHECK(e.Division.empty());   // no league seasons: no divisions
     }

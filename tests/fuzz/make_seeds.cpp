@@ -74,31 +74,31 @@ std::string first_records(const std::vector<Record>& records) {
 
 // The statistics file cut by whole players, so a seed holds careers (all
 // phases, all seasons) rather than one season's first lines.
-std::vector<enc::PlayerSeasonStats> whole_players(const std::vector<enc::PlayerSeasonStats>& lines) {
+std::vector<enc::StatsLine> whole_players(const std::vector<enc::StatsLine>& lines) {
     std::vector<int32_t> order;
     for (const auto& l : lines)
-        if (std::find(order.begin(), order.end(), l.PlayerId) == order.end()) order.push_back(l.PlayerId);
-    std::vector<enc::PlayerSeasonStats> kept;
+        if (std::find(order.begin(), order.end(), l.player_id) == order.end()) order.push_back(l.player_id);
+    std::vector<enc::StatsLine> kept;
     for (const int32_t id : order) {
-        std::vector<enc::PlayerSeasonStats> more = kept;
+        std::vector<enc::StatsLine> more = kept;
         for (const auto& l : lines)
-            if (l.PlayerId == id) more.push_back(l);
-        if (!kept.empty() && more.size() * enc::PlayerSeasonStats::kSize > kFileCap) break;
+            if (l.player_id == id) more.push_back(l);
+        if (!kept.empty() && more.size() * enc::StatsLine::kSize > kFileCap) break;
         kept = std::move(more);
     }
     return kept;
 }
 
 // The players of the kept lines first, so their ages can be worked out.
-std::vector<enc::PlayerRecord> players_of(const std::vector<enc::PlayerRecord>& players,
-                                          const std::vector<enc::PlayerSeasonStats>& lines) {
+std::vector<enc::PlayerEntry> players_of(const std::vector<enc::PlayerEntry>& players,
+                                          const std::vector<enc::StatsLine>& lines) {
     std::set<int32_t> ids;
-    for (const auto& l : lines) ids.insert(l.PlayerId);
-    std::vector<enc::PlayerRecord> out;
+    for (const auto& l : lines) ids.insert(l.player_id);
+    std::vector<enc::PlayerEntry> out;
     for (const auto& p : players)
-        if (ids.count(p.PlayerId)) out.push_back(p);
+        if (ids.count(p.player_id)) out.push_back(p);
     for (const auto& p : players)
-        if (!ids.count(p.PlayerId)) out.push_back(p);
+        if (!ids.count(p.player_id)) out.push_back(p);
     return out;
 }
 
@@ -110,9 +110,9 @@ fuzz::Files cut(const enc::EncyclopediaContents& c) {
 
 const char* const kRecordTargets[] = {"fuzz_teams", "fuzz_players", "fuzz_stats",
                                       "fuzz_team_seasons", "fuzz_league_seasons", "fuzz_leagues"};
-constexpr std::size_t kRecordSizes[] = {enc::TeamRecord::kSize, enc::PlayerRecord::kSize,
-                                        enc::PlayerSeasonStats::kSize, enc::TeamSeasonRecord::kSize,
-                                        enc::LeagueSeasonRecord::kSize, enc::LeagueRecord::kSize};
+constexpr std::size_t kRecordSizes[] = {enc::TeamEntry::kSize, enc::PlayerEntry::kSize,
+                                        enc::StatsLine::kSize, enc::TeamSeason::kSize,
+                                        enc::LeagueSeason::kSize, enc::LeagueEntry::kSize};
 
 void write_all(SeedWriter& w) {
     fuzz::Files first{};

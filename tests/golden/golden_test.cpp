@@ -20,24 +20,24 @@
 namespace tb::test {
 namespace {
 
-enc::PlayerSeasonStats hitter(int id, int year, int phase, int team, std::string last, std::string first, int ab,
+enc::StatsLine hitter(int id, int year, int phase, int team, std::string last, std::string first, int ab,
                               int h, int d, int t, int hr, int bb, int hbp, int sf) {
     auto s = hitter_line(id, year, phase, team, std::move(last), std::move(first));
-    put(s.HitAB, ab), put(s.HitHits, h), put(s.HitDoubles, d), put(s.HitTriples, t), put(s.HitHR, hr);
-    put(s.HitWalks, bb), put(s.HitHBP, hbp), put(s.HitSF, sf), put(s.HitRuns, h / 2 + hr);
-    put(s.HitRBI, h / 3 + 2 * hr), put(s.HitStrikeouts, ab / 5), put(s.HitIntWalks, bb / 10), put(s.HitSB, t + 1);
-    put(s.HitCS, t / 2), put(s.HitSH, 1), put(s.HitGIDP, ab / 60);
+    put(s.hitting.at_bats, ab), put(s.hitting.hits, h), put(s.hitting.doubles, d), put(s.hitting.triples, t), put(s.hitting.home_runs, hr);
+    put(s.hitting.walks, bb), put(s.hitting.hit_by_pitch, hbp), put(s.hitting.sacrifice_flies, sf), put(s.hitting.runs, h / 2 + hr);
+    put(s.hitting.runs_batted_in, h / 3 + 2 * hr), put(s.hitting.strikeouts, ab / 5), put(s.hitting.intentional_walks, bb / 10), put(s.hitting.stolen_bases, t + 1);
+    put(s.hitting.caught_stealing, t / 2), put(s.hitting.sacrifice_hits, 1), put(s.hitting.double_plays, ab / 60);
     return s;
 }
 
 // Runs and earned runs differ on every line, so that a swap shows.
-enc::PlayerSeasonStats pitcher(enc::PlayerSeasonStats s, int outs, int r, int er, int w, int l, int sv) {
-    put(s.PitOuts, outs), put(s.PitRuns, r), put(s.PitEarnedRuns, er), put(s.PitWins, w), put(s.PitLosses, l);
-    put(s.PitSaves, sv), put(s.PitBattersFaced, outs + outs / 3 + 4), put(s.PitAtBats, outs + outs / 4);
-    put(s.PitHits, outs / 4), put(s.PitWalks, outs / 9), put(s.PitIntWalks, 1), put(s.PitStrikeouts, outs / 3);
-    put(s.PitHR, er / 4), put(s.PitDoublePlays, 2), put(s.PitWildPitches, 1), put(s.PitBalks, l % 2);
-    put(s.PitHolds, sv / 2), put(s.PitBlownSaves, sv / 3), put(s.PitGames, outs / 15 + 1);
-    put(s.PitGamesStarted, outs / 30), put(s.PitCompleteGames, outs / 150), put(s.PitShutouts, outs / 300);
+enc::StatsLine pitcher(enc::StatsLine s, int outs, int r, int er, int w, int l, int sv) {
+    put(s.pitching.outs, outs), put(s.pitching.runs, r), put(s.pitching.earned_runs, er), put(s.pitching.wins, w), put(s.pitching.losses, l);
+    put(s.pitching.saves, sv), put(s.pitching.batters_faced, outs + outs / 3 + 4), put(s.pitching.at_bats, outs + outs / 4);
+    put(s.pitching.hits, outs / 4), put(s.pitching.walks, outs / 9), put(s.pitching.intentional_walks, 1), put(s.pitching.strikeouts, outs / 3);
+    put(s.pitching.home_runs, er / 4), put(s.pitching.double_plays, 2), put(s.pitching.wild_pitches, 1), put(s.pitching.balks, l % 2);
+    put(s.pitching.holds, sv / 2), put(s.pitching.blown_saves, sv / 3), put(s.pitching.games, outs / 15 + 1);
+    put(s.pitching.games_started, outs / 30), put(s.pitching.complete_games, outs / 150), put(s.pitching.shutouts, outs / 300);
     return s;
 }
 
@@ -63,7 +63,7 @@ enc::EncyclopediaContents small_encyclopedia() {
     s.push_back(pitcher(pitcher_line(4, 2001, 1, 4, "Baker", "Bo"), 9, 1, 1, 0, 0, 0));   // phase 1: ignored
     auto two_way = [&](int year, int phase, int ab, int h, int outs, int r, int er) {
         auto line = pitcher(hitter(6, year, phase, 5, "Ohtani", "Sho", ab, h, 5, 1, 4, 10, 1, 1), outs, r, er, 3, 2, 0);
-        line.StatKind = 3;
+        line.kind = 3;
         s.push_back(line);
     };
     two_way(2000, 2, 200, 60, 300, 40, 35);
@@ -91,45 +91,45 @@ enc::EncyclopediaContents small_encyclopedia() {
     s.push_back(hitter(11, 2000, 2, 3, "Odd", "Date", 40, 14, 1, 0, 0, 4, 0, 0));
     s.push_back(hitter(16, 2000, 6, 3, "Post", "Only", 10, 3, 0, 0, 0, 1, 0, 0));   // no regular season: left out
     s.push_back(hitter(17, 2000, 2, 3, "Gone", "Status", 40, 10, 1, 0, 0, 4, 0, 0));
-    s.back().Status = 1;   // not used: left out
+    s.back().status = 1;   // not used: left out
     s.push_back(hitter(8, 2000, 2, 9, "Zed", "Zack", 40, 10, 1, 0, 0, 3, 0, 0));   // team 9 is told once
     for (int kind : {0, 4, 255}) {   // unknown stat kinds: passed over, told
         s.push_back(hitter(18, 2001, 2, 1, "Odd", "Kind", 10, 2, 0, 0, 0, 0, 0, 0));
-        s.back().StatKind = static_cast<uint8_t>(kind);
+        s.back().kind = static_cast<uint8_t>(kind);
     }
 
     auto season = [&](int team_id, int year, std::string city, std::string nick, int won, int lost,
                       int league_id = 1) -> auto& {
         c.team_seasons->push_back(team_season(team_id, year, league_id, std::move(city), std::move(nick), won, lost));
         auto& t = c.team_seasons->back();
-        put(t.RegTotals.Scored, won * 5), put(t.RegTotals.Allowed, lost * 5), put(t.RegTotals.SHO, won / 10);
-        put(t.RegTotals.GDP, lost + 40), put(t.RegTotals.LOB, won * 7);
+        put(t.regular.runs_scored, won * 5), put(t.regular.runs_allowed, lost * 5), put(t.regular.shutouts, won / 10);
+        put(t.regular.double_plays, lost + 40), put(t.regular.left_on_base, won * 7);
         return t;
     };
     c.team_seasons.emplace();
     c.team_seasons->push_back(team_season(1, 1999, 1, "Gone", "Away", 1, 1));
-    c.team_seasons->back().Status = 1;   // unused, yet it counts in the record numbers
+    c.team_seasons->back().status = 1;   // unused, yet it counts in the record numbers
     season(1, 2000, "New York", "Yanks", 95, 67);
     season(2, 2000, "Boston", "Sox", 90, 72);
     season(3, 2000, "Toronto", "Jays", 90, 72);         // tied for second
     season(4, 2000, "Baltimore", "Birds", 70, 92);
     season(5, 2000, "\xC3\x81guilas", "Blancas", 81, 81);
     auto& ny = season(1, 2001, "New York", "Yanks", 99, 63);
-    ny.DivTotals = {10, 3, 20, 12, 3, 1, 1};   // LOB, GDP, scored, allowed, won, lost, SHO
-    ny.LcsTotals = {12, 4, 25, 20, 4, 3, 0};
-    ny.WsTotals = {15, 2, 30, 22, 4, 2, 1};
+    ny.division_series = {10, 3, 20, 12, 3, 1, 1};   // left_on_base, double_plays, scored, allowed, won, lost, shutouts
+    ny.championship_series = {12, 4, 25, 20, 4, 3, 0};
+    ny.world_series = {15, 2, 30, 22, 4, 2, 1};
     season(2, 2001, "Boston", "Sox", 88, 74);
     auto& bal = season(4, 2001, "Baltimore", "Orioles", 91, 71);
-    bal.DivTotals = {9, 2, 15, 18, 2, 3, 0};
+    bal.division_series = {9, 2, 15, 18, 2, 3, 0};
     season(3, 2001, "Toronto", "Jays", 80, 82);
 
     auto divided = [](int year) {
         auto l = league_season(1, year, "American League");
-        l.DivisionNames[0] = "East";
-        l.DivisionNames[1] = "West";
-        l.DivisionInUse = {true, true, false, false};
-        for (int k = 0; k < 4; ++k) l.DivisionTeams[static_cast<std::size_t>(k)] = static_cast<int16_t>(k + 1);
-        l.DivisionTeams[15] = 5;
+        l.division_names[0] = "East";
+        l.division_names[1] = "West";
+        l.division_in_use = {true, true, false, false};
+        for (int k = 0; k < 4; ++k) l.division_teams[static_cast<std::size_t>(k)] = static_cast<int16_t>(k + 1);
+        l.division_teams[15] = 5;
         return l;
     };
     c.league_seasons = {divided(2000), divided(2001)};
@@ -139,14 +139,14 @@ enc::EncyclopediaContents small_encyclopedia() {
     // not, and a new name in its last season; races with a third team tied,
     // a tie with the leader, equal wins and half games.
     auto dormant = league(9, "Dormant");
-    dormant.LeagueField44 = 0;   // not in use: takes no colour
+    dormant.use_mark_44 = 0;   // not in use: takes no colour
     c.leagues = {league(1, "American League"), dormant, league(2, "Second"), league(3, "Third"),
                  league(4, "Fourth"), league(10500, "Big League")};   // the last two have no colour
     for (int year : {1990, 1991, 1992, 1993, 1994, 1998}) {
         auto l = league_season(2, year, year == 1998 ? "New Second" : "Old Second");
-        l.DivisionNames[2] = "North";
-        l.DivisionNames[3] = "South";
-        put(l.DivisionTeams[0], 21), put(l.DivisionTeams[15], 22), put(l.DivisionTeams[30], 23);
+        l.division_names[2] = "North";
+        l.division_names[3] = "South";
+        put(l.division_teams[0], 21), put(l.division_teams[15], 22), put(l.division_teams[30], 23);
         c.league_seasons->push_back(l);
     }
     // Races of 1995 and 1996: the best percentage leads with fewer wins, and
@@ -161,15 +161,15 @@ enc::EncyclopediaContents small_encyclopedia() {
     for (int k = 0; k < 4; ++k) c.teams->push_back(team(21 + k, std::string(3, static_cast<char>('W' + k))));
     season(50, 1990, "Old City", "Cats", 80, 82, 2);   // renamed: titled by its last name
     season(50, 1998, "New City", "Cats", 85, 77, 2);
-    season(70, 1990, "Moving", "Vans", 95, 67, 2).DivTotals = {0, 0, 9, 5, 3, 1, 0};
-    season(70, 1996, "Moving", "Vans", 96, 66, 3).WsTotals = {0, 0, 20, 10, 4, 1, 0};
+    season(70, 1990, "Moving", "Vans", 95, 67, 2).division_series = {0, 0, 9, 5, 3, 1, 0};
+    season(70, 1996, "Moving", "Vans", 96, 66, 3).world_series = {0, 0, 20, 10, 4, 1, 0};
     // A team listed in a division of two leagues in one year takes the later
     // one's; a year after the lists, or a team below the listed numbers, has none.
     auto east_west = [&](int league_id, int year, const char* name, int east, int west) {
         auto l = league_season(league_id, year, name);
-        l.DivisionNames[0] = "East";
-        l.DivisionNames[1] = "West";
-        put(l.DivisionTeams[0], east), put(l.DivisionTeams[15], west);
+        l.division_names[0] = "East";
+        l.division_names[1] = "West";
+        put(l.division_teams[0], east), put(l.division_teams[15], west);
         c.league_seasons->push_back(l);
     };
     east_west(3, 1996, "Third", 30, -1);

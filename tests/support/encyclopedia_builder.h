@@ -18,62 +18,62 @@ void put(Field& field, int value) {
     field = static_cast<Field>(value);
 }
 
-// A statistics line of a hitter (StatKind 1), or of another kind.
-inline enc::PlayerSeasonStats hitter_line(int32_t player, int year, int phase, int team, std::string last,
+// A statistics line of a hitter (kind 1), or of another kind.
+inline enc::StatsLine hitter_line(int32_t player, int year, int phase, int team, std::string last,
                                           std::string first, int kind = 1) {
-    enc::PlayerSeasonStats s;
-    put(s.PlayerId, player), put(s.PhaseCode, phase), put(s.SeasonYear, year), put(s.TeamId, team);
-    put(s.StatKind, kind);
-    s.LastName = std::move(last);
-    s.FirstName = std::move(first);
+    enc::StatsLine s;
+    put(s.player_id, player), put(s.phase_code, phase), put(s.year, year), put(s.team_id, team);
+    put(s.kind, kind);
+    s.last_name = std::move(last);
+    s.first_name = std::move(first);
     return s;
 }
 
-inline enc::PlayerSeasonStats pitcher_line(int32_t player, int year, int phase, int team, std::string last,
+inline enc::StatsLine pitcher_line(int32_t player, int year, int phase, int team, std::string last,
                                            std::string first) {
     return hitter_line(player, year, phase, team, std::move(last), std::move(first), 2);
 }
 
-inline enc::TeamRecord team(int id, std::string abbrev) {
-    enc::TeamRecord t;
-    put(t.TeamId, id), put(t.Field50, 1), put(t.Field52, 1);
-    t.TeamAbbrev = std::move(abbrev);
+inline enc::TeamEntry team(int id, std::string abbrev) {
+    enc::TeamEntry t;
+    put(t.team_id, id), put(t.use_mark_50, 1), put(t.use_mark_52, 1);
+    t.abbreviation = std::move(abbrev);
     return t;
 }
 
-inline enc::PlayerRecord player(int id, int birth_year, int month = 7, int day = 4) {
-    enc::PlayerRecord p;
-    put(p.PlayerId, id), put(p.BirthYear, birth_year), put(p.BirthMonth, month), put(p.BirthDay, day);
-    put(p.Field48, 1), put(p.Field50, 1);
+inline enc::PlayerEntry player(int id, int birth_year, int month = 7, int day = 4) {
+    enc::PlayerEntry p;
+    put(p.player_id, id), put(p.birth_year, birth_year), put(p.birth_month, month), put(p.birth_day, day);
+    put(p.use_mark_48, 1), put(p.use_mark_50, 1);
     return p;
 }
 
 // One team season; the post-season blocks stay empty until a test sets them.
-inline enc::TeamSeasonRecord team_season(int team, int year, int league, std::string city,
+inline enc::TeamSeason team_season(int team, int year, int league, std::string city,
                                          std::string nickname, int won, int lost) {
-    enc::TeamSeasonRecord t;
-    put(t.TeamId, team), put(t.SeasonYear, year), put(t.LeagueId, league), put(t.RegTotals.Won, won);
-    put(t.RegTotals.Lost, lost);
-    t.TeamCity = std::move(city);
-    t.TeamNickname = std::move(nickname);
+    enc::TeamSeason t;
+    put(t.team_id, team), put(t.year, year), put(t.league_id, league), put(t.regular.won, won);
+    put(t.regular.lost, lost);
+    t.city = std::move(city);
+    t.nickname = std::move(nickname);
     return t;
 }
 
 // One league season with no divisions; every slot empty (-1) until a test
-// fills DivisionTeams (slots 15k..15k+14 belong to division k).
-inline enc::LeagueSeasonRecord league_season(int league, int year, std::string name) {
-    enc::LeagueSeasonRecord l;
-    put(l.LeagueId, league), put(l.SeasonYear, year);
-    l.LeagueName = std::move(name);
-    l.DivisionTeams.fill(-1);
+// fills division_teams (slots 15k..15k+14 belong to division k).
+inline enc::LeagueSeason league_season(int league, int year, std::string name) {
+    enc::LeagueSeason l;
+    put(l.league_id, league), put(l.year, year);
+    l.name = std::move(name);
+    l.division_teams.fill(-1);
     return l;
 }
 
-inline enc::LeagueRecord league(int id, std::string title) {
-    enc::LeagueRecord l;
-    put(l.LeagueId, id), put(l.LeagueField44, 1);
-    l.LeagueTitle = std::move(title);
-    l.TitleInUse = true;
+inline enc::LeagueEntry league(int id, std::string title) {
+    enc::LeagueEntry l;
+    put(l.league_id, id), put(l.use_mark_44, 1);
+    l.title = std::move(title);
+    l.title_in_use = true;
     return l;
 }
 

@@ -59,8 +59,8 @@ TEST(Standings, FourteenTeamsGetOrdinalsPastTwelfth) {
 TEST(Standings, EachYearLeagueAndDivisionIsItsOwnRace) {
     auto item = [](int year, int league, const char* division, int won, int lost, int team) {
         LstxItem i;
-        i.SeasonYear = year, i.LeagueId = league, i.Division = division;
-        i.WonFrom300 = 300 - won, i.LostFrom300 = 300 - lost, i.TeamId = team;
+        i.year = year, i.league_id = league, i.Division = division;
+        i.WonFrom300 = 300 - won, i.LostFrom300 = 300 - lost, i.team_id = team;
         i.Abbrev = "T" + std::to_string(team);
         return i;
     };
@@ -72,8 +72,8 @@ TEST(Standings, EachYearLeagueAndDivisionIsItsOwnRace) {
     ASSERT_EQ(s.size(), 5u);
     const std::pair<const char*, double> want[] = {{"2nd", 6.5}, {"1st", 0}, {"1st", 0}, {"1st", 0}, {"1st", 0}};
     for (const StandingsEntry& e : s) {
-        EXPECT_EQ(e.Finish, want[e.TeamId - 1].first) << e.TeamId;
-        EXPECT_DOUBLE_EQ(e.GamesBehind, want[e.TeamId - 1].second) << e.TeamId;
+        EXPECT_EQ(e.Finish, want[e.team_id - 1].first) << e.team_id;
+        EXPECT_DOUBLE_EQ(e.GamesBehind, want[e.team_id - 1].second) << e.team_id;
     }
 }
 

@@ -18,8 +18,8 @@ TEST_F(TeamPass, MoreThanTwoHundredPostSeasonsOfOneTeam) {
     options.desired = sheets::SheetsDesired::TeamsOnly;
     for (int year = 1800; year < 2005; ++year) {
         contents.team_seasons->push_back(team_season(1, year, 1, "Boston", "Reds", 95, 67));
-        contents.team_seasons->back().DivTotals.Won = 3;
-        contents.team_seasons->back().DivTotals.Lost = 1;
+        contents.team_seasons->back().division_series.won = 3;
+        contents.team_seasons->back().division_series.lost = 1;
     }
     ASSERT_EQ(run().outcome, app::RunOutcome::Completed);
     EXPECT_EQ(text("TeamDCSTotals", "D", 2), "Boston Reds");
