@@ -38,7 +38,7 @@ void write_line(Workbook& wb, int32_t r, int i) {
     wb.cell(0, r).Value(int32_t{1950 + i % 60});
     wb.cell(1, r).Value(i % 3 ? "BOS" : "NYY");
     wb.cell(2, r).Value(int32_t{20 + i % 20});
-    for (int c = 3; c <= 6; ++c) wb.cell(c, r).Value(format_000_value((i % 997) / 1000.0 + c * 0.01));
+    for (int c = 3; c <= 6; ++c) wb.cell(c, r).Value((i % 997) / 1000.0 + c * 0.01);
     for (int c = 3; c <= 6; ++c) wb.cell(c, r).NumberFormat("#.000");
     for (int c = 7; c < 25; ++c) wb.cell(c, r).Value(int32_t{(i * 7 + c) % 600});
     wb.block(0, r, 24, r).Borders(xlEdgeRight).Weight(xlMedium);

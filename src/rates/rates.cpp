@@ -1,15 +1,15 @@
 #include "rates/rates.h"
 
-#include "workbook/workbook.h"
+#include "text/decimal.h"
 
 namespace tb::rates {
 
 double rate(int64_t num, int64_t den) {
     if (den <= 0) return 0;
-    return wb::format_000_value(static_cast<double>(num) / static_cast<double>(den));
+    return text::round_half_away(static_cast<double>(num) / static_cast<double>(den), 3);
 }
 
-double BattingRates::line_ops() const { return wb::format_000_value(SPC + OBP); }
+double BattingRates::line_ops() const { return text::round_half_away(SPC + OBP, 3); }
 
 BattingRates batting_rates(const BattingCounts& c) {
     return {rate(c.H, c.AB), rate(c.OB, c.PA), rate(c.TB, c.AB)};
@@ -33,7 +33,7 @@ double era(int64_t earned_runs, int64_t outs) {
     if (outs <= 0) return earned_runs > 0 ? 999.99 : 0;
     // Rounded to three places first and then shown with two, a career of
     // 1,258 ER in 11,653 outs (2.9148) would show 2.92.
-    return wb::round_decimal_value(static_cast<double>(earned_runs) / (static_cast<double>(outs) / 27.0), 2);
+    return text::round_half_away(static_cast<double>(earned_runs) / (static_cast<double>(outs) / 27.0), 2);
 }
 
 double games_behind(int64_t leader_won, int64_t leader_lost, int64_t won, int64_t lost) {

@@ -2,16 +2,17 @@
 // figure, ERA, opponents' average, winning percentage, games behind. Pure
 // functions of their inputs.
 //
-// A rate is rounded the way the sheets round it: the quotient turned into
-// text with the format "#.000" and read back (see wb::format_000_value). A
-// divisor of zero gives 0, except ERA with earned runs and no outs (999.99).
+// A rate is kept as the sheets show it: the quotient rounded half away from
+// zero to three decimals on its 15-significant-digit value (see
+// text::round_half_away). A divisor of zero gives 0, except ERA with earned
+// runs and no outs (999.99).
 #pragma once
 
 #include <cstdint>
 
 namespace tb::rates {
 
-// `num / den` through "#.000"; 0 when `den` is 0 or less.
+// `num / den` to three decimals; 0 when `den` is 0 or less.
 double rate(int64_t num, int64_t den);
 
 // The counts behind a batting line or a sum of lines.
@@ -23,7 +24,7 @@ struct BattingCounts {
 struct BattingRates {
     double BAVG = 0, OBP = 0, SPC = 0;
     // OPS of a season line: the sum of the rounded OBP and SPC, itself
-    // rounded through "#.000".
+    // rounded to three decimals.
     double line_ops() const;
     // OPS of a totals row: the plain sum of the rounded terms.
     double totals_ops() const { return SPC + OBP; }

@@ -3,6 +3,8 @@
 // formats.
 #include "workbook/workbook.h"
 
+#include "text/decimal.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -14,64 +16,6 @@
 namespace tb::wb {
 
 namespace {
-
-// |v| rounded half away from zero to `decimals` places, working on the
-// decimal digits of its 15-significant-digit representation (a binary
-// double such as 6.6375 - epsilon must still round up, as typed input does).
-struct Decimal {
-    bool negative = false;
-    std::string int_digits;    // no leading zeros; "" when the whole part is 0
-    std::string frac_digits;   // exactly `decimals` digits
-    bool is_zero() const {
-        return int_digits.empty() && frac_digits.find_first_not_of('0') == std::string::npos;
-    }
-};
-
-Decimal round_decimal(double v, int decimals) {
-    Decimal d;
-    d.negative = std::signbit(v);
-    // "d.dddddddddddddde+XX", as printf's "%.14e" writes it; to_chars is
-    // several times faster, and every number cell is measured for autofit.
-    char buf[40];
-    *std::to_chars(buf, buf + sizeof buf - 1, std::fabs(v), std::chars_format::scientific, 14).ptr = '\0';
-    std::string digits;
-    digits.reserve(15);
-    const char* p = buf;
-    for (; *p && *p != 'e'; ++p)
-        if (*p >= '0' && *p <= '9') digits.push_back(*p);
-    const int exponent = (*p == 'e') ? std::atoi(p + 1) : 0;
-    // Digit i has the place value 10^(exponent - i); keep places down to 10^-decimals.
-    const long keep = static_cast<long>(exponent) + decimals + 1;
-    std::string n;   // the rounded value times 10^decimals, as decimal digits
-    if (keep <= 0) {
-        n.assign(1, (keep == 0 && digits[0] >= '5') ? '1' : '0');
-    } else if (keep >= static_cast<long>(digits.size())) {
-        n = digits;
-        n.append(static_cast<size_t>(keep) - digits.size(), '0');
-    } else {
-        n = digits.substr(0, static_cast<size_t>(keep));
-        if (digits[static_cast<size_t>(keep)] >= '5') {
-            int i = static_cast<int>(n.size()) - 1;
-            for (; i >= 0 && n[static_cast<size_t>(i)] == '9'; --i) n[static_cast<size_t>(i)] = '0';
-            if (i < 0) n.insert(n.begin(), '1');
-            else ++n[static_cast<size_t>(i)];
-        }
-    }
-    if (n.size() < static_cast<size_t>(decimals) + 1)
-        n.insert(0, static_cast<size_t>(decimals) + 1 - n.size(), '0');
-    d.int_digits = n.substr(0, n.size() - static_cast<size_t>(decimals));
-    d.frac_digits = n.substr(n.size() - static_cast<size_t>(decimals));
-    const auto nz = d.int_digits.find_first_not_of('0');
-    d.int_digits = (nz == std::string::npos) ? "" : d.int_digits.substr(nz);
-    return d;
-}
-
-double decimal_value(const Decimal& d) {
-    const std::string s = (d.int_digits.empty() ? "0" : d.int_digits) + "." + d.frac_digits;
-    double x = 0;
-    std::from_chars(s.data(), s.data() + s.size(), x);
-    return (d.negative && x != 0) ? -x : x;
-}
 
 // A fixed-point format of the kind "#.000", "##0.00", "0.0", "#,##0":
 // digits required before the point, and decimals.
@@ -102,7 +46,7 @@ std::optional<FixedFormat> parse_fixed(std::string_view f) {
 }
 
 std::string fixed_text(double value, const FixedFormat& ff) {
-    const Decimal d = round_decimal(value, ff.decimals);
+    const text::DecimalDigits d = text::round_decimal(value, ff.decimals);
     std::string s;
     if (d.negative && !d.is_zero()) s.push_back('-');
     std::string whole = d.int_digits;
@@ -141,10 +85,10 @@ std::string general_text(double value) {
         return std::string(buf, end);
     }
     if (a < 1e-9) return scientific_text(value);
-    const Decimal whole = round_decimal(value, 0);
+    const text::DecimalDigits whole = text::round_decimal(value, 0);
     const int int_len = std::max<int>(1, static_cast<int>(whole.int_digits.size()));
     const int decimals = std::max(0, 11 - (value < 0 ? 1 : 0) - int_len - 1);
-    const Decimal d = round_decimal(value, decimals);
+    const text::DecimalDigits d = text::round_decimal(value, decimals);
     std::string frac = d.frac_digits;
     while (!frac.empty() && frac.back() == '0') frac.pop_back();
     std::string s;
@@ -155,17 +99,6 @@ std::string general_text(double value) {
 }
 
 }  // namespace
-
-double format_000_value(double quotient) { return round_decimal_value(quotient, 3); }
-
-double round_decimal_value(double value, int decimals) {
-    if (!std::isfinite(value)) return value;
-    return decimal_value(round_decimal(value, std::clamp(decimals, 0, 15)));
-}
-
-std::string format_000_text(double value) {
-    return fixed_text(value, FixedFormat{0, 3});
-}
 
 std::string format_number(double value, std::string_view number_format) {
     if (!number_format.empty() && number_format != "General" && std::isfinite(value)) {

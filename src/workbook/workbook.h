@@ -72,24 +72,6 @@ int column_index(std::string_view letters);
 // Throws: "column <index> does not exist" outside 0..kMaxColumns-1.
 std::string column_letter(int index);
 
-// A quotient turned into text with the format "#.000" and read back as a
-// number, as the spreadsheet reads typed input: the quotient taken as a
-// decimal of 15 significant digits, rounded half away from zero to three
-// decimals (59 / (240 / 27) = 6.6375 -> 6.638). Not finite: returned as is.
-// Throws: nothing.
-double format_000_value(double quotient);
-
-// `value` rounded half away from zero to `decimals` places (0..15), on its
-// 15-significant-digit decimal value as format_000_value does: 1.005 -> 1.01
-// at two places although the double is a little below 1.005. Not finite:
-// returned as is.
-// Throws: nothing.
-double round_decimal_value(double value, int decimals);
-
-// The text "#.000" shows for a value: ".300", "1.000", "-.250", ".000".
-// Throws: nothing.
-std::string format_000_text(double value);
-
 // Style of one cell. Colours are RGB (0xRRGGBB); -1 means none / automatic.
 struct BorderEdge {
     int line_style = 0;   // 0 none, else xlContinuous

@@ -70,8 +70,8 @@ void fill_sample(Workbook& wb) {
         wb.range(at).Value(text);
     wb.range("R1").Value(int32_t{4711});
     wb.range("A3").Value(int32_t{1987});
-    const std::tuple<const char*, double, const char*> numbers[] = {{"D3", format_000_value(150.0 / 500), "#.000"},
-                                                                     {"E3", format_000_value(59 / (240.0 / 27)), "##0.00"},
+    const std::tuple<const char*, double, const char*> numbers[] = {{"D3", 0.3, "#.000"},
+                                                                     {"E3", 6.638, "##0.00"},
                                                                      {"F3", 66.2, "0.0"}, {"G3", 0.1, "#0.0"}};
     for (const auto& [at, value, format] : numbers) {
         wb.range(at).Value(value);
