@@ -4,7 +4,7 @@
 // best of each is kept, so that other work on the machine weighs less.
 // Usage: bench_convert [PLAYERS] [SEASONS] [REPEAT]
 #include "app/run_state.h"
-#include "encyclopedia/sample.h"
+#include "archive/sample.h"
 
 #include <algorithm>
 #include <chrono>

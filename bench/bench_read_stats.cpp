@@ -4,6 +4,7 @@
 // memory of the process.
 //
 //   bench_read_stats [records] [runs]
+#include "archive/record_writer.h"
 #include "encyclopedia/encyclopedia.h"
 
 #include <sys/resource.h>

@@ -2,14 +2,10 @@
 // anything is read, so that a long run does not end in a refusal and the
 // game's own files are never written over.
 #include "app/run.h"
+#include "platform/file_access.h"
 #include "workbook/workbook.h"
 
-#include <cerrno>
 #include <system_error>
-#ifndef _WIN32
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace tb::app {
 
@@ -90,16 +86,7 @@ std::optional<std::string> output_problem(const fs::path& output, const fs::path
         return refused(output, "the folder " + dir.string() + " does not exist");
     }
     if (!fs::is_directory(dir_st)) return refused(output, dir.string() + " is not a folder");
-#ifndef _WIN32
-    const long name_max = ::pathconf(dir.c_str(), _PC_NAME_MAX);
-    if (name_max > 0 && target.filename().native().size() > static_cast<std::size_t>(name_max))
-        return refused(output, "the name is too long");
-    if (::access(dir.c_str(), W_OK | X_OK) != 0) return refused(output, wb::error_reason(errno));
-#else
-    // Windows file systems take names of up to 255 UTF-16 units; longer ones
-    // would fail only at the last step of the save, with a vague reason.
-    if (target.filename().native().size() > 255) return refused(output, "the name is too long");
-#endif
+    if (const int err = platform::creation_error(dir, target.filename())) return refused(output, wb::error_reason(err));
     return std::nullopt;
 }
 

@@ -3,6 +3,7 @@
 
 #include "encyclopedia/encyclopedia.h"
 #include "encyclopedia/file_io.h"
+#include "platform/file_access.h"
 
 #include <algorithm>
 #include <array>
@@ -94,7 +95,7 @@ public:
             throw EncyclopediaError("cannot read encyclopedia file " + quoted(path) + ": not a regular file");
 
         errno = 0;
-        FileHandle file = open_file(path, false);
+        platform::FileHandle file = platform::open_file(path, false);
         if (!file) {
             const int err = errno;
             if (err == ENOENT) return;

@@ -1,5 +1,4 @@
-// Reading the files of one encyclopedia into records, and writing a folder
-// of them (tests and the sample generator only).
+// Reading the files of one encyclopedia into records.
 #include "encyclopedia/encyclopedia.h"
 #include "encyclopedia/file_io.h"
 
@@ -60,34 +59,6 @@ std::vector<Record> read_all(const ByteSource& source, std::string_view name, Fi
     found.partial_bytes = carried;
     if (facts) *facts = found;
     return out;
-}
-
-template <class Record>
-void write_file(const fs::path& path, const std::vector<Record>& records) {
-    errno = 0;
-    FileHandle file = open_file(path, true);
-    if (!file) {
-        const int err = errno;
-        throw EncyclopediaError("cannot create " + quoted(path) + ": " + std::strerror(err ? err : EIO));
-    }
-    std::string chunk;
-    chunk.reserve(kRecordsPerChunk * Record::kSize);
-    auto flush = [&] {
-        if (!chunk.empty() && std::fwrite(chunk.data(), 1, chunk.size(), file.get()) != chunk.size()) {
-            const int err = errno;
-            throw EncyclopediaError("cannot write " + quoted(path) + ": " + std::strerror(err ? err : EIO));
-        }
-        chunk.clear();
-    };
-    for (const Record& r : records) {
-        chunk += encode(r);
-        if (chunk.size() >= kRecordsPerChunk * Record::kSize) flush();
-    }
-    flush();
-    if (std::fclose(file.release()) != 0) {
-        const int err = errno;
-        throw EncyclopediaError("cannot write " + quoted(path) + ": " + std::strerror(err ? err : EIO));
-    }
 }
 
 }  // namespace
@@ -170,21 +141,6 @@ BirthYears build_birth_years(const std::vector<PlayerEntry>& records, int curren
     for (const PlayerEntry& r : records)
         if (is_used(r, current_year)) years[r.player_id] = r.birth_year;
     return years;
-}
-
-void write_encyclopedia(const fs::path& folder, const EncyclopediaContents& contents) {
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (ec) throw EncyclopediaError("cannot create folder " + quoted(folder) + ": " + ec.message());
-    if (!fs::is_directory(folder, ec))
-        throw EncyclopediaError("cannot create folder " + quoted(folder) + ": not a folder");
-    auto path_of = [&](std::string_view name) { return folder / std::string(name); };
-    if (contents.teams) write_file(path_of(kTeamFile), *contents.teams);
-    if (contents.players) write_file(path_of(kPlayerFile), *contents.players);
-    if (contents.stats) write_file(path_of(kStatsFile), *contents.stats);
-    if (contents.team_seasons) write_file(path_of(kTeamSeasonFile), *contents.team_seasons);
-    if (contents.league_seasons) write_file(path_of(kLeagueSeasonFile), *contents.league_seasons);
-    if (contents.leagues) write_file(path_of(kLeagueFile), *contents.leagues);
 }
 
 }  // namespace tb::enc

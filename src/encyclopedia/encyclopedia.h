@@ -1,5 +1,4 @@
-// Reading (and, for tests and the sample generator, writing) the six
-// encyclopedia files of one folder.
+// Reading the six encyclopedia files of one folder (or of any byte source).
 #pragma once
 
 #include "encyclopedia/byte_source.h"
@@ -49,16 +48,6 @@ StatsLine decode_stats(const unsigned char* bytes);
 TeamSeason decode_team_season(const unsigned char* bytes);
 LeagueSeason decode_league_season(const unsigned char* bytes);
 LeagueEntry decode_league(const unsigned char* bytes);
-
-// Encoders, the inverse of the decoders: kSize bytes, unused fields zero,
-// text encoded to Windows-1252 and NUL-padded (a text that fills the field
-// gets no NUL; a longer one is cut).
-std::string encode(const TeamEntry& r);
-std::string encode(const PlayerEntry& r);
-std::string encode(const StatsLine& r);
-std::string encode(const TeamSeason& r);
-std::string encode(const LeagueSeason& r);
-std::string encode(const LeagueEntry& r);
 
 // What reading one file found: whether it is there, how many whole records
 // it holds, and the bytes of a partial record at its end (ignored).
@@ -122,17 +111,5 @@ TeamTable build_team_table(const std::vector<TeamEntry>& records);
 // wins. Month and day are not needed (the age is season year - birth year).
 using BirthYears = std::unordered_map<int32_t, int32_t>;
 BirthYears build_birth_years(const std::vector<PlayerEntry>& records, int current_year);
-
-// Writing a whole encyclopedia (tests and the sample generator). Missing
-// vectors write no file. Throws EncyclopediaError on failure.
-struct EncyclopediaContents {
-    std::optional<std::vector<TeamEntry>> teams;
-    std::optional<std::vector<PlayerEntry>> players;
-    std::optional<std::vector<StatsLine>> stats;
-    std::optional<std::vector<TeamSeason>> team_seasons;
-    std::optional<std::vector<LeagueSeason>> league_seasons;
-    std::optional<std::vector<LeagueEntry>> leagues;
-};
-void write_encyclopedia(const std::filesystem::path& folder, const EncyclopediaContents& contents);
 
 }  // namespace tb::enc

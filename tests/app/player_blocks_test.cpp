@@ -2,7 +2,7 @@
 // block, a pitching line his pitching block, a two-way line both; a player
 // with lines of both kinds gets both blocks, each holding only its own
 // lines, phase by phase.
-#include "encyclopedia/sample.h"
+#include "archive/sample.h"
 #include "run_fixture.h"
 
 #include <cmath>

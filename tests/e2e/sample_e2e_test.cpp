@@ -2,7 +2,7 @@
 // workbook with an independent reader that works out the expected figures
 // on its own.
 #include "app/run.h"
-#include "encyclopedia/sample.h"
+#include "archive/sample.h"
 #include "support/encyclopedia_builder.h"
 
 #include <gtest/gtest.h>

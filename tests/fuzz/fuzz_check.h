@@ -7,6 +7,7 @@
 // sanitizer default options.
 #pragma once
 
+#include "archive/record_writer.h"
 #include "encyclopedia/encyclopedia.h"
 
 #include <cstddef>

@@ -8,7 +8,7 @@
 #include "split.h"
 
 #include "encyclopedia/encyclopedia.h"
-#include "encyclopedia/sample.h"
+#include "archive/sample.h"
 
 #include <algorithm>
 #include <cstdio>

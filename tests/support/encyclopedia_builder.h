@@ -2,6 +2,7 @@
 // unless a test changes them.
 #pragma once
 
+#include "archive/record_writer.h"
 #include "encyclopedia/encyclopedia.h"
 #include "support/temp_dir.h"
 

@@ -1,6 +1,6 @@
 // tallybook-sample: writes a made-up encyclopedia folder for trying the
 // program, for tests and for benchmarks.
-#include "encyclopedia/sample.h"
+#include "archive/sample.h"
 #include "platform/platform.h"
 
 #include <CLI/CLI.hpp>

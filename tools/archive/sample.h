@@ -2,7 +2,7 @@
 // tests and for benchmarks. The same options always give the same records.
 #pragma once
 
-#include "encyclopedia/encyclopedia.h"
+#include "archive/record_writer.h"
 
 #include <cstdint>
 #include <string>

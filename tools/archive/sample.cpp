@@ -6,7 +6,7 @@
 // Randomness comes from std::mt19937_64, whose sequence the language fixes,
 // and only through the small helpers below (the standard distributions differ
 // between libraries), so a seed gives the same bytes everywhere.
-#include "encyclopedia/sample.h"
+#include "archive/sample.h"
 
 #include <algorithm>
 #include <array>
