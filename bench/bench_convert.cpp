@@ -3,7 +3,7 @@
 // peak memory. With REPEAT > 1 the run and the lone save are repeated and the
 // best of each is kept, so that other work on the machine weighs less.
 // Usage: bench_convert [PLAYERS] [SEASONS] [REPEAT]
-#include "app/run_state.h"
+#include "app/run.h"
 #include "archive/sample.h"
 
 #include <algorithm>
@@ -74,10 +74,10 @@ int main(int argc, char** argv) {
         options.viewing = tb::app::Viewing::AfterCompleted;
         fs::remove(options.output);
         Stopwatch watch;
-        tb::app::RunState state(options, watch, nullptr);
+        tb::wb::Workbook book;
         t0 = Clock::now();
         const double c0 = cpu_seconds();
-        result = tb::app::run_with_state(state);
+        result = tb::app::convert(options, watch, nullptr, book);
         const auto end = Clock::now();
         Times t;
         t.whole_cpu = cpu_seconds() - c0;
@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
         fs::remove(dir / "again.xlsx");
         t0 = Clock::now();
         const double c1 = cpu_seconds();
-        state.workbook.save(dir / "again.xlsx");
+        book.save(dir / "again.xlsx");
         t.alone = seconds_since(t0);
         t.alone_cpu = cpu_seconds() - c1;
         print(("run " + std::to_string(i)).c_str(), t);

@@ -1,31 +1,41 @@
-// The player pass: every player's lines sorted into the season phases and
-// written on his letter sheet and on the totals sheets.
+// The player pass: every player's statistics lines sorted into the season
+// phases and written as his blocks on his letter sheet, with his rows on the
+// hitting and pitching totals sheets.
 #pragma once
 
-#include "app/run_state.h"
+#include "app/reporter.h"
+#include "encyclopedia/encyclopedia.h"
+#include "sheets/letter_sheets.h"
+#include "sheets/player_totals_sheets.h"
+#include "workbook/workbook.h"
 
-#include <array>
-#include <optional>
-#include <string>
-#include <string_view>
+#include <cstdint>
+#include <vector>
 
 namespace tb::app {
 
-// The five season phases that get sheets, in the order they are written.
-enum class Phase { Reg = 0, WCS = 1, LDS = 2, LCS = 3, WS = 4 };
-inline constexpr std::array<Phase, 5> kPhases = {Phase::Reg, Phase::WCS, Phase::LDS, Phase::LCS, Phase::WS};
-inline constexpr std::array<Phase, 4> kPostSeasonPhases = {Phase::WCS, Phase::LDS, Phase::LCS, Phase::WS};
+struct PlayerPassInput {
+    const std::vector<enc::StatsLine>& lines;   // every record of ENCPLSTATS.DAT; record n at n - 1
+    const enc::TeamTable& teams;                // abbreviations by team number
+    const enc::BirthYears& birth_years;         // by player number
+};
 
-// The phase of a phase_code; nullopt for 1 (ignored) and unknown codes.
-std::optional<Phase> phase_of_code(int code);
+struct PlayerPassResult {
+    bool completed = true;          // false when cancelled
+    int64_t players_written = 0;
+    int64_t lines_written = 0;
+};
 
-// Lists the players of the statistics lines read into the run state by
-// display name and writes them one by one. Returns false when cancelled.
-bool Player_Pass(RunState& s);
-
-// The letter sheet of a display name: its first letter, upper-cased, with
-// accents folded to the base letter ("de Aza" -> "D", "Élan" -> "E"); "#"
-// for a name that does not start with a letter A-Z after folding.
-std::string letter_sheet_of(std::string_view display_name);
+// Lists the players of the used lines by display name (of their last used
+// line) and writes them one by one. A line of an unknown phase or kind is
+// told and passed over (phase code 1 silently), and so is a player without
+// a regular-season line. A hitting line feeds a player's hitting block, a
+// pitching line his pitching block, a two-way line both; his blocks go on
+// the letter sheet of the name on his first regular-season line, the
+// hitting block first. Throws wb::WorkbookError when a sheet runs out of
+// rows.
+PlayerPassResult write_player_sheets(wb::Workbook& book, sheets::LetterSheets& letters,
+                                     sheets::PlayerTotalsSheets& totals, const PlayerPassInput& input,
+                                     Reporter& reporter);
 
 }  // namespace tb::app

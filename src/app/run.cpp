@@ -1,9 +1,9 @@
 #include "app/run.h"
 
 #include "app/player_pass.h"
-#include "app/run_state.h"
+#include "app/reporter.h"
+#include "app/team_pass.h"
 #include "platform/local_time.h"
-#include "teams/team_pass.h"
 
 #include <algorithm>
 #include <ctime>
@@ -23,65 +23,71 @@ std::size_t count_used(const std::vector<Record>& records, Used used) {
     return static_cast<std::size_t>(std::count_if(records.begin(), records.end(), used));
 }
 
-// Tells what is wrong with one file ("ENCPLYR.DAT is missing", ...).
-void report_file(RunState& s, std::string_view name, const enc::FileFacts& facts, std::size_t used) {
-    for (const std::string& problem : enc::file_problems(facts, used))
-        report(s, {std::string(name) + " " + problem, std::string(name), 0, {}, {}, {}});
-}
-
-// What the run found in the files, for the decision whether there is
-// anything to convert.
-struct Found {
-    std::size_t stats_used = 0;
-    std::size_t team_seasons_used = 0;
-    std::vector<std::string> stats_problems, team_season_problems;
+// What the run reads, in its first stage.
+struct Contents {
+    enc::TeamTable teams;
+    std::vector<enc::StatsLine> lines;
+    enc::BirthYears birth_years;
+    std::vector<enc::TeamSeason> team_seasons;
+    std::vector<enc::LeagueSeason> league_seasons;
+    std::vector<enc::LeagueEntry> leagues;
+    // For the decision whether there is anything to convert.
+    std::size_t lines_used = 0, team_seasons_used = 0;
+    std::vector<std::string> lines_problems, team_seasons_problems;
 };
 
-// Reads the files the chosen sheets need, in one stage. Returns false when
-// cancelled.
-bool Read_Files(RunState& s, const enc::Encyclopedia& e, Found& found) {
-    const bool players = sheets::player_sheets_wanted(s.options.desired);
-    const bool teams = sheets::team_sheets_wanted(s.options.desired);
+// Tells what is wrong with one file ("ENCPLYR.DAT is missing", ...).
+void report_file(Reporter& reporter, std::string_view name, const enc::FileFacts& facts, std::size_t used) {
+    for (const std::string& problem : enc::file_problems(facts, used))
+        reporter.notice({std::string(name) + " " + problem, std::string(name), 0, {}, {}, {}});
+}
+
+// Reads the files the chosen sheets need. Returns nullopt when cancelled.
+std::optional<Contents> read_files(const enc::Encyclopedia& e, sheets::SheetsDesired desired, int current_year,
+                                   Reporter& reporter) {
+    const bool players = sheets::player_sheets_wanted(desired);
+    const bool teams = sheets::team_sheets_wanted(desired);
     const int64_t files = 1 + (players ? 2 : 0) + (teams ? 3 : 0);
     int64_t done = 0;
     auto step = [&] {
-        s.observer.progress(Stage::Reading, ++done, files);
-        return !cancelled(s);
+        reporter.progress(Stage::Reading, ++done, files);
+        return !reporter.cancelled();
     };
+    auto used = [](const auto& r) { return enc::is_used(r); };
+    Contents c;
     enc::FileFacts facts;
 
     const auto team_records = e.read_teams(&facts);
-    s.TeamTable = enc::build_team_table(team_records);
-    report_file(s, enc::kTeamFile, facts, count_used(team_records, [](const auto& r) { return enc::is_used(r); }));
-    if (!step()) return false;
+    c.teams = enc::build_team_table(team_records);
+    report_file(reporter, enc::kTeamFile, facts, count_used(team_records, used));
+    if (!step()) return std::nullopt;
 
     if (players) {
         const auto player_records = e.read_players(&facts);
-        s.BirthDates = enc::build_birth_years(player_records, s.current_year);
-        report_file(s, enc::kPlayerFile, facts,
-                    count_used(player_records, [&](const auto& r) { return enc::is_used(r, s.current_year); }));
-        if (!step()) return false;
-        s.PlayerStats = e.read_stats(&facts);
-        found.stats_used = count_used(s.PlayerStats, [](const auto& r) { return enc::is_used(r); });
-        found.stats_problems = enc::file_problems(facts, found.stats_used);
-        report_file(s, enc::kStatsFile, facts, found.stats_used);
-        if (!step()) return false;
+        c.birth_years = enc::build_birth_years(player_records, current_year);
+        report_file(reporter, enc::kPlayerFile, facts,
+                    count_used(player_records, [&](const auto& r) { return enc::is_used(r, current_year); }));
+        if (!step()) return std::nullopt;
+        c.lines = e.read_stats(&facts);
+        c.lines_used = count_used(c.lines, used);
+        c.lines_problems = enc::file_problems(facts, c.lines_used);
+        report_file(reporter, enc::kStatsFile, facts, c.lines_used);
+        if (!step()) return std::nullopt;
     }
     if (teams) {
-        s.team_seasons = e.read_team_seasons(&facts);
-        found.team_seasons_used = count_used(s.team_seasons, [](const auto& r) { return enc::is_used(r); });
-        found.team_season_problems = enc::file_problems(facts, found.team_seasons_used);
-        report_file(s, enc::kTeamSeasonFile, facts, found.team_seasons_used);
-        if (!step()) return false;
-        s.league_seasons = e.read_league_seasons(&facts);
-        report_file(s, enc::kLeagueSeasonFile, facts,
-                    count_used(s.league_seasons, [](const auto& r) { return enc::is_used(r); }));
-        if (!step()) return false;
-        s.leagues = e.read_leagues(&facts);
-        report_file(s, enc::kLeagueFile, facts, count_used(s.leagues, [](const auto& r) { return enc::is_used(r); }));
-        if (!step()) return false;
+        c.team_seasons = e.read_team_seasons(&facts);
+        c.team_seasons_used = count_used(c.team_seasons, used);
+        c.team_seasons_problems = enc::file_problems(facts, c.team_seasons_used);
+        report_file(reporter, enc::kTeamSeasonFile, facts, c.team_seasons_used);
+        if (!step()) return std::nullopt;
+        c.league_seasons = e.read_league_seasons(&facts);
+        report_file(reporter, enc::kLeagueSeasonFile, facts, count_used(c.league_seasons, used));
+        if (!step()) return std::nullopt;
+        c.leagues = e.read_leagues(&facts);
+        report_file(reporter, enc::kLeagueFile, facts, count_used(c.leagues, used));
+        if (!step()) return std::nullopt;
     }
-    return true;
+    return c;
 }
 
 std::string because(const std::vector<std::string>& problems) {
@@ -90,115 +96,112 @@ std::string because(const std::vector<std::string>& problems) {
 
 // The run fails rather than write a workbook with no data in it, which would
 // replace a good one with nothing.
-void Check_Something_To_Convert(const RunState& s, const Found& found) {
-    const bool players = sheets::player_sheets_wanted(s.options.desired);
-    const bool teams = sheets::team_sheets_wanted(s.options.desired);
-    const bool no_lines = !players || found.stats_used == 0;
-    const bool no_seasons = !teams || found.team_seasons_used == 0;
-    if (!no_lines || !no_seasons) return;
+void check_something_to_convert(sheets::SheetsDesired desired, const Contents& c) {
+    const bool players = sheets::player_sheets_wanted(desired);
+    const bool teams = sheets::team_sheets_wanted(desired);
+    if ((players && c.lines_used > 0) || (teams && c.team_seasons_used > 0)) return;
     std::string why;
-    if (players)
-        why = std::string(enc::kStatsFile) + " has no used statistics line" + because(found.stats_problems);
+    if (players) why = std::string(enc::kStatsFile) + " has no used statistics line" + because(c.lines_problems);
     if (teams)
         why += (why.empty() ? "" : " and ") + std::string(enc::kTeamSeasonFile) + " has no used team season" +
-               because(found.team_season_problems);
+               because(c.team_seasons_problems);
     throw std::runtime_error("there is nothing to convert: " + why);
 }
 
 // The same after the passes: lines that were all passed over write nothing.
-void Check_Something_Written(const RunState& s, const Found& found) {
-    const bool teams_written = sheets::team_sheets_wanted(s.options.desired) && found.team_seasons_used > 0;
-    if (s.players_written > 0 || teams_written) return;
-    throw std::runtime_error("there is nothing to convert: none of the " + std::to_string(found.stats_used) +
+void check_something_written(sheets::SheetsDesired desired, const Contents& c, int64_t players_written) {
+    const bool teams_written = sheets::team_sheets_wanted(desired) && c.team_seasons_used > 0;
+    if (players_written > 0 || teams_written) return;
+    throw std::runtime_error("there is nothing to convert: none of the " + std::to_string(c.lines_used) +
                              " used statistics lines of " + std::string(enc::kStatsFile) +
                              " belongs to a player with a regular-season line that can be written");
 }
 
-// The save reports rows and asks about cancel through the run's observer.
+// The save reports its progress and asks about cancel through the reporter.
 class SaveWatch final : public wb::SaveMonitor {
 public:
-    explicit SaveWatch(RunState& s) : s_(s) {}
-    bool cancelled() const override { return app::cancelled(s_); }
-    void progress(int64_t done, int64_t total) override { s_.observer.progress(Stage::Saving, done, total); }
+    explicit SaveWatch(Reporter& reporter) : reporter_(reporter) {}
+    bool cancelled() const override { return reporter_.cancelled(); }
+    void progress(int64_t done, int64_t total) override { reporter_.progress(Stage::Saving, done, total); }
 
 private:
-    RunState& s_;
+    Reporter& reporter_;
 };
 
-RunOutcome Process(RunState& s, RunSummary& summary) {
-    auto& W = s.workbook;
-    const RunOptions& o = s.options;
+RunOutcome process(const RunOptions& o, wb::Workbook& book, Reporter& reporter, RunSummary& summary) {
     if (o.save) {
         if (auto problem = output_problem(o.output, o.source ? fs::path() : o.folder))
             throw std::runtime_error(*problem);
     }
-    s.current_year = o.current_year > 0 ? o.current_year : this_year();
+    const int current_year = o.current_year > 0 ? o.current_year : this_year();
+    RunObserver& observer = reporter.observer();
 
-    s.observer.stage(Stage::Reading);
-    s.observer.status("Reading the encyclopedia...");
+    observer.stage(Stage::Reading);
+    reporter.status("Reading the encyclopedia...");
     const enc::Encyclopedia encyclopedia = o.source ? enc::Encyclopedia(o.source) : enc::Encyclopedia(o.folder);
-    Found found;
-    if (!Read_Files(s, encyclopedia, found)) return RunOutcome::Cancelled;
-    Check_Something_To_Convert(s, found);
+    const std::optional<Contents> contents = read_files(encyclopedia, o.desired, current_year, reporter);
+    if (!contents) return RunOutcome::Cancelled;
+    check_something_to_convert(o.desired, *contents);
 
-    sheets::create_sheet_set(W, o.desired);
-    if (o.viewing == Viewing::WhileProcessing) s.observer.show_workbook();
-    s.observer.status("TEAMS COMPLETED");
+    sheets::SheetSet sheets = sheets::create_sheet_set(book, o.desired);
+    if (o.viewing == Viewing::WhileProcessing) observer.show_workbook();
+    reporter.status("TEAMS COMPLETED");
 
-    if (sheets::player_sheets_wanted(o.desired)) {
-        s.observer.stage(Stage::Players);
-        if (!Player_Pass(s)) return RunOutcome::Cancelled;
-        sheets::end_player_sheets(W, s.counters);
+    if (sheets.letters) {
+        observer.stage(Stage::Players);
+        const PlayerPassResult players = write_player_sheets(
+            book, *sheets.letters, *sheets.player_totals,
+            {contents->lines, contents->teams, contents->birth_years}, reporter);
+        summary.players = players.players_written;
+        summary.lines = players.lines_written;
+        if (!players.completed) return RunOutcome::Cancelled;
+        sheets.letters->finish();
+        sheets.player_totals->finish();
     }
-    if (cancelled(s)) return RunOutcome::Cancelled;
-    if (sheets::team_sheets_wanted(o.desired)) {
-        s.observer.stage(Stage::Teams);
-        s.observer.status("Writing the team sheets...");
-        teams::TeamPassContext ctx{
-            W, s.team_seasons, s.league_seasons, s.leagues, s.TeamTable, s.team_counters,
-            [&s](const std::string& text, int32_t record, int32_t team) {
-                report(s, {text, std::string(enc::kTeamSeasonFile), record, "TeamId", std::to_string(team), {}});
-            },
-            [&s](int64_t done, int64_t total) {
-                s.observer.progress(Stage::Teams, done, total);
-                send_snapshot(s, "Team Records", s.workbook.last_row("Team Records"), false);
-                return !cancelled(s);
-            }};
-        if (!teams::Do_Teams(ctx)) return RunOutcome::Cancelled;
-        send_snapshot(s, "Team Records", W.last_row("Team Records"), true);
-        if (o.viewing == Viewing::AfterCompleted) s.observer.show_workbook();
-        sheets::end_team_sheets(W, s.team_counters);
+    if (reporter.cancelled()) return RunOutcome::Cancelled;
+    if (sheets.team_records) {
+        observer.stage(Stage::Teams);
+        reporter.status("Writing the team sheets...");
+        if (!write_team_sheets(book, *sheets.team_records, *sheets.team_totals,
+                               {contents->team_seasons, contents->league_seasons, contents->leagues, contents->teams},
+                               reporter))
+            return RunOutcome::Cancelled;
+        if (o.viewing == Viewing::AfterCompleted) observer.show_workbook();
+        sheets.team_totals->finish();
+        sheets.team_records->finish();
     } else if (o.viewing == Viewing::AfterCompleted) {
         // "Players Only" viewed after completion is shown too.
-        s.observer.show_workbook();
+        observer.show_workbook();
     }
-    if (cancelled(s)) return RunOutcome::Cancelled;
-    Check_Something_Written(s, found);
+    if (reporter.cancelled()) return RunOutcome::Cancelled;
+    check_something_written(o.desired, *contents, summary.players);
 
-    sheets::Set_Print_Setup(W);
+    sheets::finish_workbook(book, sheets);
     std::error_code ec;
     const fs::path folder = encyclopedia.folder().empty() ? fs::path() : fs::absolute(encyclopedia.folder(), ec);
-    W.SetProperties({"TALLYBOOK", "Encyclopedia: " + folder.string(), summary.start});
+    book.SetProperties({"TALLYBOOK", "Encyclopedia: " + folder.string(), summary.start});
     if (o.save) {
-        s.observer.stage(Stage::Saving);
-        s.observer.status("Saving the workbook...");
-        SaveWatch watch(s);
-        if (W.save(o.output, &watch) == wb::SaveOutcome::Cancelled) return RunOutcome::Cancelled;
+        observer.stage(Stage::Saving);
+        reporter.status("Saving the workbook...");
+        SaveWatch watch(reporter);
+        if (book.save(o.output, &watch) == wb::SaveOutcome::Cancelled) return RunOutcome::Cancelled;
     }
-    summary.sheets = W.SheetNames();
+    summary.sheets = book.SheetNames();
     return RunOutcome::Completed;
 }
 
 }  // namespace
 
-RunResult run_with_state(RunState& s) {
+RunResult convert(const RunOptions& options, RunObserver& observer, const std::atomic<bool>* cancel,
+                  wb::Workbook& book) {
     RunResult result;
     RunSummary& summary = result.summary;
-    summary.output = s.options.output;
+    summary.output = options.output;
     summary.start = std::chrono::system_clock::now();
+    Reporter reporter(observer, cancel);
     try {
-        s.observer.started(summary.start);
-        result.outcome = Process(s, summary);
+        observer.started(summary.start);
+        result.outcome = process(options, book, reporter, summary);
     } catch (const std::exception& e) {
         result.outcome = RunOutcome::Failed;
         result.error = e.what();
@@ -206,21 +209,19 @@ RunResult run_with_state(RunState& s) {
         result.outcome = RunOutcome::Failed;
         result.error = "unexpected failure";
     }
-    summary.players = s.players_written;
-    summary.lines = s.lines_written;
-    summary.notices = s.notices;
+    summary.notices = reporter.notices();
     summary.end = std::chrono::system_clock::now();
     if (result.outcome == RunOutcome::Completed) {
-        s.observer.ended(summary.end);
-        s.observer.status("Processing Completed");
+        observer.ended(summary.end);
+        observer.status("Processing Completed");
     }
     return result;
 }
 
 RunResult run_process(const RunOptions& options, RunObserver& observer, const std::atomic<bool>* cancel) {
-    // A fresh state for every run: a second run never sees the first's.
-    auto state = std::make_unique<RunState>(options, observer, cancel);
-    return run_with_state(*state);
+    // A fresh workbook for every run: a second run never sees the first's.
+    wb::Workbook book;
+    return convert(options, observer, cancel, book);
 }
 
 }  // namespace tb::app

@@ -4,6 +4,7 @@
 
 #include "encyclopedia/byte_source.h"
 #include "sheets/sheet_set.h"
+#include "workbook/workbook.h"
 
 #include <atomic>
 #include <chrono>
@@ -117,6 +118,11 @@ struct RunResult {
 // moment the new workbook replaces the old one.
 RunResult run_process(const RunOptions& options, RunObserver& observer,
                       const std::atomic<bool>* cancel = nullptr);
+
+// The same run into a workbook the caller owns (and may look at afterwards);
+// `book` must be empty.
+RunResult convert(const RunOptions& options, RunObserver& observer, const std::atomic<bool>* cancel,
+                  wb::Workbook& book);
 
 // Why a workbook cannot be written at `output` for the encyclopedia in
 // `folder`, in one line naming the path; nullopt when it can. Refused: an

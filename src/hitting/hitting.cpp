@@ -1,122 +1,82 @@
 #include "hitting/hitting.h"
 
-#include "sheets/figures.h"
-#include "sheets/player_block.h"
-
-#include <array>
-
 namespace tb::hitting {
 
 namespace {
+constexpr std::string_view kRate = "#.000";
+}
 
-using sheets::Where;
-
-constexpr int A = 0, B = 1, C = 2, D = 3;
-
-// What a hitting row shows: its rates, its OPS and its counts.
-struct HittingRow {
-    rates::BattingRates rates;
-    double ops;
-    HittingCounts c;
-};
-
-constexpr const char* kRate = "#.000";
-
-const std::array<sheets::FigureColumn<HittingRow>, 22> kFigures = {{
-    {"BAVG", "BAVG", kRate, kRate, [](const HittingRow& r) { return r.rates.BAVG; }},
-    {"OBP", "OBP", kRate, kRate, [](const HittingRow& r) { return r.rates.OBP; }},
-    {"SPC", "SPC", kRate, kRate, [](const HittingRow& r) { return r.rates.SPC; }},
-    {"OPS", "OPS", kRate, kRate, [](const HittingRow& r) { return r.ops; }},
-    {"PA", "PA", "", "", [](const HittingRow& r) { return double(r.c.PA); }},
-    {"AB", "AB", "", "", [](const HittingRow& r) { return double(r.c.AB); }},
-    {"H", "H", "", "", [](const HittingRow& r) { return double(r.c.H); }},
-    {"2B", "2B", "", "", [](const HittingRow& r) { return double(r.c.Doubles); }},
-    {"3B", "3B", "", "", [](const HittingRow& r) { return double(r.c.Triples); }},
-    {"HR", "HR", "", "", [](const HittingRow& r) { return double(r.c.HR); }},
-    {"R", "R", "", "", [](const HittingRow& r) { return double(r.c.R); }},
-    {"RBI", "RBI", "", "", [](const HittingRow& r) { return double(r.c.RBI); }},
-    {"HBP", "HBP", "", "", [](const HittingRow& r) { return double(r.c.HBP); }},
-    {"BB", "BB", "", "", [](const HittingRow& r) { return double(r.c.BB); }},
-    {"IBB", "IBB", "", "", [](const HittingRow& r) { return double(r.c.IBB); }},
-    {"K", "K", "", "", [](const HittingRow& r) { return double(r.c.K); }},
-    {"SB", "SB", "", "", [](const HittingRow& r) { return double(r.c.SB); }},
-    {"CS", "CS", "", "", [](const HittingRow& r) { return double(r.c.CS); }},
-    {"SH", "SH", "", "", [](const HittingRow& r) { return double(r.c.SH); }},
-    {"SF", "SF", "", "", [](const HittingRow& r) { return double(r.c.SF); }},
-    {"GIDP", "GDP", "", "", [](const HittingRow& r) { return double(r.c.GIDP); }},
-    {"TB", "TB", "", "", [](const HittingRow& r) { return double(r.c.TB); }},
+const std::array<rates::FigureColumn, kFigureCount> kColumns = {{
+    {"BAVG", "BAVG", kRate, kRate},
+    {"OBP", "OBP", kRate, kRate},
+    {"SPC", "SPC", kRate, kRate},
+    {"OPS", "OPS", kRate, kRate},
+    {"PA", "PA", "", ""},
+    {"AB", "AB", "", ""},
+    {"H", "H", "", ""},
+    {"2B", "2B", "", ""},
+    {"3B", "3B", "", ""},
+    {"HR", "HR", "", ""},
+    {"R", "R", "", ""},
+    {"RBI", "RBI", "", ""},
+    {"HBP", "HBP", "", ""},
+    {"BB", "BB", "", ""},
+    {"IBB", "IBB", "", ""},
+    {"K", "K", "", ""},
+    {"SB", "SB", "", ""},
+    {"CS", "CS", "", ""},
+    {"SH", "SH", "", ""},
+    {"SF", "SF", "", ""},
+    {"GIDP", "GDP", "", ""},
+    {"TB", "TB", "", ""},
 }};
 
-HittingRow line_row(const HittingCounts& c) {
-    const rates::BattingRates r = rates::batting_rates(c.batting());
-    return {r, r.line_ops(), c};
-}
-
-HittingRow totals_row(const HittingCounts& c) {
-    const rates::BattingRates r = rates::batting_rates(c.batting());
-    return {r, r.totals_ops(), c};
-}
-
-}  // namespace
-
 HittingCounts& HittingCounts::operator+=(const HittingCounts& o) {
-    PA += o.PA, AB += o.AB, H += o.H, Doubles += o.Doubles, Triples += o.Triples, HR += o.HR, R += o.R;
-    RBI += o.RBI, HBP += o.HBP, BB += o.BB, IBB += o.IBB, K += o.K, SB += o.SB, CS += o.CS, SH += o.SH;
-    SF += o.SF, GIDP += o.GIDP, TB += o.TB, OB += o.OB;
+    plate_appearances += o.plate_appearances, at_bats += o.at_bats, hits += o.hits, doubles += o.doubles;
+    triples += o.triples, home_runs += o.home_runs, runs += o.runs, runs_batted_in += o.runs_batted_in;
+    hit_by_pitch += o.hit_by_pitch, walks += o.walks, intentional_walks += o.intentional_walks;
+    strikeouts += o.strikeouts, stolen_bases += o.stolen_bases, caught_stealing += o.caught_stealing;
+    sacrifice_hits += o.sacrifice_hits, sacrifice_flies += o.sacrifice_flies, double_plays += o.double_plays;
+    total_bases += o.total_bases, times_on_base += o.times_on_base;
     return *this;
 }
 
-HittingCounts line_counts(const enc::StatsLine& rec) {
+rates::BattingCounts HittingCounts::batting() const {
+    return {at_bats, hits, total_bases, times_on_base, plate_appearances};
+}
+
+HittingCounts line_counts(const enc::HittingFigures& l) {
     HittingCounts c;
-    c.PA = rates::plate_appearances(rec.hitting.at_bats, rec.hitting.walks, rec.hitting.hit_by_pitch, rec.hitting.sacrifice_flies);
-    c.AB = rec.hitting.at_bats;
-    c.H = rec.hitting.hits;
-    c.Doubles = rec.hitting.doubles;
-    c.Triples = rec.hitting.triples;
-    c.HR = rec.hitting.home_runs;
-    c.R = rec.hitting.runs;
-    c.RBI = rec.hitting.runs_batted_in;
-    c.HBP = rec.hitting.hit_by_pitch;
-    c.BB = rec.hitting.walks;
-    c.IBB = rec.hitting.intentional_walks;
-    c.K = rec.hitting.strikeouts;
-    c.SB = rec.hitting.stolen_bases;
-    c.CS = rec.hitting.caught_stealing;
-    c.SH = rec.hitting.sacrifice_hits;
-    c.SF = rec.hitting.sacrifice_flies;
-    c.GIDP = rec.hitting.double_plays;
-    c.TB = rates::total_bases(rec.hitting.hits, rec.hitting.doubles, rec.hitting.triples, rec.hitting.home_runs);
-    c.OB = rates::times_on_base(rec.hitting.hits, rec.hitting.walks, rec.hitting.hit_by_pitch);
+    c.plate_appearances = rates::plate_appearances(l.at_bats, l.walks, l.hit_by_pitch, l.sacrifice_flies);
+    c.at_bats = l.at_bats;
+    c.hits = l.hits;
+    c.doubles = l.doubles;
+    c.triples = l.triples;
+    c.home_runs = l.home_runs;
+    c.runs = l.runs;
+    c.runs_batted_in = l.runs_batted_in;
+    c.hit_by_pitch = l.hit_by_pitch;
+    c.walks = l.walks;
+    c.intentional_walks = l.intentional_walks;
+    c.strikeouts = l.strikeouts;
+    c.stolen_bases = l.stolen_bases;
+    c.caught_stealing = l.caught_stealing;
+    c.sacrifice_hits = l.sacrifice_hits;
+    c.sacrifice_flies = l.sacrifice_flies;
+    c.double_plays = l.double_plays;
+    c.total_bases = rates::total_bases(l.hits, l.doubles, l.triples, l.home_runs);
+    c.times_on_base = rates::times_on_base(l.hits, l.walks, l.hit_by_pitch);
     return c;
 }
 
-void Hitting_Header(wb::Workbook& W, int32_t row) {
-    sheets::column_titles(W, row, sheets::titles({"Year", "Team", "Age"}, kFigures, Where::Block), 19, true);
-}
-
-void Hitter_EntryLine(wb::Workbook& W, int32_t r, int32_t year, std::string_view team, std::optional<int32_t> age,
-                      const HittingCounts& line) {
-    sheets::season_line_lead(W, r, year, team, age);
-    sheets::put_figures(W, r, D, kFigures, line_row(line), Where::Block);
-    sheets::line_sides(W, r, kLastBlockColumn);
-}
-
-void Hitter_TotalLine(wb::Workbook& W, int32_t r, const HittingCounts& totals) {
-    sheets::totals_line_lead(W, r);
-    sheets::put_figures(W, r, D, kFigures, totals_row(totals), Where::Block);
-    sheets::totals_row_borders(W, r, kLastBlockColumn);
-}
-
-void HitSumHeader(wb::Workbook& W, int32_t LineNo) {
-    sheets::put_titles(W, LineNo, sheets::titles({"Player", "Last Yr"}, kFigures, Where::TotalsSheet));
-}
-
-void HitSumTotals(wb::Workbook& W, int32_t n, std::string_view name, int32_t last_year, const HittingCounts& totals) {
-    W.cell(A, n).Value(name);
-    W.cell(B, n).Value(last_year);
-    sheets::put_figures(W, n, C, kFigures, totals_row(totals), Where::TotalsSheet);
-    for (int edge : {wb::xlEdgeTopOfRange, wb::xlEdgeBottom, wb::xlEdgeRight, wb::xlEdgeLeft})
-        W.block(A, n, kLastSumColumn, n).Borders(edge).Weight(wb::xlMedium);
+std::array<double, kFigureCount> figures(const HittingCounts& c, RowKind kind) {
+    const rates::BattingRates r = rates::batting_rates(c.batting());
+    const double ops = kind == RowKind::SeasonLine ? r.line_ops() : r.totals_ops();
+    auto d = [](int64_t v) { return static_cast<double>(v); };
+    return {r.batting_average, r.on_base, r.slugging, ops, d(c.plate_appearances), d(c.at_bats), d(c.hits),
+            d(c.doubles), d(c.triples), d(c.home_runs), d(c.runs), d(c.runs_batted_in), d(c.hit_by_pitch),
+            d(c.walks), d(c.intentional_walks), d(c.strikeouts), d(c.stolen_bases), d(c.caught_stealing),
+            d(c.sacrifice_hits), d(c.sacrifice_flies), d(c.double_plays), d(c.total_bases)};
 }
 
 }  // namespace tb::hitting

@@ -1,42 +1,33 @@
-// The pitching rows: a season line and a "Totals" row in a player's block
-// on his letter sheet, and the player's row on a pitching totals sheet. One
-// column table gives every pitching column its titles, value and format.
+// A player's pitching figures: the counts of a line or of the lines of a
+// phase added up, and the figures a pitching row shows, column by column.
 #pragma once
 
 #include "encyclopedia/records.h"
-#include "workbook/workbook.h"
+#include "rates/figure_column.h"
 
+#include <array>
 #include <cstdint>
-#include <optional>
-#include <string_view>
 
 namespace tb::pitching {
 
 // The counted figures of a line, or of the lines of a phase added up.
 struct PitchingCounts {
-    int64_t W = 0, L = 0, SV = 0, HLD = 0, BLS = 0, G = 0, GS = 0, CG = 0, shutouts = 0, Outs = 0, BF = 0, AB = 0, H = 0,
-            R = 0, ER = 0, BB = 0, IBB = 0, K = 0, HR = 0, double_plays = 0, WP = 0, BK = 0;
+    int64_t wins = 0, losses = 0, saves = 0, holds = 0, blown_saves = 0, games = 0, games_started = 0,
+            complete_games = 0, shutouts = 0, outs = 0, batters_faced = 0, at_bats = 0, hits = 0, runs = 0,
+            earned_runs = 0, walks = 0, intentional_walks = 0, strikeouts = 0, home_runs = 0, double_plays = 0,
+            wild_pitches = 0, balks = 0;
     PitchingCounts& operator+=(const PitchingCounts& o);
 };
 
-PitchingCounts line_counts(const enc::StatsLine& rec);
+PitchingCounts line_counts(const enc::PitchingFigures& line);
 
-// Outs to the innings figure whose digit after the point counts outs.
-double CALC_INNINGS(int64_t OutsToConvert);
+// The figure columns of a pitching row, after its lead columns: ERA, W, L,
+// PCT, ..., IP (from the outs), ..., BK.
+inline constexpr std::size_t kFigureCount = 25;
+extern const std::array<rates::FigureColumn, kFigureCount> kColumns;
 
-// Block columns: Year, Team, Age, then the figures from D to AB.
-inline constexpr int kLastBlockColumn = 27;   // AB
-// Totals sheet columns: Player, Last Yr, then the figures from C to AA.
-inline constexpr int kLastSumColumn = 26;     // AA
-
-// The column titles of a pitcher's block at `row` (colour 20); the name row
-// above is filled too.
-void Pitching_Header(wb::Workbook& W, int32_t row);
-void Pitcher_EntryLine(wb::Workbook& W, int32_t row, int32_t year, std::string_view team, std::optional<int32_t> age,
-                       const PitchingCounts& line);
-void Pitcher_TotalLine(wb::Workbook& W, int32_t row, const PitchingCounts& totals);
-void PitchSumHeader(wb::Workbook& W, int32_t LineNo);
-void PitchSumTotals(wb::Workbook& W, int32_t LineNo, std::string_view name, int32_t last_year,
-                    const PitchingCounts& totals);
+// The figures of a row (a season line or a totals row alike), in the order
+// of kColumns.
+std::array<double, kFigureCount> figures(const PitchingCounts& counts);
 
 }  // namespace tb::pitching

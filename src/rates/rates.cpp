@@ -9,10 +9,10 @@ double rate(int64_t num, int64_t den) {
     return text::round_half_away(static_cast<double>(num) / static_cast<double>(den), 3);
 }
 
-double BattingRates::line_ops() const { return text::round_half_away(SPC + OBP, 3); }
+double BattingRates::line_ops() const { return text::round_half_away(slugging + on_base, 3); }
 
 BattingRates batting_rates(const BattingCounts& c) {
-    return {rate(c.H, c.AB), rate(c.OB, c.PA), rate(c.TB, c.AB)};
+    return {rate(c.hits, c.at_bats), rate(c.times_on_base, c.plate_appearances), rate(c.total_bases, c.at_bats)};
 }
 
 int64_t times_on_base(int64_t hits, int64_t walks, int64_t hit_by_pitch) { return hit_by_pitch + walks + hits; }

@@ -17,28 +17,29 @@ double rate(int64_t num, int64_t den);
 
 // The counts behind a batting line or a sum of lines.
 struct BattingCounts {
-    int64_t AB = 0, H = 0, TB = 0;   // at-bats, hits, total bases
-    int64_t OB = 0, PA = 0;          // times on base, plate appearances
+    int64_t at_bats = 0, hits = 0, total_bases = 0;
+    int64_t times_on_base = 0, plate_appearances = 0;
 };
 
 struct BattingRates {
-    double BAVG = 0, OBP = 0, SPC = 0;
-    // OPS of a season line: the sum of the rounded OBP and SPC, itself
-    // rounded to three decimals.
+    double batting_average = 0, on_base = 0, slugging = 0;
+    // OPS of a season line: the sum of the rounded on-base and slugging
+    // averages, itself rounded to three decimals.
     double line_ops() const;
     // OPS of a totals row: the plain sum of the rounded terms.
-    double totals_ops() const { return SPC + OBP; }
+    double totals_ops() const { return slugging + on_base; }
 };
 
 BattingRates batting_rates(const BattingCounts& c);
 
-// Times on base, plate appearances and total bases of a line.
+// Times on base, plate appearances (sacrifice hits do not count) and total
+// bases of a line.
 int64_t times_on_base(int64_t hits, int64_t walks, int64_t hit_by_pitch);
 int64_t plate_appearances(int64_t at_bats, int64_t walks, int64_t hit_by_pitch, int64_t sacrifice_flies);
 int64_t total_bases(int64_t hits, int64_t doubles, int64_t triples, int64_t home_runs);
 
 // Outs as the innings figure whose digit after the point counts outs, not
-// tenths: 200 outs are 66.2 (CALC_INNINGS).
+// tenths: 200 outs are 66.2.
 double innings_of_outs(int64_t outs);
 
 // Earned runs per nine innings, ER / (outs / 27), rounded once to the two
@@ -47,10 +48,10 @@ double innings_of_outs(int64_t outs);
 double era(int64_t earned_runs, int64_t outs);
 
 // Hits per at-bat against a pitcher.
-inline double oba(int64_t hits, int64_t at_bats) { return rate(hits, at_bats); }
+inline double opponents_average(int64_t hits, int64_t at_bats) { return rate(hits, at_bats); }
 
 // Wins per decision (a team's won-lost percentage too).
-inline double pct(int64_t wins, int64_t losses) { return rate(wins, wins + losses); }
+inline double won_lost_pct(int64_t won, int64_t lost) { return rate(won, won + lost); }
 
 // Games behind a leader: half the sum of the win and loss differences.
 double games_behind(int64_t leader_won, int64_t leader_lost, int64_t won, int64_t lost);

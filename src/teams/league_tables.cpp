@@ -1,101 +1,87 @@
 #include "teams/league_tables.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace tb::teams {
 
-std::string LeagueTables::league_name(int32_t league) const {
-    auto it = names.find(league);
-    return it == names.end() ? std::string() : it->second;
-}
+namespace {
 
-std::optional<int> LeagueTables::league_color(int32_t league) const {
-    auto it = colors.find(league);
-    if (it == colors.end()) return std::nullopt;
-    return it->second;
-}
+constexpr int kSlotsPerDivision = 15;
 
-std::string LeagueTables::division_of(int32_t year, int32_t team) const {
-    if (!Bounds.contains(year, team)) return {};
-    auto it = DivisionOf.find({year, team});
-    return it == DivisionOf.end() ? std::string() : it->second;
-}
-
-std::string LeagueTables::team_season_name(int32_t team) const {
-    auto it = TeamSeasonName.find(team);
-    return it == TeamSeasonName.end() ? std::string() : it->second;
-}
-
-DivisionBounds Find_Division_Bounds(const std::vector<enc::LeagueSeason>& seasons) {
+DivisionBounds division_bounds(const std::vector<enc::LeagueSeason>& seasons) {
     DivisionBounds b;
     for (const auto& rec : seasons) {
         if (!enc::is_used(rec)) continue;
         if (!b.made) {
-            // The first used record seeds the team range with slot 0 even when
-            // that slot is empty; later slots only widen it.
             b.made = true;
-            b.MinYear = b.MaxYear = rec.year;
-            b.MinTeam = b.MaxTeam = rec.division_teams[0];
+            b.min_year = b.max_year = rec.year;
+            b.min_team = b.max_team = rec.division_teams[0];
         }
-        b.MinYear = std::min<int32_t>(b.MinYear, rec.year);
-        b.MaxYear = std::max<int32_t>(b.MaxYear, rec.year);
+        b.min_year = std::min<int32_t>(b.min_year, rec.year);
+        b.max_year = std::max<int32_t>(b.max_year, rec.year);
         for (int16_t team : rec.division_teams) {
             if (team < 0) continue;
-            b.MinTeam = std::min<int32_t>(b.MinTeam, team);
-            b.MaxTeam = std::max<int32_t>(b.MaxTeam, team);
+            b.min_team = std::min<int32_t>(b.min_team, team);
+            b.max_team = std::max<int32_t>(b.max_team, team);
         }
     }
     return b;
 }
 
-void Assign_League_Colors(LeagueTables& tables, const std::vector<enc::LeagueEntry>& leagues) {
+}  // namespace
+
+LeagueTables::LeagueTables(const std::vector<enc::LeagueSeason>& league_seasons,
+                           const std::vector<enc::LeagueEntry>& leagues,
+                           const std::vector<enc::TeamSeason>& team_seasons)
+    : bounds_(division_bounds(league_seasons)) {
     std::size_t in_use = 0;
     for (const auto& rec : leagues) {
         if (!enc::is_used(rec)) continue;
-        if (in_use < std::size(kLeagueColors)) tables.colors[rec.league_id] = kLeagueColors[in_use];
+        if (in_use < std::size(kLeagueColors)) league_colors_[rec.league_id] = kLeagueColors[in_use];
         ++in_use;
     }
-}
-
-void Read_League_Names_And_Divisions(LeagueTables& tables,
-                                     const std::vector<enc::LeagueSeason>& seasons) {
-    constexpr int kSlotsPerDivision = 15;
-    for (const auto& rec : seasons) {
+    // A later league season wins; a season whose first two division names
+    // are not in use lists all its teams in one group.
+    for (const auto& rec : league_seasons) {
         if (!enc::is_used(rec)) continue;
-        tables.names[rec.league_id] = rec.name;
-        if (rec.division_in_use[0] && rec.division_in_use[1]) {
-            for (int k = 0; k < 4; ++k) {
-                if (!rec.division_in_use[k]) continue;
-                for (int slot = k * kSlotsPerDivision; slot < (k + 1) * kSlotsPerDivision; ++slot) {
-                    const int16_t team = rec.division_teams[slot];
-                    if (team >= 0) tables.DivisionOf[{rec.year, team}] = rec.division_names[k];
-                }
+        league_names_[rec.league_id] = rec.name;
+        const bool divided = rec.division_in_use[0] && rec.division_in_use[1];
+        for (int k = 0; k < 4; ++k) {
+            if (divided && !rec.division_in_use[static_cast<std::size_t>(k)]) continue;
+            const std::string& name = divided ? rec.division_names[static_cast<std::size_t>(k)] : kNoDivisionName;
+            for (int slot = k * kSlotsPerDivision; slot < (k + 1) * kSlotsPerDivision; ++slot) {
+                const int16_t team = rec.division_teams[static_cast<std::size_t>(slot)];
+                if (team >= 0) divisions_[{rec.year, team}] = name;
             }
-        } else {
-            for (int16_t team : rec.division_teams)
-                if (team >= 0) tables.DivisionOf[{rec.year, team}] = kNoDivisionName;
         }
     }
+    for (const auto& rec : team_seasons)
+        if (enc::is_used(rec)) team_names_[rec.team_id] = season_team_name(rec);
 }
 
-std::string Season_Team_Name(const enc::TeamSeason& record) {
-    return record.city + " " + record.nickname;
+std::string LeagueTables::league_name(int32_t league) const {
+    auto it = league_names_.find(league);
+    return it == league_names_.end() ? std::string() : it->second;
 }
 
-void Name_Team_Seasons(LeagueTables& tables, const std::vector<enc::TeamSeason>& seasons) {
-    for (const auto& rec : seasons)
-        if (enc::is_used(rec)) tables.TeamSeasonName[rec.team_id] = Season_Team_Name(rec);
+std::optional<int32_t> LeagueTables::league_color(int32_t league) const {
+    auto it = league_colors_.find(league);
+    if (it == league_colors_.end()) return std::nullopt;
+    return it->second;
 }
 
-LeagueTables Build_League_Tables(const std::vector<enc::LeagueSeason>& league_seasons,
-                                 const std::vector<enc::LeagueEntry>& leagues,
-                                 const std::vector<enc::TeamSeason>& team_seasons) {
-    LeagueTables tables;
-    tables.Bounds = Find_Division_Bounds(league_seasons);
-    Assign_League_Colors(tables, leagues);
-    Read_League_Names_And_Divisions(tables, league_seasons);
-    Name_Team_Seasons(tables, team_seasons);
-    return tables;
+std::string LeagueTables::division_of(int32_t year, int32_t team) const {
+    if (!bounds_.contains(year, team)) return {};
+    auto it = divisions_.find({year, team});
+    return it == divisions_.end() ? std::string() : it->second;
 }
+
+std::string LeagueTables::team_name(int32_t team) const {
+    auto it = team_names_.find(team);
+    return it == team_names_.end() ? std::string() : it->second;
+}
+
+std::string season_team_name(const enc::TeamSeason& season) { return season.city + " " + season.nickname; }
 
 }  // namespace tb::teams

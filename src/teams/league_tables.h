@@ -1,6 +1,6 @@
-// Tables the team pass builds from the league and team-season files:
-// league names and colours, the division of each team in each season, and
-// the latest name of each team.
+// What the team sheets look up in the league and team-season files: league
+// names and colours, the division of each team in each season, and the
+// latest name of each team.
 #pragma once
 
 #include "encyclopedia/records.h"
@@ -15,49 +15,56 @@
 
 namespace tb::teams {
 
-// The year and team ranges found in the first reading of the league
-// seasons. A lookup outside them finds no division.
+// The year and team ranges of the used league seasons, seeded by the first
+// one (its slot 0 even when empty). A lookup outside them finds no
+// division.
 struct DivisionBounds {
     bool made = false;
-    int32_t MinYear = 0, MaxYear = 0, MinTeam = 0, MaxTeam = 0;
+    int32_t min_year = 0, max_year = 0, min_team = 0, max_team = 0;
     bool contains(int32_t year, int32_t team) const {
-        return made && year >= MinYear && year <= MaxYear && team >= MinTeam && team <= MaxTeam;
+        return made && year >= min_year && year <= max_year && team >= min_team && team <= max_team;
     }
 };
 
 // The division name of a league season without divisions.
 inline const std::string kNoDivisionName(20, ' ');
 
-// The colours of the first three leagues in use, in file order.
-inline constexpr int kLeagueColors[] = {38, 37, 39};
+// The colours (RGB) of the first three leagues in use, in file order; later
+// leagues have none.
+inline constexpr int32_t kLeagueColors[] = {0xFF99CC, 0x99CCFF, 0xCC99FF};
 
-struct LeagueTables {
-    std::unordered_map<int32_t, std::string> names;
-    std::unordered_map<int32_t, int> colors;
-    DivisionBounds Bounds;
-    std::map<std::pair<int32_t, int32_t>, std::string> DivisionOf;  // (year, team)
-    std::unordered_map<int32_t, std::string> TeamSeasonName;
+class LeagueTables {
+public:
+    // Reads the three files once. Never throws but for memory.
+    LeagueTables(const std::vector<enc::LeagueSeason>& league_seasons, const std::vector<enc::LeagueEntry>& leagues,
+                 const std::vector<enc::TeamSeason>& team_seasons);
 
-    std::string league_name(int32_t league) const;        // "" when unknown
-    std::optional<int> league_color(int32_t league) const;  // none past the third league
-    std::string division_of(int32_t year, int32_t team) const;  // "" when none
-    std::string team_season_name(int32_t team) const;     // "" when unknown
+    // A league's name (its last used league season's); "" when unknown.
+    std::string league_name(int32_t league) const;
+    // A league's colour; none past the third league in use.
+    std::optional<int32_t> league_color(int32_t league) const;
+    // A team's division in a year: the name in its league season's division
+    // list (twenty blanks in a league season without divisions); "" when the
+    // team is in no list or outside the lists' ranges.
+    std::string division_of(int32_t year, int32_t team) const;
+    // A team's latest season name ("City Nickname" of its last used team
+    // season in the file); "" when unknown.
+    std::string team_name(int32_t team) const;
+
+    const DivisionBounds& bounds() const { return bounds_; }
+    std::size_t named_teams() const { return team_names_.size(); }
+    std::size_t division_entries() const { return divisions_.size(); }
+    std::size_t named_leagues() const { return league_names_.size(); }
+
+private:
+    std::unordered_map<int32_t, std::string> league_names_;
+    std::unordered_map<int32_t, int32_t> league_colors_;
+    DivisionBounds bounds_;
+    std::map<std::pair<int32_t, int32_t>, std::string> divisions_;   // (year, team)
+    std::unordered_map<int32_t, std::string> team_names_;
 };
 
-// First reading of the league seasons: the ranges of DivisionOf.
-DivisionBounds Find_Division_Bounds(const std::vector<enc::LeagueSeason>& seasons);
-// The leagues in use get 38, 37, 39 by their order in the file.
-void Assign_League_Colors(LeagueTables& tables, const std::vector<enc::LeagueEntry>& leagues);
-// Second reading: league names (the last record of a league wins) and divisions.
-void Read_League_Names_And_Divisions(LeagueTables& tables,
-                                     const std::vector<enc::LeagueSeason>& seasons);
 // "City Nickname" of a team season.
-std::string Season_Team_Name(const enc::TeamSeason& record);
-// Latest name of every team (a later record wins).
-void Name_Team_Seasons(LeagueTables& tables, const std::vector<enc::TeamSeason>& seasons);
-
-LeagueTables Build_League_Tables(const std::vector<enc::LeagueSeason>& league_seasons,
-                                 const std::vector<enc::LeagueEntry>& leagues,
-                                 const std::vector<enc::TeamSeason>& team_seasons);
+std::string season_team_name(const enc::TeamSeason& season);
 
 }  // namespace tb::teams

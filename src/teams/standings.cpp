@@ -1,105 +1,15 @@
 #include "teams/standings.h"
 
 #include "rates/rates.h"
+#include "text/collation.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
 #include <tuple>
 
 namespace tb::teams {
-
-namespace {
-
-std::string join(std::initializer_list<std::string> fields) {
-    std::string out;
-    bool first = true;
-    for (const auto& f : fields) {
-        if (!first) out += ',';
-        out += f;
-        first = false;
-    }
-    return out;
-}
-
-std::string num(int32_t v) { return std::to_string(v); }
-
-}  // namespace
-
-std::string LstxItem::text() const {
-    return join({Year_Text(year), num(league_id), Division, num(WonFrom300), num(LostFrom300),
-                 num(runs_scored), num(runs_allowed), num(shutouts), num(double_plays), num(left_on_base), num(team_id),
-                 num(PostSeasonRec), Abbrev, SeasonTeamName});
-}
-
-std::string StandingsEntry::text() const {
-    return join({Abbrev, num(team_id), Year_Text(year), num(league_id), Division, num(won),
-                 num(lost), Number_Text(GamesBehind), Finish, num(runs_scored), num(runs_allowed), num(shutouts),
-                 num(double_plays), num(left_on_base), num(PostSeasonRec), SeasonTeamName});
-}
-
-std::string Finish_Text(int32_t place) {
-    const int32_t last_two = place % 100;
-    const char* suffix = "th";
-    if (last_two < 11 || last_two > 13) {
-        switch (place % 10) {
-            case 1: suffix = "st"; break;
-            case 2: suffix = "nd"; break;
-            case 3: suffix = "rd"; break;
-            default: break;
-        }
-    }
-    return std::to_string(place) + suffix;
-}
-
-std::string Year_Text(int32_t year) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d", static_cast<int>(year));
-    return buf;
-}
-
-std::string Number_Text(double value) {
-    if (value == std::floor(value) && std::fabs(value) < 1e15)
-        return std::to_string(static_cast<long long>(value));
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.15g", value);
-    return buf;
-}
-
-LstxItem Make_Lstx_Item(const enc::TeamSeason& record, int32_t record_number,
-                        const LeagueTables& tables, const enc::TeamTable& team_table) {
-    LstxItem item;
-    item.year = record.year;
-    item.league_id = record.league_id;
-    item.Division = tables.division_of(record.year, record.team_id);
-    item.WonFrom300 = 300 - record.regular.won;
-    item.LostFrom300 = 300 - record.regular.lost;
-    item.runs_scored = record.regular.runs_scored;
-    item.runs_allowed = record.regular.runs_allowed;
-    item.shutouts = record.regular.shutouts;
-    item.double_plays = record.regular.double_plays;
-    item.left_on_base = record.regular.left_on_base;
-    item.team_id = record.team_id;
-    const bool post_season =
-        record.division_series.played() || record.championship_series.played() || record.world_series.played();
-    item.PostSeasonRec = post_season ? record_number : 0;
-    auto abbrev = team_table.find(record.team_id);
-    if (abbrev != team_table.end()) item.Abbrev = abbrev->second;
-    item.SeasonTeamName = Season_Team_Name(record);
-    item.RecordNumber = record_number;
-    return item;
-}
-
-std::vector<LstxItem> Build_Lstx(const std::vector<enc::TeamSeason>& seasons,
-                                 const LeagueTables& tables, const enc::TeamTable& team_table) {
-    std::vector<LstxItem> lstx;
-    for (std::size_t i = 0; i < seasons.size(); ++i) {
-        if (!enc::is_used(seasons[i])) continue;
-        lstx.push_back(Make_Lstx_Item(seasons[i], static_cast<int32_t>(i + 1), tables, team_table));
-    }
-    sort_work_list(lstx);
-    return lstx;
-}
 
 namespace {
 
@@ -112,7 +22,60 @@ bool higher_pct(const WonLost& a, const WonLost& b) {
     return a.won * games_b > b.won * games_a;
 }
 
+// A number as the list texts write it: 5, 3.5, -1.
+std::string number_text(double value) {
+    if (value == std::floor(value) && std::fabs(value) < 1e15) return std::to_string(static_cast<long long>(value));
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.15g", value);
+    return buf;
+}
+
+std::string sort_text(const TeamStanding& s) {
+    char year[16];
+    std::snprintf(year, sizeof year, "%04d", static_cast<int>(s.year));
+    const RecordFigures& f = s.regular;
+    const std::string fields[] = {s.abbreviation, std::to_string(s.team_id), year, std::to_string(s.league_id),
+                                  s.division, std::to_string(f.won), std::to_string(f.lost),
+                                  number_text(s.games_behind), s.finish, std::to_string(f.runs_scored),
+                                  std::to_string(f.runs_allowed), std::to_string(f.shutouts),
+                                  std::to_string(f.double_plays), std::to_string(f.left_on_base),
+                                  std::to_string(s.post_season ? s.record_number : 0), s.team_name};
+    std::string out;
+    for (const std::string& field : fields) {
+        if (&field != &fields[0]) out += ',';
+        out += field;
+    }
+    return out;
+}
+
+TeamStanding standing_of(const enc::TeamSeason& season, int32_t record_number, const LeagueTables& tables,
+                         const enc::TeamTable& team_table) {
+    TeamStanding s;
+    const auto abbreviation = team_table.find(season.team_id);
+    if (abbreviation != team_table.end()) s.abbreviation = abbreviation->second;
+    s.team_id = season.team_id;
+    s.year = season.year;
+    s.league_id = season.league_id;
+    s.division = tables.division_of(season.year, season.team_id);
+    s.regular = RecordFigures::of(season.regular);
+    s.record_number = record_number;
+    s.post_season = season.division_series.played() || season.championship_series.played() ||
+                    season.world_series.played();
+    s.team_name = season_team_name(season);
+    return s;
+}
+
 }  // namespace
+
+RecordFigures RecordFigures::of(const enc::PhaseRecord& p) {
+    return {p.won, p.lost, p.runs_scored, p.runs_allowed, p.shutouts, p.double_plays, p.left_on_base};
+}
+
+RecordFigures& RecordFigures::operator+=(const RecordFigures& o) {
+    won += o.won, lost += o.lost, runs_scored += o.runs_scored, runs_allowed += o.runs_allowed;
+    shutouts += o.shutouts, double_plays += o.double_plays, left_on_base += o.left_on_base;
+    return *this;
+}
 
 std::vector<Placing> rank_division(const std::vector<WonLost>& teams) {
     std::vector<std::size_t> order(teams.size());
@@ -136,51 +99,43 @@ std::vector<Placing> rank_division(const std::vector<WonLost>& teams) {
     return placings;
 }
 
-std::vector<StandingsEntry> Unravel_lstx(const std::vector<LstxItem>& lstx) {
-    // The teams of each year, league and division, wherever the sort put them.
-    std::map<std::tuple<int32_t, int32_t, std::string>, std::vector<std::size_t>> groups;
-    for (std::size_t i = 0; i < lstx.size(); ++i)
-        groups[{lstx[i].year, lstx[i].league_id, lstx[i].Division}].push_back(i);
-    std::vector<Placing> placing_of(lstx.size());
-    for (const auto& [key, members] : groups) {
-        std::vector<WonLost> teams;
-        teams.reserve(members.size());
-        for (std::size_t i : members) teams.push_back({300 - lstx[i].WonFrom300, 300 - lstx[i].LostFrom300});
-        const std::vector<Placing> placings = rank_division(teams);
-        for (std::size_t k = 0; k < members.size(); ++k) placing_of[members[k]] = placings[k];
+std::string finish_text(int32_t place) {
+    const int32_t last_two = place % 100;
+    const char* suffix = "th";
+    if (last_two < 11 || last_two > 13) {
+        switch (place % 10) {
+            case 1: suffix = "st"; break;
+            case 2: suffix = "nd"; break;
+            case 3: suffix = "rd"; break;
+            default: break;
+        }
     }
-
-    std::vector<StandingsEntry> standings;
-    standings.reserve(lstx.size());
-    for (std::size_t i = 0; i < lstx.size(); ++i) {
-        const LstxItem& item = lstx[i];
-        StandingsEntry e;
-        e.Abbrev = item.Abbrev;
-        e.team_id = item.team_id;
-        e.year = item.year;
-        e.league_id = item.league_id;
-        e.Division = item.Division;
-        e.won = 300 - item.WonFrom300;
-        e.lost = 300 - item.LostFrom300;
-        e.GamesBehind = placing_of[i].games_behind;
-        e.Finish = Finish_Text(placing_of[i].finish);
-        e.runs_scored = item.runs_scored;
-        e.runs_allowed = item.runs_allowed;
-        e.shutouts = item.shutouts;
-        e.double_plays = item.double_plays;
-        e.left_on_base = item.left_on_base;
-        e.PostSeasonRec = item.PostSeasonRec;
-        e.SeasonTeamName = item.SeasonTeamName;
-        e.RecordNumber = item.RecordNumber;
-        standings.push_back(std::move(e));
-    }
-    sort_work_list(standings);
-    return standings;
+    return std::to_string(place) + suffix;
 }
 
-const StandingsEntry& Unravel_Standings(const std::vector<StandingsEntry>& lstStandings,
-                                        std::size_t index) {
-    return lstStandings.at(index);
+std::vector<TeamStanding> standings_by_team(const std::vector<enc::TeamSeason>& seasons, const LeagueTables& tables,
+                                            const enc::TeamTable& team_table) {
+    std::vector<TeamStanding> standings;
+    for (std::size_t i = 0; i < seasons.size(); ++i)
+        if (enc::is_used(seasons[i]))
+            standings.push_back(standing_of(seasons[i], static_cast<int32_t>(i + 1), tables, team_table));
+
+    // The races: the teams of each year, league and division.
+    std::map<std::tuple<int32_t, int32_t, std::string>, std::vector<std::size_t>> races;
+    for (std::size_t i = 0; i < standings.size(); ++i)
+        races[{standings[i].year, standings[i].league_id, standings[i].division}].push_back(i);
+    for (const auto& [race, members] : races) {
+        std::vector<WonLost> teams;
+        teams.reserve(members.size());
+        for (std::size_t i : members) teams.push_back({standings[i].regular.won, standings[i].regular.lost});
+        const std::vector<Placing> placings = rank_division(teams);
+        for (std::size_t k = 0; k < members.size(); ++k) {
+            standings[members[k]].games_behind = placings[k].games_behind;
+            standings[members[k]].finish = finish_text(placings[k].finish);
+        }
+    }
+    text::sort_by_collation(standings, [](const TeamStanding& s) { return sort_text(s); });
+    return standings;
 }
 
 }  // namespace tb::teams

@@ -1,79 +1,27 @@
-// Standings: games behind and finishing place of every team season in its
-// year, league and division, then the seasons regrouped team by team.
-//
-// The two work lists hold structured items. Each item still has the text
-// the lists are ordered by (fields joined by ","), but the fields are kept
-// apart, so a comma inside a name never moves another field.
+// Standings: where every team season finished in its year, league and
+// division, and how many games it stood behind, with the seasons listed
+// team by team.
 #pragma once
 
 #include "encyclopedia/encyclopedia.h"
 #include "teams/league_tables.h"
-#include "text/collation.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace tb::teams {
 
-// One team season, as read (an item of lstx).
-struct LstxItem {
-    int32_t year = 0;
-    int32_t league_id = 0;
-    std::string Division;        // "" when the team is in no division list
-    int32_t WonFrom300 = 0;      // 300 - won: sorts the most wins first
-    int32_t LostFrom300 = 0;     // 300 - lost
-    int32_t runs_scored = 0, runs_allowed = 0, shutouts = 0, double_plays = 0, left_on_base = 0;
-    int32_t team_id = 0;
-    int32_t PostSeasonRec = 0;   // record number when the season has post-season play
-    std::string Abbrev;          // from the team table
-    std::string SeasonTeamName;
-    int32_t RecordNumber = 0;    // of the team season, for notices; not part of the text
-
-    std::string text() const;    // the sort text
+// The figures of a won-lost row, whatever they add up: a season, a phase,
+// a team's seasons.
+struct RecordFigures {
+    int64_t won = 0, lost = 0, runs_scored = 0, runs_allowed = 0, shutouts = 0, double_plays = 0, left_on_base = 0;
+    static RecordFigures of(const enc::PhaseRecord& phase);
+    RecordFigures& operator+=(const RecordFigures& o);
+    bool played() const { return won > 0 || lost > 0; }
 };
 
-// One team season with its standing (an item of lstStandings).
-struct StandingsEntry {
-    std::string Abbrev;
-    int32_t team_id = 0;
-    int32_t year = 0;
-    int32_t league_id = 0;
-    std::string Division;
-    int32_t won = 0, lost = 0;
-    double GamesBehind = 0;
-    std::string Finish;
-    int32_t runs_scored = 0, runs_allowed = 0, shutouts = 0, double_plays = 0, left_on_base = 0;
-    int32_t PostSeasonRec = 0;
-    std::string SeasonTeamName;
-    int32_t RecordNumber = 0;    // of the team season, for notices; not part of the text
-
-    std::string text() const;    // the sort text
-};
-
-// Sorts items by their text as the sorted work lists order them (see
-// tb::text::collation_key); equal texts keep their order of addition.
-template <class Item>
-void sort_work_list(std::vector<Item>& items) {
-    text::sort_by_collation(items, [](const Item& item) { return item.text(); });
-}
-
-// "1st", "2nd", "3rd", "4th" ... "11th", "12th", "13th", "21st", "111th".
-std::string Finish_Text(int32_t place);
-// Year as four digits ("0000" format).
-std::string Year_Text(int32_t year);
-// A number as the lists write it: 5, 3.5, -1.
-std::string Number_Text(double value);
-
-// The lstx item of a used team-season record with record number `record_number`.
-LstxItem Make_Lstx_Item(const enc::TeamSeason& record, int32_t record_number,
-                        const LeagueTables& tables, const enc::TeamTable& team_table);
-// lstx: one item per used record of enctmyr.dat (element i = record i + 1), sorted.
-std::vector<LstxItem> Build_Lstx(const std::vector<enc::TeamSeason>& seasons,
-                                 const LeagueTables& tables, const enc::TeamTable& team_table);
-// won and lost games of one team in a race, and where it finished.
+// Won and lost games of one team in a race, and where it finished.
 struct WonLost {
     int64_t won = 0, lost = 0;
 };
@@ -90,11 +38,30 @@ struct Placing {
 // equal best percentages the best won - lost.
 std::vector<Placing> rank_division(const std::vector<WonLost>& teams);
 
-// Games behind and finish per group (year, league, division), into
-// lstStandings (sorted by team).
-std::vector<StandingsEntry> Unravel_lstx(const std::vector<LstxItem>& lstx);
-// The entry at a position of lstStandings.
-const StandingsEntry& Unravel_Standings(const std::vector<StandingsEntry>& lstStandings,
-                                        std::size_t index);
+// "1st", "2nd", "3rd", "4th" ... "11th", "12th", "13th", "21st", "111th".
+std::string finish_text(int32_t place);
+
+// One used team season with its place in its race.
+struct TeamStanding {
+    std::string abbreviation;       // from the team table; "" when the team has no record
+    int32_t team_id = 0;
+    int32_t year = 0;
+    int32_t league_id = 0;
+    std::string division;           // "" when the team is in no division list
+    RecordFigures regular;          // the regular season
+    double games_behind = 0;
+    std::string finish;
+    int32_t record_number = 0;      // of the team season in enctmyr.dat
+    bool post_season = false;       // it played a division series, LCS or world series
+    std::string team_name;          // "City Nickname" of the season
+};
+
+// Every used team season, ranked in its race, and listed team by team: in
+// the order of their texts (abbreviation, team number, year, league,
+// division, won, lost, games behind, finish, runs scored and allowed,
+// shutouts, double plays, left on base, post-season record number, season
+// name, joined by ",") as names are ordered (see text::collation_key).
+std::vector<TeamStanding> standings_by_team(const std::vector<enc::TeamSeason>& seasons, const LeagueTables& tables,
+                                            const enc::TeamTable& team_table);
 
 }  // namespace tb::teams

@@ -104,6 +104,12 @@ std::optional<SheetId> Workbook::find_sheet(std::string_view name) const {
 
 const std::string& Workbook::sheet_name(SheetId sheet) const { return impl_->sheet_of(sheet).name; }
 
+std::vector<SheetId> Workbook::sheets() const {
+    std::vector<SheetId> ids;
+    for (const auto& s : impl_->sheets) ids.push_back(s->id);
+    return ids;
+}
+
 void Workbook::show_on_opening(SheetId sheet) { impl_->active = index_of(*impl_, impl_->sheet_of(sheet)); }
 
 void Workbook::set_setup(SheetId sheet, const SheetSetup& setup) {

@@ -312,6 +312,8 @@ public:
     std::optional<SheetId> find_sheet(std::string_view name) const;
     // Throws: "no such sheet".
     const std::string& sheet_name(SheetId sheet) const;
+    // The sheets left to right. Throws: nothing.
+    std::vector<SheetId> sheets() const;
     // The tab shown when the file is opened (the first sheet until this is
     // called). Throws: "no such sheet".
     void show_on_opening(SheetId sheet);

@@ -2,7 +2,7 @@
 // after the base letters, case not at all, punctuation before letters,
 // digits one by one. The player pass orders its players so, and the team
 // pass its sections by abbreviation.
-#include "app/player_pass.h"
+#include "sheets/letter_sheets.h"
 #include "run_fixture.h"
 
 namespace tb::test {
@@ -81,7 +81,7 @@ TEST_F(NameOrder, TeamSectionsFollowTheirAbbreviations) {
 TEST(LetterSheet, FoldsWindows1252Letters) {
     const std::pair<const char*, const char*> names[] = {{"\xC3\xA7", "C"}, {"\xC5\xA0imek", "S"}, {"\xC3\xBF", "Y"},
                                                          {"\xC3\x9F", "#"}, {"\xC3\x86sir", "#"}, {" Blank", "#"}};
-    for (const auto& [name, sheet] : names) EXPECT_EQ(app::letter_sheet_of(name), sheet) << name;
+    for (const auto& [name, sheet] : names) EXPECT_EQ(sheets::letter_sheet_of(name), sheet) << name;
 }
 
 }  // namespace

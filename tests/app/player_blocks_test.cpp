@@ -66,7 +66,7 @@ TEST_F(PlayerBlocks, ATwoWayPlayersSeasonsOfOneKindStayInTheirOwnBlock) {
     EXPECT_EQ(text("HitRegTotals", "B", 2), "2001");
     EXPECT_EQ(text("PitchRegTotals", "B", 2), "2002");
     EXPECT_EQ(text("PitchWSTotals", "A", 2), "Fenn,Gus");
-    EXPECT_FALSE(state->workbook.HasSheet("HitWSTotals"));
+    EXPECT_FALSE(book->HasSheet("HitWSTotals"));
 }
 
 TEST_F(PlayerBlocks, APitcherWhoseOnlyHittingLineIsInTheLeagueChampionshipSeries) {
@@ -78,11 +78,11 @@ TEST_F(PlayerBlocks, APitcherWhoseOnlyHittingLineIsInTheLeagueChampionshipSeries
     EXPECT_EQ(column_a(), (V{"Fenn,Gus", "Year", "- - L C S - -", "2000", "Totals", "", "Fenn,Gus", "Year", "2000",
                             "Totals", "- - L C S - -", "2000", "Totals"}));
     EXPECT_EQ(title_of_row(2), "BAVG");
-    EXPECT_EQ(state->workbook.style("F", 0, 3).fill, wb::palette_rgb(19));
+    EXPECT_EQ(book->style("F", 0, 3).fill, wb::palette_rgb(19));
     EXPECT_EQ(title_of_row(8), "ERA");
-    EXPECT_EQ(state->workbook.style("F", 0, 11).fill, wb::palette_rgb(20));
+    EXPECT_EQ(book->style("F", 0, 11).fill, wb::palette_rgb(20));
     EXPECT_EQ(text("HitLCSTotals", "H", 2), "3");   // AB
-    EXPECT_FALSE(state->workbook.HasSheet("HitRegTotals"));
+    EXPECT_FALSE(book->HasSheet("HitRegTotals"));
     EXPECT_EQ(text("PitchRegTotals", "A", 2), "Fenn,Gus");
     EXPECT_EQ(text("PitchLCSTotals", "A", 2), "Fenn,Gus");
 }
@@ -125,17 +125,17 @@ TEST_F(PlayerBlocks, EveryEraIsRoundedOnceOnGeneratedArchives) {
     for (uint64_t seed : {1u, 7u, 42u}) {
         contents = enc::make_sample({seed, 8, 400}).contents;
         ASSERT_EQ(run().outcome, app::RunOutcome::Completed);
-        const wb::Workbook& book = state->workbook;
-        auto number = [&](const std::string& sheet, int col, int32_t row) { return book.value(sheet, col, row).number; };
-        for (const std::string& sheet : book.SheetNames()) {
+        const wb::Workbook& workbook = *book;
+        auto number = [&](const std::string& sheet, int col, int32_t row) { return workbook.value(sheet, col, row).number; };
+        for (const std::string& sheet : workbook.SheetNames()) {
             const bool totals = sheet.starts_with("Pitch");
             bool pitching = totals;
-            for (int32_t r = 1; r <= book.last_row(sheet); ++r) {
-                if (!totals && book.value(sheet, 3, r).kind == wb::CellValue::Kind::Text)
-                    pitching = book.value(sheet, 3, r).text == "ERA";
+            for (int32_t r = 1; r <= workbook.last_row(sheet); ++r) {
+                if (!totals && workbook.value(sheet, 3, r).kind == wb::CellValue::Kind::Text)
+                    pitching = workbook.value(sheet, 3, r).text == "ERA";
                 // ERA, IP and ER: D, O, U in a block; C, N, T on a totals sheet.
                 const int era = totals ? 2 : 3, ip = totals ? 13 : 14, er = totals ? 19 : 20;
-                if (!pitching || book.value(sheet, er, r).kind != wb::CellValue::Kind::Number) continue;
+                if (!pitching || workbook.value(sheet, er, r).kind != wb::CellValue::Kind::Number) continue;
                 const auto earned = static_cast<int64_t>(number(sheet, er, r));
                 EXPECT_EQ(number(sheet, era, r), exact_era(earned, outs_of_innings(number(sheet, ip, r))))
                     << sheet << " row " << r;

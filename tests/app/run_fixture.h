@@ -4,7 +4,6 @@
 #pragma once
 
 #include "app/run.h"
-#include "app/run_state.h"
 #include "support/encyclopedia_builder.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +41,7 @@ protected:
     enc::EncyclopediaContents contents;
     Recorder observer;
     app::RunOptions options;
-    std::unique_ptr<app::RunState> state;
+    std::unique_ptr<wb::Workbook> book;   // of the last run
 
     void SetUp() override {
         contents.teams = std::vector{team(1, "NYA"), team(2, "BOS")};
@@ -65,8 +64,8 @@ protected:
     // Runs on `contents`, or with `as_is` on what the folder holds now.
     app::RunResult run(bool as_is = false, const std::atomic<bool>* cancel = nullptr) {
         if (!as_is) write();
-        state = std::make_unique<app::RunState>(options, observer, cancel);
-        return app::run_with_state(*state);
+        book = std::make_unique<wb::Workbook>();
+        return app::convert(options, observer, cancel, *book);
     }
     std::vector<std::string> entries(const fs::path& d) const {
         std::vector<std::string> names;
@@ -75,7 +74,7 @@ protected:
         return names;
     }
     std::string text(const std::string& sheet, const std::string& col, int32_t row) const {
-        return state->workbook.displayed_text(sheet, wb::column_index(col), row);
+        return book->displayed_text(sheet, wb::column_index(col), row);
     }
 };
 

@@ -27,9 +27,9 @@ TEST_F(ProcessRun, ReportsTheStatusTextsInOrderSavesAndShowsTheWorkbookOnce) {
 
 TEST_F(ProcessRun, ASecondRunInTheSameProcessWritesTheSameWorkbook) {
     ASSERT_EQ(run().outcome, app::RunOutcome::Completed);
-    const std::string first = dump_workbook(state->workbook);
+    const std::string first = dump_workbook(*book);
     ASSERT_EQ(run().outcome, app::RunOutcome::Completed);
-    EXPECT_EQ(dump_workbook(state->workbook), first);
+    EXPECT_EQ(dump_workbook(*book), first);
 }
 
 TEST_F(ProcessRun, ALiveViewGetsCopiesOfTheLatestRows) {

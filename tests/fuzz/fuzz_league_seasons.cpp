@@ -24,9 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     fuzz::check_problems(facts, used);
 
-    const teams::LeagueTables tables = teams::Build_League_Tables(records, {}, {});
-    TB_FUZZ_CHECK(tables.Bounds.made == (used > 0));
-    TB_FUZZ_CHECK(tables.colors.empty() && tables.TeamSeasonName.empty());
+    const teams::LeagueTables tables(records, {}, {});
+    TB_FUZZ_CHECK(tables.bounds().made == (used > 0));
+    TB_FUZZ_CHECK(tables.named_teams() == 0);
     if (last_used) TB_FUZZ_CHECK(tables.league_name(last_used->league_id) == last_used->name);
 
     // Every team a used league season places gets a division name (a league
@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     constexpr int kSlotsPerDivision = 15;
     for (const auto& r : records) {
         if (!enc::is_used(r)) continue;
-        TB_FUZZ_CHECK(r.year >= tables.Bounds.MinYear && r.year <= tables.Bounds.MaxYear);
+        TB_FUZZ_CHECK(r.year >= tables.bounds().min_year && r.year <= tables.bounds().max_year);
         const bool divisions = r.division_in_use[0] && r.division_in_use[1];
         for (int slot = 0; slot < 60; ++slot) {
             const int16_t team = r.division_teams[static_cast<std::size_t>(slot)];
@@ -44,7 +44,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    const auto lstx = teams::Build_Lstx({}, tables, enc::TeamTable{});
-    TB_FUZZ_CHECK(lstx.empty() && teams::Unravel_lstx(lstx).empty());
+    TB_FUZZ_CHECK(teams::standings_by_team({}, tables, enc::TeamTable{}).empty());
     return 0;
 }

@@ -4,8 +4,8 @@
 // players ("name \ number" in collation order).
 #include "fuzz_check.h"
 
-#include "app/player_pass.h"
-#include "app/run_state.h"
+#include "app/reporter.h"
+#include "sheets/letter_sheets.h"
 #include "encyclopedia/encyclopedia.h"
 #include "text/collation.h"
 
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::vector<std::pair<std::string, std::string>> listed;   // collation key, text
     for (const auto& [id, name] : names) {
-        const std::string sheet = app::letter_sheet_of(name);
+        const std::string sheet = sheets::letter_sheet_of(name);
         TB_FUZZ_CHECK(sheet == "#" || (sheet.size() == 1 && sheet[0] >= 'A' && sheet[0] <= 'Z'));
         std::string entry = name + " \\ " + std::to_string(id);
         listed.emplace_back(text::collation_key(entry), std::move(entry));

@@ -1,11 +1,12 @@
 // Any bytes as enctmyr.dat, with no league seasons and no leagues: the
 // records, their used rule, the league tables (team-season names) and the
-// standings (lstx, then games behind and finishing places).
+// standings (games behind and finishing places) and the team sections.
 #include "fuzz_check.h"
 
 #include "encyclopedia/encyclopedia.h"
 #include "teams/league_tables.h"
 #include "teams/standings.h"
+#include "teams/team_sections.h"
 
 #include <cmath>
 #include <vector>
@@ -26,30 +27,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     fuzz::check_problems(facts, used);
 
-    const teams::LeagueTables tables = teams::Build_League_Tables({}, {}, records);
-    TB_FUZZ_CHECK(tables.TeamSeasonName.size() <= used);
-    TB_FUZZ_CHECK(!tables.Bounds.made && tables.names.empty() && tables.DivisionOf.empty());
-    if (last_used)
-        TB_FUZZ_CHECK(tables.team_season_name(last_used->team_id) == teams::Season_Team_Name(*last_used));
+    const teams::LeagueTables tables({}, {}, records);
+    TB_FUZZ_CHECK(tables.named_teams() <= used);
+    TB_FUZZ_CHECK(!tables.bounds().made && tables.named_leagues() == 0 && tables.division_entries() == 0);
+    if (last_used) TB_FUZZ_CHECK(tables.team_name(last_used->team_id) == teams::season_team_name(*last_used));
 
-    const auto lstx = teams::Build_Lstx(records, tables, enc::TeamTable{});
-    TB_FUZZ_CHECK(lstx.size() == used);
-    const auto standings = teams::Unravel_lstx(lstx);
-    TB_FUZZ_CHECK(standings.size() == lstx.size());
+    const auto standings = teams::standings_by_team(records, tables, enc::TeamTable{});
+    TB_FUZZ_CHECK(standings.size() == used);
 
     // Every used record stands exactly once.
     std::vector<bool> seen(records.size() + 1, false);
-    for (std::size_t i = 0; i < standings.size(); ++i) {
-        const teams::StandingsEntry& e = teams::Unravel_Standings(standings, i);
-        TB_FUZZ_CHECK(&e == &standings[i]);
-        TB_FUZZ_CHECK(e.RecordNumber >= 1 && static_cast<std::size_t>(e.RecordNumber) <= records.size());
-        TB_FUZZ_CHECK(!seen[static_cast<std::size_t>(e.RecordNumber)]);
-        seen[static_cast<std::size_t>(e.RecordNumber)] = true;
-        const enc::TeamSeason& r = records[static_cast<std::size_t>(e.RecordNumber) - 1];
+    for (const teams::TeamStanding& e : standings) {
+        TB_FUZZ_CHECK(e.record_number >= 1 && static_cast<std::size_t>(e.record_number) <= records.size());
+        TB_FUZZ_CHECK(!seen[static_cast<std::size_t>(e.record_number)]);
+        seen[static_cast<std::size_t>(e.record_number)] = true;
+        const enc::TeamSeason& r = records[static_cast<std::size_t>(e.record_number) - 1];
         TB_FUZZ_CHECK(enc::is_used(r) && e.team_id == r.team_id && e.year == r.year);
-        TB_FUZZ_CHECK(e.won == r.regular.won && e.lost == r.regular.lost);
-        TB_FUZZ_CHECK(std::isfinite(e.GamesBehind) && !e.Finish.empty());
-        TB_FUZZ_CHECK(e.Division.empty());   // no league seasons: no divisions
+        TB_FUZZ_CHECK(e.regular.won == r.regular.won && e.regular.lost == r.regular.lost);
+        TB_FUZZ_CHECK(std::isfinite(e.games_behind) && !e.finish.empty());
+        TB_FUZZ_CHECK(e.division.empty());   // no league seasons: no divisions
+    }
+    // Every team section holds its seasons once, and only played phases.
+    for (const teams::TeamSection& s : teams::team_sections(standings, records, tables)) {
+        TB_FUZZ_CHECK(!s.headed.empty());
+        for (const teams::PostSeasonBlock& b : s.post_seasons) TB_FUZZ_CHECK(!b.seasons.empty() && b.totals.played());
     }
     return 0;
 }

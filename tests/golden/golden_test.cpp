@@ -7,7 +7,7 @@
 // the team pass before (see below).
 // After a deliberate change of the output, write the file anew with
 // TALLYBOOK_UPDATE_GOLDEN=1 and review the difference.
-#include "app/run_state.h"
+#include "app/run.h"
 #include "support/encyclopedia_builder.h"
 #include "support/workbook_dump.h"
 
@@ -206,10 +206,10 @@ TEST(Golden, TheWholeWorkbookOfASmallEncyclopedia) {
         std::string text;
         void notice(const app::Notice& n) override { text += "notice: " + n.text + " | " + n.where() + "\n"; }
     } observer;
-    app::RunState state(options, observer, nullptr);
-    const app::RunResult result = app::run_with_state(state);
+    wb::Workbook book;
+    const app::RunResult result = app::convert(options, observer, nullptr, book);
     ASSERT_EQ(result.outcome, app::RunOutcome::Completed) << result.error;
-    const std::string got = observer.text + dump_workbook(state.workbook);
+    const std::string got = observer.text + dump_workbook(book);
 
     const std::filesystem::path golden = std::filesystem::path(TALLYBOOK_TEST_DIR) / "golden" / "golden_workbook.txt";
     if (std::getenv("TALLYBOOK_UPDATE_GOLDEN")) {

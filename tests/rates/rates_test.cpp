@@ -24,9 +24,9 @@ TEST(Rates, BattingRatesOfALineAndOfTotals) {
     };
     for (const Case& c : cases) {
         const BattingRates r = batting_rates(c.counts);
-        EXPECT_DOUBLE_EQ(r.BAVG, c.bavg);
-        EXPECT_DOUBLE_EQ(r.OBP, c.obp);
-        EXPECT_DOUBLE_EQ(r.SPC, c.spc);
+        EXPECT_DOUBLE_EQ(r.batting_average, c.bavg);
+        EXPECT_DOUBLE_EQ(r.on_base, c.obp);
+        EXPECT_DOUBLE_EQ(r.slugging, c.spc);
         EXPECT_DOUBLE_EQ(r.line_ops(), c.line_ops);
         EXPECT_NEAR(r.totals_ops(), c.totals_ops, 1e-12);
     }
@@ -56,11 +56,11 @@ TEST(Rates, InningsEraObaAndPct) {
                         {-1, 0, 0}};
     for (const Era& e : eras) EXPECT_DOUBLE_EQ(era(e.er, e.outs), e.era) << e.er << "/" << e.outs;
 
-    EXPECT_DOUBLE_EQ(oba(10, 40), .25);
-    EXPECT_DOUBLE_EQ(oba(5, 0), 0);
-    EXPECT_DOUBLE_EQ(pct(2, 1), .667);
-    EXPECT_DOUBLE_EQ(pct(0, 0), 0);
-    EXPECT_DOUBLE_EQ(pct(98, 64), .605);
+    EXPECT_DOUBLE_EQ(opponents_average(10, 40), .25);
+    EXPECT_DOUBLE_EQ(opponents_average(5, 0), 0);
+    EXPECT_DOUBLE_EQ(won_lost_pct(2, 1), .667);
+    EXPECT_DOUBLE_EQ(won_lost_pct(0, 0), 0);
+    EXPECT_DOUBLE_EQ(won_lost_pct(98, 64), .605);
 }
 
 TEST(Rates, GamesBehind) {

@@ -4,7 +4,7 @@
 // moved anything in a workbook.
 //
 //     tallybook-dump [--players-only | --teams-only] FOLDER > book.txt
-#include "app/run_state.h"
+#include "app/run.h"
 #include "support/workbook_dump.h"
 
 #include <cstring>
@@ -26,12 +26,12 @@ int main(int argc, char** argv) {
     struct Notices : tb::app::RunObserver {
         void notice(const tb::app::Notice& n) override { std::cout << "notice: " << n.text << " | " << n.where() << "\n"; }
     } observer;
-    tb::app::RunState state(options, observer, nullptr);
-    const tb::app::RunResult result = tb::app::run_with_state(state);
+    tb::wb::Workbook book;
+    const tb::app::RunResult result = tb::app::convert(options, observer, nullptr, book);
     if (result.outcome != tb::app::RunOutcome::Completed) {
         std::cerr << "tallybook-dump: " << result.error << "\n";
         return 1;
     }
-    std::cout << tb::test::dump_workbook(state.workbook);
+    std::cout << tb::test::dump_workbook(book);
     return 0;
 }

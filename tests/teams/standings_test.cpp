@@ -52,29 +52,38 @@ TEST(Standings, FourteenTeamsGetOrdinalsPastTwelfth) {
     const std::vector<Placing> p = rank_division(teams);
     EXPECT_EQ(p[12].finish, 13);
     EXPECT_EQ(p[13].finish, 14);
-    EXPECT_EQ(Finish_Text(p[13].finish), "14th");
+    EXPECT_EQ(finish_text(p[13].finish), "14th");
     EXPECT_DOUBLE_EQ(p[13].games_behind, 13);
 }
 
 TEST(Standings, EachYearLeagueAndDivisionIsItsOwnRace) {
-    auto item = [](int year, int league, const char* division, int won, int lost, int team) {
-        LstxItem i;
-        i.year = year, i.league_id = league, i.Division = division;
-        i.WonFrom300 = 300 - won, i.LostFrom300 = 300 - lost, i.team_id = team;
-        i.Abbrev = "T" + std::to_string(team);
-        return i;
+    auto season = [](int team, int year, int league, int won, int lost) {
+        enc::TeamSeason t;
+        t.team_id = static_cast<int16_t>(team), t.year = static_cast<int16_t>(year);
+        t.league_id = static_cast<int16_t>(league);
+        t.regular.won = static_cast<uint8_t>(won), t.regular.lost = static_cast<uint8_t>(lost);
+        return t;
     };
-    std::vector<LstxItem> lstx = {item(2000, 1, "East", 90, 72, 1), item(2000, 1, "East", 91, 60, 2),
-                                  item(2000, 1, "West", 80, 82, 3), item(2000, 2, "East", 70, 92, 4),
-                                  item(2001, 1, "East", 60, 102, 5)};
-    sort_work_list(lstx);
-    const std::vector<StandingsEntry> s = Unravel_lstx(lstx);
+    enc::LeagueSeason divided;
+    divided.league_id = 1, divided.year = 2000, divided.name = "First";
+    divided.division_names = {"East", "West", "", ""};
+    divided.division_in_use = {true, true, false, false};
+    divided.division_teams.fill(-1);
+    divided.division_teams[0] = 1, divided.division_teams[1] = 2, divided.division_teams[15] = 3;
+    const std::vector<enc::TeamSeason> seasons = {season(1, 2000, 1, 90, 72), season(2, 2000, 1, 91, 60),
+                                                  season(3, 2000, 1, 80, 82), season(4, 2000, 2, 70, 92),
+                                                  season(5, 2001, 1, 60, 102)};
+    const LeagueTables tables({divided}, {}, seasons);
+    const std::vector<TeamStanding> s = standings_by_team(seasons, tables, {{1, "T1"}, {2, "T2"}, {3, "T3"}});
     ASSERT_EQ(s.size(), 5u);
     const std::pair<const char*, double> want[] = {{"2nd", 6.5}, {"1st", 0}, {"1st", 0}, {"1st", 0}, {"1st", 0}};
-    for (const StandingsEntry& e : s) {
-        EXPECT_EQ(e.Finish, want[e.team_id - 1].first) << e.team_id;
-        EXPECT_DOUBLE_EQ(e.GamesBehind, want[e.team_id - 1].second) << e.team_id;
+    for (const TeamStanding& e : s) {
+        EXPECT_EQ(e.finish, want[e.team_id - 1].first) << e.team_id;
+        EXPECT_DOUBLE_EQ(e.games_behind, want[e.team_id - 1].second) << e.team_id;
     }
+    // Listed team by team: abbreviation first ("" before "T1"), then number.
+    EXPECT_EQ(s.front().team_id, 4);
+    EXPECT_EQ(s.back().team_id, 3);
 }
 
 }  // namespace

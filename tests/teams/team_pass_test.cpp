@@ -9,7 +9,7 @@ namespace {
 TEST(FinishText, OrdinalsBeyondTheTwelfthPlace) {
     const std::pair<int, const char*> places[] = {{3, "3rd"},     {4, "4th"},     {13, "13th"},   {101, "101st"},
                                                  {111, "111th"}, {112, "112th"}, {113, "113th"}, {122, "122nd"}};
-    for (const auto& [n, place] : places) EXPECT_EQ(teams::Finish_Text(n), place);
+    for (const auto& [n, place] : places) EXPECT_EQ(teams::finish_text(n), place);
 }
 
 using TeamPass = RunFixture;
