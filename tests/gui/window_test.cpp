@@ -16,45 +16,36 @@ namespace {
 
 using ChoosingTheFolder = WindowTest;
 
-TEST_F(ChoosingTheFolder, FirstStartDefaultsThenTheSavedFolderWhichOnlyARunRewrites) {
+// The widgets show what the model decides (its own tests cover the rules):
+// the defaults of a first start, and the saved folder after that.
+TEST_F(ChoosingTheFolder, FirstStartThenTheSavedFolder) {
     output.clear();
     {
         MainWindow w(settings());
-        for (const char* opt : {"view_while_processing", "view_after_completed", "players_only", "teams_only", "players_and_teams"})
-            EXPECT_EQ(control<QRadioButton>(w, opt)->isChecked(), opt == std::string("view_while_processing") || opt == std::string("players_and_teams"));
-        // Process is off, and why is said.
-        EXPECT_FALSE(enabled(w, "process_button"));
-        EXPECT_TRUE(control(w, "process_button")->toolTip().contains("ENCTEAM.DAT"));
-        EXPECT_TRUE(control<QLabel>(w, "process_hint")->text().contains("ENCTEAM.DAT"));
+        EXPECT_TRUE(control<QRadioButton>(w, "view_while_processing")->isChecked() &&
+                    control<QRadioButton>(w, "players_and_teams")->isChecked());
+        EXPECT_FALSE(enabled(w, "process_button"));   // why is said, in the hint and on the button
+        EXPECT_TRUE(control<QLabel>(w, "process_hint")->text().contains("ENCTEAM.DAT") &&
+                    control(w, "process_button")->toolTip().contains("ENCTEAM.DAT"));
         EXPECT_TRUE(control(w, "cancel_button")->isHidden());
         EXPECT_TRUE(QDir::fromNativeSeparators(field(w, "workbook_field")).endsWith("/TALLYBOOK.xlsx"));
-        // The data folder is made, holding the program's folder.
         EXPECT_EQ(file_bytes(saved_file()), quoted(QCoreApplication::applicationDirPath()));
     }
     const QString folder = qpath(enc_folder("league", "encteam.dat"));
     save_folder(folder);
     MainWindow w(settings());
-    EXPECT_EQ(w.encyclopedia_folder(), folder);
     EXPECT_TRUE(enabled(w, "process_button"));
     EXPECT_EQ(QDir::fromNativeSeparators(field(w, "folder_field")), folder);
-    ASSERT_TRUE(w.set_folder(qpath(enc_folder("second", "ENCPLYR.DAT"))));
-    EXPECT_FALSE(enabled(w, "process_button"));
-    EXPECT_FALSE(w.set_folder(qpath(tmp / "missing")));
-    EXPECT_EQ(file_bytes(saved_file()), quoted(folder));
 }
 
 TEST_F(ChoosingTheFolder, FromTheFolderListByEnterAndDotDot) {
     const auto parent = tmp / "games";
     const auto league = enc_folder("games/League");
-    std::filesystem::create_directories(parent / ".wine");
     std::filesystem::create_directories(parent / "alpha");
-    write_bytes(parent / "notes.txt", "x");
     MainWindow w(settings());
     ASSERT_TRUE(w.set_folder(qpath(parent)));
     auto* folder_list = control<QListWidget>(w, "folder_list");
-    QStringList names;
-    for (int i = 0; i < folder_list->count(); ++i) names << folder_list->item(i)->text();
-    EXPECT_EQ(names, QStringList({"..", ".wine", "alpha", "League"}));
+    EXPECT_EQ(folder_list->count(), 3);
     for (const auto& [item, folder] : {std::pair{"League", league}, {"..", parent}}) {
         folder_list->setCurrentItem(folder_list->findItems(item, Qt::MatchExactly).value(0));
         QTest::keyClick(folder_list, Qt::Key_Return);

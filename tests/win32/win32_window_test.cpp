@@ -132,7 +132,8 @@ TEST_F(Win32Window, CaptionsFolderProcessStatusAndTheSavedFolderFile) {
     const HWND h = w.hwnd();
     for (Control c : window::all_controls()) {
         const std::string caption(window::texts::caption(c));
-        if (!caption.empty()) EXPECT_EQ(platform::utf8_of(fs::path(text_of(item(h, c)))), caption) << caption;
+        if (caption.empty()) continue;
+        EXPECT_EQ(platform::utf8_of(fs::path(text_of(item(h, c)))), caption) << caption;
     }
     EXPECT_EQ(IsDlgButtonChecked(h, win32::control_id(Control::ViewWhileProcessing)), UINT{BST_CHECKED});
     EXPECT_EQ(IsDlgButtonChecked(h, win32::control_id(Control::PlayersAndTeams)), UINT{BST_CHECKED});
@@ -192,7 +193,7 @@ std::pair<int, int> ink_of_cell(HWND grid, int row, int column) {
 // right of its cell, text at the left.
 TEST_F(Win32Window, TheLiveGridPutsNumbersRightAndTextLeft) {
     window::Setup s = settings();
-    s.hooks.run = [](const app::RunOptions& o, app::RunObserver& obs, const std::atomic<bool>*) {
+    s.hooks.run = [](const app::RunOptions&, app::RunObserver& obs, const std::atomic<bool>*) {
         if (obs.wants_snapshots()) obs.snapshot({"A", 3, {{{"a", false, {}}, {"7", true, {}}}}});
         return app::RunResult{app::RunOutcome::Cancelled, {}, {}};
     };
