@@ -373,7 +373,7 @@ TEST_F(Model, RefusalsAndFailuresAreSaid) {
         {[&] { model->process({}, ""); }, "Choose where to save the workbook first."},
         {[&] { model->enter_output((league / "x").string()); }, "encyclopedia folder"},
         {[&] { model->choose_recent(0); }, (tmp / "gone").string() + " is no longer there."},
-        {[&] { model->choose_drive(tmp / "no-drive"); }, "The drive " + (tmp / "no-drive").string() + " is not ready."},
+        {[&] { model->choose_drive(tmp / "no-drive"); }, "The drive " + window::drive_text(tmp / "no-drive") + " is not ready."},
         {[&] { model->process({}, output.string()), model->wait(); }, "Processing failed; nothing was saved.\n\ncannot read ENCPLYR.DAT"},
         {[&] { model->process({}, output.string()), model->wait(); }, "std::bad_alloc"},
     };
