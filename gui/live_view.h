@@ -1,8 +1,8 @@
-// The latest rows of the sheet being filled, drawn as the workbook has them:
-// fills, bold, borders and number formats.
+// The live view's rows drawn with Qt: a heading naming the sheet and a
+// read-only grid, each cell as the window model describes it.
 #pragma once
 
-#include "app/run.h"
+#include "window/live_rows.h"
 
 #include <QWidget>
 
@@ -17,8 +17,9 @@ class LiveView : public QWidget {
 public:
     explicit LiveView(QWidget* parent = nullptr);
 
-    void clear();
-    void show_snapshot(const tb::app::SheetSnapshot& snapshot);
+    void show_rows(const tb::window::LiveRows& rows);
+    QLabel* sheet_label() const { return sheet_; }
+    QTableWidget* grid() const { return grid_; }
 
 private:
     QLabel* sheet_ = nullptr;

@@ -1,5 +1,5 @@
 // tallybook: the window.
-#include "form1.h"
+#include "main_window.h"
 
 #include <QApplication>
 
@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName("tallybook");
     // The window goes when E&XIT is pressed; a run under way is cancelled and
     // waited for when the window object ends, below, after the event loop.
-    tb::gui::Form1 window;
+    tb::gui::MainWindow window;
     window.show();
     return app.exec();
 }

@@ -8,7 +8,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     int code = 1;
     {
-        tb::win32::MainWindow window({});
+        tb::win32::MainWindow window(tb::window::Setup{});
         if (window.create(instance)) {
             window.show(show_command);
             code = tb::win32::run_message_loop(window);

@@ -1,40 +1,35 @@
-// The program's window on Windows: the native controls of the game's own
-// tools, a thin view over the window model that decides everything (the same
-// model the Qt window shows on Linux).
+// The program's window on Windows: native controls drawing the window model,
+// which decides everything (the same model the Qt window draws on Linux).
 #pragma once
 
 #include "window/window_model.h"
 
 #include <windows.h>
 
+#include <array>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace tb::win32 {
 
-struct WindowSettings {
-    std::filesystem::path data_dir;         // empty: %APPDATA%\tallybook\data
-    window::RunFunction run;                // empty: the real run
-    std::function<bool(const std::filesystem::path&)> open_workbook;   // empty: the associated application
-    std::function<bool(const std::filesystem::path&)> show_in_folder;  // empty: Explorer
-    std::filesystem::path output;           // empty: remembered, or TALLYBOOK.xlsx in Documents
-    // Shows message boxes; tests answer them themselves. Returns when the
-    // box is answered.
-    std::function<void(HWND owner, const std::wstring& text, bool error)> message_box;
-};
+class LiveGrid;
 
-// Control identifiers, also what tests find the controls by.
-enum ControlId : int {
-    kDrive = 101, kFolderEdit, kBrowse, kRecent, kFolderList, kHint, kProcess, kStartTime, kEndTime,
-    kViewWhile, kViewAfter, kPlayersOnly, kTeamsOnly, kPlayersAndTeams, kOutput, kSaveAs, kProgress,
-    kStatus, kSaved, kOpen, kShowFolder, kAbout, kCancel, kExit, kLiveSheet, kLiveGrid,
-    kLabelDrive, kLabelFolder, kLabelStarted, kLabelEnded, kFrameViewing, kFrameDesired, kLabelOutput, kLabelStatus,
-};
+// Shows a message box and returns when it is answered; tests answer them themselves.
+using MessageBoxHook =
+    std::function<void(HWND owner, const std::wstring& title, const std::wstring& text, bool error)>;
+
+// A control's identifier, also what tests find the controls by.
+inline constexpr int kFirstControlId = 101;
+constexpr int control_id(window::Control control) { return kFirstControlId + static_cast<int>(control); }
 
 class MainWindow final : private window::WindowView {
 public:
-    explicit MainWindow(WindowSettings settings);
+    // `setup.program_folder` empty: the folder of the running program.
+    // `message_box` empty: MessageBoxW.
+    explicit MainWindow(window::Setup setup, MessageBoxHook message_box = {});
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -54,38 +49,35 @@ private:
 
     // WindowView
     void refresh() override;
-    void show_notice(const app::Notice& notice) override;
-    void show_failure(const std::string& text) override;
-    void show_message(const std::string& text) override;
-    void snapshot_ready() override;
+    void show_message(const window::Message& message) override;
     void wake() override;
 
-    void build();
+    void make_controls();
     void layout();
     int px(int logical) const;          // logical units at 96 dpi to this window's pixels
-    HWND control(int id) const { return GetDlgItem(hwnd_, id); }
+    HWND control(window::Control c) const { return GetDlgItem(hwnd_, control_id(c)); }
+    std::string text_of(window::Control c) const;
     void command(int id, int code);
     void fill_drives();
-    void fill_folder_list();
-    void choose_folder(const std::filesystem::path& folder);
-    void folder_entered();
+    void select_drive_of(const std::filesystem::path& folder);
+    void draw_lists(const window::DrawnParts::Changed& changed);
+    void draw_control(window::Control c);
+    void draw_bar(HWND bar);
+    void set_live_visible(bool visible);
     void browse_folder();
     void save_as();
-    void process();
-    void about();
-    void message(const std::string& utf8, bool error = false);
-    void set_live_visible(bool visible);
+    void message(const std::string& title, const std::string& text, bool error);
 
-    WindowSettings settings_;
     window::WindowModel model_;
+    window::DrawnParts drawn_;
+    MessageBoxHook message_box_;
     HWND hwnd_ = nullptr;
     HFONT font_ = nullptr, bold_font_ = nullptr;
     UINT dpi_ = 96;
-    std::filesystem::path shown_folder_;
+    std::vector<std::filesystem::path> drives_;             // what each drive list row opens
     bool live_shown_ = false;
     int height_without_live_ = 0;
-    std::vector<std::filesystem::path> folder_items_;   // what each folder list row opens
-    class LiveGrid* live_ = nullptr;
+    std::unique_ptr<LiveGrid> live_;
 };
 
 // The message loop of the program's one window; returns the exit code.

@@ -1,11 +1,14 @@
 #include "window/window_model.h"
 
 #include "platform/platform.h"
-#include "workbook/workbook.h"
+#include "window/texts.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <exception>
+#include <mutex>
 #include <system_error>
 
 namespace tb::window {
@@ -16,7 +19,7 @@ namespace {
 
 // What the worker reports, queued for the view's thread.
 struct Event {
-    enum class Kind { Started, Ended, Stage, Status, Progress, Notice, Snapshot, Finished } kind;
+    enum class Kind { Started, Ended, Status, Progress, Notice, Snapshot, Finished } kind;
     std::chrono::system_clock::time_point time{};
     app::Stage stage = app::Stage::Reading;
     std::string text;
@@ -25,41 +28,7 @@ struct Event {
     uint64_t ticket = 0;
 };
 
-std::string trimmed(const std::string& s) {
-    const auto first = s.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return {};
-    return s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
-}
-
-fs::path home_folder() {
-#ifdef _WIN32
-    const char* profile = std::getenv("USERPROFILE");
-    return profile ? fs::path(profile) : fs::path("C:\\");
-#else
-    const char* home = std::getenv("HOME");
-    return home && *home ? fs::path(home) : fs::path("/");
-#endif
-}
-
-// A folder as the window shows it: absolute, without "." and ".." parts.
-fs::path normal(const fs::path& p) {
-    std::error_code ec;
-    fs::path abs = fs::absolute(p, ec);
-    if (ec) abs = p;
-    abs = abs.lexically_normal();
-    // "/a/b/" and "/a/b" are one folder; the root keeps its separator.
-    if (abs.has_relative_path() && abs.filename().empty()) abs = abs.parent_path();
-    return abs;
-}
-
-fs::path with_xlsx(fs::path p) {
-    std::string ext = platform::utf8_of(p.extension());
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (ext != ".xlsx") p += ".xlsx";
-    return p;
-}
-
-std::string time_text(std::chrono::system_clock::time_point t) { return platform::local_time_text(t); }
+Event event(Event::Kind kind) { return Event{kind, {}, {}, {}, 0, 0, {}, 0}; }
 
 }  // namespace
 
@@ -91,26 +60,31 @@ struct WindowModel::Shared {
 class WindowModel::Observer final : public app::RunObserver {
 public:
     explicit Observer(std::shared_ptr<Shared> shared) : s_(std::move(shared)) {}
-    void started(std::chrono::system_clock::time_point t) override {
-        s_->post({Event::Kind::Started, t, {}, {}, 0, 0, {}, 0});
+    void started(std::chrono::system_clock::time_point t) override { post_time(Event::Kind::Started, t); }
+    void ended(std::chrono::system_clock::time_point t) override { post_time(Event::Kind::Ended, t); }
+    void status(const std::string& text) override {
+        Event e = event(Event::Kind::Status);
+        e.text = text;
+        s_->post(std::move(e));
     }
-    void ended(std::chrono::system_clock::time_point t) override {
-        s_->post({Event::Kind::Ended, t, {}, {}, 0, 0, {}, 0});
-    }
-    void stage(app::Stage st) override { s_->post({Event::Kind::Stage, {}, st, {}, 0, 0, {}, 0}); }
-    void status(const std::string& text) override { s_->post({Event::Kind::Status, {}, {}, text, 0, 0, {}, 0}); }
-    void progress(app::Stage st, int64_t done, int64_t total) override {
-        s_->post({Event::Kind::Progress, {}, st, {}, done, total, {}, 0});
+    void progress(app::Stage stage, int64_t done, int64_t total) override {
+        Event e = event(Event::Kind::Progress);
+        e.stage = stage;
+        e.done = done;
+        e.total = total;
+        s_->post(std::move(e));
     }
     // Waits until the user has answered, or the view is gone.
     void notice(const app::Notice& n) override {
-        uint64_t ticket = 0;
+        Event e = event(Event::Kind::Notice);
+        e.notice = n;
         {
             std::lock_guard lk(s_->m);
             if (!s_->view) return;
-            ticket = ++s_->notices_posted;
+            e.ticket = ++s_->notices_posted;
         }
-        s_->post({Event::Kind::Notice, {}, {}, {}, 0, 0, n, ticket});
+        const uint64_t ticket = e.ticket;
+        s_->post(std::move(e));
         std::unique_lock lk(s_->m);
         s_->cv.wait(lk, [&] { return !s_->view || s_->notices_answered >= ticket; });
     }
@@ -122,10 +96,15 @@ public:
             first = !s_->snapshot.has_value();
             s_->snapshot = std::move(snap);   // an older one not yet shown is simply replaced
         }
-        if (first) s_->post({Event::Kind::Snapshot, {}, {}, {}, 0, 0, {}, 0});
+        if (first) s_->post(event(Event::Kind::Snapshot));
     }
 
 private:
+    void post_time(Event::Kind kind, std::chrono::system_clock::time_point t) {
+        Event e = event(kind);
+        e.time = t;
+        s_->post(std::move(e));
+    }
     std::shared_ptr<Shared> s_;
 };
 
@@ -149,7 +128,6 @@ WindowModel::WindowModel(Setup setup) : setup_(std::move(setup)) {
     if (!setup_.hooks.open_workbook) setup_.hooks.open_workbook = platform::open_with_application;
     if (!setup_.hooks.show_in_folder) setup_.hooks.show_in_folder = platform::show_in_folder;
     data_dir_ = setup_.data_dir.empty() ? platform::data_folder() : setup_.data_dir;
-    if (setup_.default_output.empty()) setup_.default_output = platform::documents_folder() / "TALLYBOOK.xlsx";
 }
 
 WindowModel::~WindowModel() {
@@ -167,14 +145,16 @@ void WindowModel::attach(WindowView* view, const fs::path& fallback) {
         // A saved folder that is gone, or a file that is not one quoted line,
         // is passed over.
         if (const auto saved = read_saved_folder(file); saved && fs::is_directory(*saved, ec)) start = *saved;
-        else start = home_folder();
-    } else if (const std::string error = write_saved_folder(file, setup_.program_folder); !error.empty() && view_) {
-        view_->show_message("The folder could not be remembered: " + error);
+        else start = platform::home_folder();
+    } else if (const std::string error = write_saved_folder(file, setup_.program_folder); !error.empty()) {
+        say(Message::Kind::Information, texts::folder_not_remembered(error));
     }
     state_.choices = read_remembered(settings_file(data_dir_));
-    if (state_.choices.output.empty()) state_.choices.output = setup_.default_output;
-    if (!choose_folder(start)) choose_folder(home_folder());
-    if (view_) view_->refresh();
+    if (state_.choices.output.empty()) state_.choices.output = platform::documents_folder() / "TALLYBOOK.xlsx";
+    // A workbook given by the caller wins over the remembered one, when it can be written.
+    if (!choose_folder(start)) choose_folder(platform::home_folder());
+    if (!setup_.output.empty()) (void)set_output(setup_.output);
+    refresh();
 }
 
 void WindowModel::detach() {
@@ -187,69 +167,180 @@ void WindowModel::detach() {
     view_ = nullptr;
 }
 
-bool WindowModel::holds_team_file(const fs::path& folder) {
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::string name = platform::utf8_of(it->path().filename());
-        std::transform(name.begin(), name.end(), name.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        std::error_code file_ec;
-        if (name == "encteam.dat" && it->is_regular_file(file_ec)) return true;
-    }
-    return false;
+void WindowModel::say(Message::Kind kind, std::string text) {
+    if (view_) view_->show_message({kind, std::move(text), {}});
 }
 
-WindowModel::Checked WindowModel::check_folder(const std::string& typed) const {
-    std::string t = trimmed(typed);
-    if (t.empty()) return {{}, "Type a folder first."};
-    fs::path p = platform::path_of_utf8(t);
-    if (t == "~" || t.rfind("~/", 0) == 0) p = home_folder() / platform::path_of_utf8(t.size() > 2 ? t.substr(2) : "");
-    std::error_code ec;
-    const fs::file_status st = fs::status(p, ec);
-    if (!fs::exists(st)) return {{}, t + " does not exist."};
-    if (!fs::is_directory(st)) return {{}, t + " is not a folder."};
-    return {normal(p), {}};
+void WindowModel::refresh() {
+    if (view_) view_->refresh();
 }
+
+// --- what each control shows ----------------------------------------------------
+
+bool WindowModel::can_process() const { return state_.team_file && !state_.running; }
+bool WindowModel::can_cancel() const { return state_.running && !state_.cancelling; }
+bool WindowModel::can_open_workbook() const {
+    return !state_.running && state_.workbook.has_value() && !state_.saved_line.empty();
+}
+bool WindowModel::locked() const { return state_.running; }
+
+std::string WindowModel::process_hint() const {
+    if (state_.folder.empty()) return std::string(texts::kChooseFolderFirst);
+    return state_.team_file ? std::string() : std::string(texts::kNeedsTeamFile);
+}
+
+bool WindowModel::enabled(Control control) const {
+    switch (control) {
+        case Control::ProcessButton: return can_process();
+        case Control::CancelButton: return can_cancel();
+        // The choices and the folder stay as the run took them.
+        case Control::DriveList: case Control::FolderField: case Control::BrowseButton: case Control::RecentList:
+        case Control::FolderList: case Control::ViewingFrame: case Control::ViewWhileProcessing:
+        case Control::ViewAfterCompleted: case Control::DesiredFrame: case Control::PlayersOnly:
+        case Control::TeamsOnly: case Control::PlayersAndTeams: case Control::WorkbookField:
+        case Control::SaveAsButton:
+            return !locked();
+        default: return true;
+    }
+}
+
+bool WindowModel::shown(Control control) const {
+    switch (control) {
+        case Control::ProcessHint: return !state_.running && !process_hint().empty();
+        case Control::CancelButton: return state_.running;
+        case Control::OpenButton: case Control::ShowFolderButton: return can_open_workbook();
+        case Control::SavedLine: return !state_.saved_line.empty();
+        case Control::LiveSheet: case Control::LiveGrid: return state_.live_visible;
+        default: return true;
+    }
+}
+
+bool WindowModel::checked(Control control) const {
+    const Remembered& c = state_.choices;
+    switch (control) {
+        case Control::ViewWhileProcessing: return c.viewing == app::Viewing::WhileProcessing;
+        case Control::ViewAfterCompleted: return c.viewing == app::Viewing::AfterCompleted;
+        case Control::PlayersOnly: return c.desired == sheets::SheetsDesired::PlayersOnly;
+        case Control::TeamsOnly: return c.desired == sheets::SheetsDesired::TeamsOnly;
+        case Control::PlayersAndTeams: return c.desired == sheets::SheetsDesired::PlayersAndTeams;
+        default: return false;
+    }
+}
+
+std::string WindowModel::text(Control control) const {
+    switch (control) {
+        case Control::FolderField: return state_.folder_text;
+        case Control::ProcessHint: return process_hint();
+        case Control::StartTime: return state_.start_time;
+        case Control::EndTime: return state_.end_time;
+        case Control::WorkbookField: return path_text(state_.choices.output);
+        case Control::StatusBox: return state_.status;
+        case Control::SavedLine: return state_.saved_line;
+        case Control::LiveSheet: return state_.live.title;
+        default: return std::string(texts::caption(control));
+    }
+}
+
+std::vector<std::string> WindowModel::recent_texts() const {
+    std::vector<std::string> rows{std::string(texts::kRecentFolders)};
+    for (const fs::path& f : state_.choices.recent) rows.push_back(path_text(f));
+    return rows;
+}
+
+// --- the folder ---------------------------------------------------------------------
 
 bool WindowModel::choose_folder(const fs::path& folder) {
     std::error_code ec;
-    if (folder.empty() || !fs::is_directory(folder, ec)) return false;
-    state_.folder = normal(folder);
-    const bool team_file = holds_team_file(state_.folder);
-    state_.process_enabled = team_file && !state_.running;
-    state_.process_hint = team_file ? std::string() : "Process needs a folder that holds ENCTEAM.DAT.";
-    if (!state_.running) {
-        // The previous run's words belong to the previous folder.
-        state_.status.clear();
-        state_.saved_line.clear();
-        state_.start_time.clear();
-        state_.end_time.clear();
-        state_.progress = 0;
-        state_.progress_busy = false;
-    }
-    if (view_) view_->refresh();
+    if (state_.running || folder.empty() || !fs::is_directory(folder, ec)) return false;
+    state_.folder = normal_folder(folder);
+    state_.folder_text = path_text(state_.folder);
+    state_.folder_entries = folder_entries(state_.folder);
+    state_.team_file = holds_team_file(state_.folder);
+    // The previous run's words belong to the previous folder.
+    state_.status.clear();
+    state_.saved_line.clear();
+    state_.start_time.clear();
+    state_.end_time.clear();
+    state_.progress = 0;
+    state_.progress_busy = false;
+    refresh();
     return true;
 }
 
-void WindowModel::set_desired(sheets::SheetsDesired desired) {
-    state_.choices.desired = desired;
-    remember();
+void WindowModel::choose_drive(const fs::path& root) {
+    if (state_.running) return;
+    if (!choose_folder(root)) {
+        say(Message::Kind::Information, texts::drive_not_ready(drive_text(root)));
+        refresh();   // the drive list goes back to the folder's drive
+    }
 }
 
-void WindowModel::set_viewing(app::Viewing viewing) {
-    state_.choices.viewing = viewing;
+void WindowModel::open_folder_entry(std::size_t index) {
+    if (state_.running || index >= state_.folder_entries.size()) return;
+    if (!choose_folder(state_.folder_entries[index].folder)) {
+        state_.folder_entries = folder_entries(state_.folder);
+        refresh();
+    }
+}
+
+void WindowModel::choose_recent(std::size_t index) {
+    if (state_.running || index >= state_.choices.recent.size()) return;
+    const fs::path folder = state_.choices.recent[index];
+    if (!choose_folder(folder)) say(Message::Kind::Information, texts::no_longer_there(path_text(folder)));
+}
+
+bool WindowModel::enter_folder(const std::string& typed) {
+    if (state_.running) return false;
+    const CheckedFolder checked = check_typed_folder(typed);
+    if (!checked.error.empty()) {
+        say(Message::Kind::Information, checked.error);
+        return false;
+    }
+    return choose_folder(checked.folder);
+}
+
+void WindowModel::leave_folder_field(const std::string& typed) {
+    if (state_.running) return;
+    const CheckedFolder checked = check_typed_folder(typed);
+    if (checked.error.empty() && checked.folder != state_.folder) choose_folder(checked.folder);
+}
+
+// --- the choices --------------------------------------------------------------------
+
+void WindowModel::choose_option(Control radio) {
+    if (state_.running) return;
+    Remembered& c = state_.choices;
+    switch (radio) {
+        case Control::ViewWhileProcessing: c.viewing = app::Viewing::WhileProcessing; break;
+        case Control::ViewAfterCompleted: c.viewing = app::Viewing::AfterCompleted; break;
+        case Control::PlayersOnly: c.desired = sheets::SheetsDesired::PlayersOnly; break;
+        case Control::TeamsOnly: c.desired = sheets::SheetsDesired::TeamsOnly; break;
+        case Control::PlayersAndTeams: c.desired = sheets::SheetsDesired::PlayersAndTeams; break;
+        default: return;
+    }
     remember();
+    refresh();
 }
 
 std::optional<std::string> WindowModel::set_output(const fs::path& output) {
-    if (output.empty()) return std::string("Choose where to save the workbook first.");
-    std::error_code ec;
-    const fs::path out = fs::absolute(with_xlsx(output), ec).lexically_normal();
+    if (output.empty()) return std::string(texts::kChooseWorkbookFirst);
+    const fs::path out = workbook_path(output);
     if (auto problem = app::output_problem(out, state_.folder)) return problem;
     state_.choices.output = out;
     remember();
-    if (view_) view_->refresh();
+    refresh();
     return std::nullopt;
+}
+
+void WindowModel::enter_output(const std::string& typed) {
+    if (state_.running) return;
+    if (auto problem = set_output(platform::path_of_utf8(trimmed(typed)))) say(Message::Kind::Information, *problem);
+}
+
+void WindowModel::leave_output_field(const std::string& typed) {
+    const std::string t = trimmed(typed);
+    if (state_.running || t.empty() || t == path_text(state_.choices.output)) return;
+    (void)set_output(platform::path_of_utf8(t));
 }
 
 void WindowModel::remember() {
@@ -257,16 +348,31 @@ void WindowModel::remember() {
     (void)write_remembered(settings_file(data_dir_), state_.choices);
 }
 
-std::optional<std::string> WindowModel::process(const std::string& typed_folder, const std::string& typed_output) {
-    if (state_.running) return std::string("A run is under way.");
+// --- the run ------------------------------------------------------------------------
+
+bool WindowModel::process(const std::string& typed_folder, const std::string& typed_output) {
+    if (state_.running) {
+        say(Message::Kind::Information, std::string(texts::kRunUnderWay));
+        return false;
+    }
     // The folder the field shows is the one converted, checked as Enter would.
-    if (!trimmed(typed_folder).empty()) {
-        const Checked c = check_folder(typed_folder);
-        if (!c.error.empty()) return c.error;
+    const std::string folder = trimmed(typed_folder);
+    if (!folder.empty() && folder != state_.folder_text) {
+        const CheckedFolder c = check_typed_folder(folder);
+        if (!c.error.empty()) {
+            say(Message::Kind::Information, c.error);
+            return false;
+        }
         if (c.folder != state_.folder) choose_folder(c.folder);
     }
-    if (!state_.process_enabled) return state_.process_hint.empty() ? "Choose a folder first." : state_.process_hint;
-    if (auto problem = set_output(platform::path_of_utf8(trimmed(typed_output)))) return problem;
+    if (!can_process()) {
+        say(Message::Kind::Information, process_hint());
+        return false;
+    }
+    if (auto problem = set_output(platform::path_of_utf8(trimmed(typed_output)))) {
+        say(Message::Kind::Information, *problem);
+        return false;
+    }
 
     app::RunOptions options;
     options.folder = state_.folder;
@@ -283,13 +389,14 @@ std::optional<std::string> WindowModel::process(const std::string& typed_folder,
     state_.progress = 0;
     state_.progress_busy = true;
     state_.live_visible = false;
+    state_.live = empty_live_rows();
+    ++state_.live_version;
     state_.running = true;
     state_.cancelling = false;
-    state_.process_enabled = false;
     run_folder_ = state_.folder;
     start_worker(options);
-    if (view_) view_->refresh();
-    return std::nullopt;
+    refresh();
+    return true;
 }
 
 void WindowModel::start_worker(const app::RunOptions& options) {
@@ -307,23 +414,23 @@ void WindowModel::start_worker(const app::RunOptions& options) {
             result.error = e.what();
         } catch (...) {
             result.outcome = app::RunOutcome::Failed;
-            result.error = "unexpected failure";
+            result.error = texts::kUnexpectedFailure;
         }
         if (result.summary.output.empty()) result.summary.output = options.output;
         {
             std::lock_guard lk(shared->m);
             shared->result = std::move(result);
         }
-        shared->post({Event::Kind::Finished, {}, {}, {}, 0, 0, {}, 0});
+        shared->post(event(Event::Kind::Finished));
     });
 }
 
 void WindowModel::cancel() {
-    if (!state_.running || !shared_) return;
+    if (!can_cancel() || !shared_) return;
     shared_->cancel = true;
     state_.cancelling = true;
-    state_.status = "Cancelling...";
-    if (view_) view_->refresh();
+    state_.status = texts::kCancelling;
+    refresh();
 }
 
 void WindowModel::answer_notice() {
@@ -335,17 +442,9 @@ void WindowModel::answer_notice() {
     shared_->cv.notify_all();
 }
 
-std::optional<app::SheetSnapshot> WindowModel::take_snapshot() {
-    if (!shared_) return std::nullopt;
-    std::lock_guard lk(shared_->m);
-    std::optional<app::SheetSnapshot> s = std::move(shared_->snapshot);
-    shared_->snapshot.reset();
-    return s;
-}
-
 void WindowModel::pump() {
     if (!shared_) return;
-    // A modal notice box runs its own event loop, which may call pump()
+    // A modal message box runs its own event loop, which may call pump()
     // again; the outer call goes on with whatever arrives meanwhile.
     if (pumping_) return;
     pumping_ = true;
@@ -356,12 +455,11 @@ void WindowModel::pump() {
             events.swap(shared_->events);
         }
         if (events.empty()) break;
-        const auto shared = shared_;   // finish() may start nothing, but keeps this run's state alive
+        const auto shared = shared_;   // this run's state stays alive while its events are handled
         for (Event& e : events) {
             switch (e.kind) {
-                case Event::Kind::Started: state_.start_time = time_text(e.time); break;
-                case Event::Kind::Ended: state_.end_time = time_text(e.time); break;
-                case Event::Kind::Stage: break;
+                case Event::Kind::Started: state_.start_time = platform::local_time_text(e.time); break;
+                case Event::Kind::Ended: state_.end_time = platform::local_time_text(e.time); break;
                 case Event::Kind::Status:
                     if (!state_.cancelling) state_.status = e.text;
                     break;
@@ -371,17 +469,24 @@ void WindowModel::pump() {
                     state_.progress_busy = e.total <= 0 || (e.stage == app::Stage::Saving && e.done >= e.total);
                     break;
                 case Event::Kind::Notice:
-                    if (view_) {
-                        view_->refresh();
-                        view_->show_notice(e.notice);
-                    } else {
-                        answer_notice();
+                    // The run waits until the notice is answered: the box returns then.
+                    refresh();
+                    if (view_) view_->show_message({Message::Kind::Notice, e.notice.text, e.notice.where()});
+                    answer_notice();
+                    break;
+                case Event::Kind::Snapshot: {
+                    std::optional<app::SheetSnapshot> snapshot;
+                    {
+                        std::lock_guard lk(shared->m);
+                        snapshot.swap(shared->snapshot);
+                    }
+                    if (snapshot) {
+                        state_.live = live_rows(*snapshot);
+                        ++state_.live_version;
+                        state_.live_visible = true;
                     }
                     break;
-                case Event::Kind::Snapshot:
-                    state_.live_visible = true;
-                    if (view_) view_->snapshot_ready();
-                    break;
+                }
                 case Event::Kind::Finished: {
                     std::optional<app::RunResult> result;
                     {
@@ -394,7 +499,7 @@ void WindowModel::pump() {
                 }
             }
         }
-        if (view_) view_->refresh();
+        refresh();
     }
     pumping_ = false;
 }
@@ -403,37 +508,32 @@ void WindowModel::finish(const app::RunResult& result) {
     state_.running = false;
     state_.cancelling = false;
     state_.progress_busy = false;
-    state_.process_enabled = holds_team_file(state_.folder);
+    state_.team_file = holds_team_file(state_.folder);
     switch (result.outcome) {
         case app::RunOutcome::Completed: {
             state_.progress = 1;
-            state_.status = "Processing Completed";
+            state_.status = texts::kCompleted;
             state_.workbook = result.summary.output;
-            state_.saved_line = "Saved as " + platform::utf8_of(result.summary.output);
+            state_.saved_line = texts::saved_as(path_text(result.summary.output));
             const std::string error = write_saved_folder(saved_folder_file(data_dir_), run_folder_);
             add_recent(state_.choices, run_folder_);
             remember();
-            if (view_) {
-                view_->refresh();
-                if (!error.empty()) view_->show_message("The folder could not be remembered: " + error);
-                if (!setup_.hooks.open_workbook(result.summary.output))
-                    view_->show_message("No application to open .xlsx workbooks was found.\nThe workbook was saved as:\n" +
-                                        platform::utf8_of(result.summary.output));
-            }
+            refresh();
+            if (!error.empty()) say(Message::Kind::Information, texts::folder_not_remembered(error));
+            if (view_ && !setup_.hooks.open_workbook(result.summary.output))
+                say(Message::Kind::Information, texts::no_application_saved_as(path_text(result.summary.output)));
             break;
         }
         case app::RunOutcome::Cancelled:
             state_.progress = 0;
-            state_.status = "Processing Cancelled";
+            state_.status = texts::kCancelled;
             break;
         case app::RunOutcome::Failed: {
             state_.progress = 0;
-            const std::string error = result.error.empty() ? "unknown error" : result.error;
-            state_.status = "Processing Failed: " + error;
-            if (view_) {
-                view_->refresh();
-                view_->show_failure("Processing failed; nothing was saved.\n\n" + error);
-            }
+            const std::string error = result.error.empty() ? std::string(texts::kUnknownError) : result.error;
+            state_.status = texts::failed_status(error);
+            refresh();
+            say(Message::Kind::Failure, texts::failure_message(error));
             break;
         }
     }
@@ -453,10 +553,28 @@ void WindowModel::wait() {
     }
 }
 
-bool WindowModel::open_workbook() { return state_.workbook && setup_.hooks.open_workbook(*state_.workbook); }
+void WindowModel::open_workbook() {
+    if (!can_open_workbook()) return;
+    if (!setup_.hooks.open_workbook(*state_.workbook)) say(Message::Kind::Information, std::string(texts::kNoApplication));
+}
 
-bool WindowModel::show_workbook_folder() {
-    return state_.workbook && setup_.hooks.show_in_folder(*state_.workbook);
+void WindowModel::show_workbook_folder() {
+    if (!can_open_workbook()) return;
+    if (!setup_.hooks.show_in_folder(*state_.workbook))
+        say(Message::Kind::Information, std::string(texts::kFolderCannotBeShown));
+}
+
+DrawnParts::Changed DrawnParts::update(const WindowModel& model) {
+    const WindowState& st = model.state();
+    std::vector<std::string> recent = model.recent_texts();
+    const Changed changed{!drawn_ || st.folder != folder_, !drawn_ || st.folder_entries != entries_,
+                          !drawn_ || recent != recent_, !drawn_ || st.live_version != live_version_};
+    drawn_ = true;
+    if (changed.folder) folder_ = st.folder;
+    if (changed.folder_entries) entries_ = st.folder_entries;
+    if (changed.recent_folders) recent_ = std::move(recent);
+    live_version_ = st.live_version;
+    return changed;
 }
 
 }  // namespace tb::window

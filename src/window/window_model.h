@@ -1,24 +1,27 @@
 // What the window decides, whatever toolkit draws it: the folder and the
-// rule that enables Process, the remembered folder and choices, the run on a
-// worker thread with its cancel, the stage and status texts, the bar, the
-// notices that wait for OK, the live view's rows, and the end of a run.
+// rule that enables Process, the fields as typed, the remembered folder and
+// choices, the run on a worker thread with its cancel, the status texts, the
+// bar, the notices that wait for OK, the live view's rows, the end of a run,
+// and for every control what it shows and whether it is enabled.
 //
-// A view (the Qt window, a native Windows window) owns one model, shows its
-// state() and forwards the user's actions. The model calls its view back on
-// the view's own thread, from pump(), except WindowView::wake(), which the
-// worker calls to ask for a pump() soon.
+// A view (the Qt window, the native Windows window) owns one model, draws
+// its state() and the answers to enabled(), shown(), checked() and text(),
+// and forwards the user's actions. The model calls its view back on the
+// view's own thread, from the actions and pump(), except WindowView::wake(),
+// which the worker calls to ask for a pump() soon.
 #pragma once
 
 #include "app/run.h"
+#include "window/controls.h"
+#include "window/folders.h"
+#include "window/live_rows.h"
 #include "window/remembered.h"
 
 #include <atomic>
-#include <chrono>
-#include <deque>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -38,27 +41,41 @@ struct Hooks {
 
 struct Setup {
     std::filesystem::path data_dir;         // empty: platform::data_folder()
-    std::filesystem::path default_output;   // empty: TALLYBOOK.xlsx in the documents folder
+    // The workbook. Empty: the remembered one, else TALLYBOOK.xlsx in the
+    // documents folder. Given: it wins over the remembered one.
+    std::filesystem::path output;
     std::filesystem::path program_folder;   // written into a new saved-folder file
     Hooks hooks;
 };
 
+// A message box's content: an OK button, the text, and for a notice the
+// place in the encyclopedia it is about.
+struct Message {
+    enum class Kind { Information, Notice, Failure };
+    Kind kind = Kind::Information;
+    std::string text;
+    std::string detail;   // "ENCPLSTATS.DAT record 17, PhaseCode 3, ..."; may be empty
+};
+
 // Everything a view shows.
 struct WindowState {
-    std::filesystem::path folder;           // the encyclopedia folder; empty until one is chosen
-    bool process_enabled = false;
-    std::string process_hint;               // why Process is disabled; empty when it is enabled
-    Remembered choices;                     // options, workbook path, recent folders
+    std::filesystem::path folder;             // the encyclopedia folder; empty until one is chosen
+    std::string folder_text;                  // the folder as the folder field shows it
+    std::vector<FolderEntry> folder_entries;  // the folder list
+    bool team_file = false;                   // the folder holds ENCTEAM.DAT
+    Remembered choices;                       // options, workbook path, recent folders
     bool running = false;
     bool cancelling = false;
-    std::string start_time, end_time;       // "Processing Started" / "Processing Ended"
-    std::string status;                     // the status box
-    std::string saved_line;                 // "Saved as <path>" after a completed run
+    std::string start_time, end_time;         // "Processing Started" / "Processing Ended"
+    std::string status;                       // the status box
+    std::string saved_line;                   // "Saved as <path>" after a completed run
     // The bar: a fraction 0..1 of the whole run, or busy (no fraction).
     double progress = 0;
     bool progress_busy = false;
-    bool live_visible = false;              // a live view has rows to show
     std::optional<std::filesystem::path> workbook;   // the last workbook written, for Open / Show in folder
+    bool live_visible = false;                // the live view has rows to show
+    LiveRows live = empty_live_rows();
+    uint64_t live_version = 0;                // changes whenever `live` does
 };
 
 class WindowView {
@@ -66,15 +83,9 @@ public:
     virtual ~WindowView() = default;
     // state() changed: show it.
     virtual void refresh() = 0;
-    // A notice of the run, shown with an OK button; the run waits until the
-    // view calls answer_notice() (a view may answer before returning).
-    virtual void show_notice(const app::Notice& notice) = 0;
-    // A run failed; nothing was saved.
-    virtual void show_failure(const std::string& text) = 0;
-    // A plain message with an OK button (a refused choice, where the workbook is).
-    virtual void show_message(const std::string& text) = 0;
-    // New rows for the live view (take_snapshot() has them).
-    virtual void snapshot_ready() {}
+    // A message box with an OK button; returns once the user has answered.
+    // A run waits on a notice until then.
+    virtual void show_message(const Message& message) = 0;
     // From the worker thread: call pump() on the view's thread soon.
     virtual void wake() = 0;
 };
@@ -89,8 +100,9 @@ public:
 
     // Connects the view. Then reads the saved-folder file (a first start
     // writes the program's folder into a new one) and the remembered
-    // choices, and opens the saved folder (or, when it is gone or the file
-    // is not one quoted line, `fallback`).
+    // choices, and opens the saved folder (or, when the file is missing,
+    // `fallback`; when the saved folder is gone or the file is not one
+    // quoted line, the home folder).
     void attach(WindowView* view, const std::filesystem::path& fallback);
     // The view is going away: a run under way is cancelled and nothing is
     // called on the view any more. The run is waited for in the destructor.
@@ -99,53 +111,78 @@ public:
     const WindowState& state() const { return state_; }
     const std::filesystem::path& data_dir() const { return data_dir_; }
 
-    // --- the folder -------------------------------------------------------
-    // A typed folder, checked as Enter checks it: trimmed, "~" for the home
-    // folder. Returns the folder, or an error text.
-    struct Checked {
-        std::filesystem::path folder;
-        std::string error;
-    };
-    Checked check_folder(const std::string& typed) const;
-    // Chooses a folder (it must exist); the previous run's status clears.
-    // False when it is not a folder.
-    bool choose_folder(const std::filesystem::path& folder);
-    // Whether a folder holds the team file, in any letter case.
-    static bool holds_team_file(const std::filesystem::path& folder);
+    // --- what each control shows -----------------------------------------------
+    bool can_process() const;          // the folder holds the team file and no run is under way
+    bool can_cancel() const;           // a run is under way and not yet cancelled
+    bool can_open_workbook() const;    // a run completed and none is under way
+    bool locked() const;               // the choices are locked while a run is under way
+    // Why Process is off; empty when it is on.
+    std::string process_hint() const;
+    bool enabled(Control control) const;
+    bool shown(Control control) const;
+    // For the radio buttons: whether it is the chosen one.
+    bool checked(Control control) const;
+    // The text a control shows: its caption, or what the state puts in it
+    // (fields, times, status, hint, saved line, the live view's title).
+    std::string text(Control control) const;
+    // The recent folders list: its first row, then the folders.
+    std::vector<std::string> recent_texts() const;
 
-    // --- the choices ------------------------------------------------------
-    void set_desired(sheets::SheetsDesired desired);
-    void set_viewing(app::Viewing viewing);
+    // --- the folder ---------------------------------------------------------
+    // Chooses a folder (it must exist; not while a run is under way); the
+    // previous run's status clears. False when it is not chosen.
+    bool choose_folder(const std::filesystem::path& folder);
+    // A drive picked in the drive list; says so when it is not ready.
+    void choose_drive(const std::filesystem::path& root);
+    // A row of the folder list opened; a folder gone meanwhile is dropped from the list.
+    void open_folder_entry(std::size_t index);
+    // A recent folder picked (index into state().choices.recent); says so when it is gone.
+    void choose_recent(std::size_t index);
+    // Enter in the folder field: the typed folder is checked and chosen, or
+    // the refusal said. False when refused: the field shows
+    // text(FolderField) again.
+    bool enter_folder(const std::string& typed);
+    // The folder field left without Enter: a typed folder is taken when it
+    // is one; anything else waits for Enter or Process, which say what is wrong.
+    void leave_folder_field(const std::string& typed);
+
+    // --- the choices ----------------------------------------------------------
+    // A radio button clicked.
+    void choose_option(Control radio);
     // The workbook path: ".xlsx" added when missing, made absolute. Refused
     // (with the reason, state unchanged) when the workbook cannot be written
     // there: see app::output_problem.
     std::optional<std::string> set_output(const std::filesystem::path& output);
+    // Enter in the workbook field, or a path from the save dialog: taken, or the refusal said.
+    void enter_output(const std::string& typed);
+    // The workbook field left: a usable path is taken, anything else waits for Enter or Process.
+    void leave_output_field(const std::string& typed);
 
     // --- the run ------------------------------------------------------------
-    // Process: `typed_folder` is what the folder field shows; when it differs
-    // from the chosen folder it is checked and chosen first. The workbook's
-    // place is checked before anything starts. Returns the reason when the
-    // run does not start.
-    std::optional<std::string> process(const std::string& typed_folder, const std::string& typed_output);
+    // Process: the fields' texts are what is converted and where. A typed
+    // folder other than the chosen one is checked and chosen first; the
+    // workbook's place is checked before anything starts. A refusal is
+    // said. True when the run started.
+    bool process(const std::string& typed_folder, const std::string& typed_output);
     // Asks the run to stop; the old workbook stays as it was.
     void cancel();
-    // The user has answered the notice on show.
-    void answer_notice();
     // Handles what the worker reported, on the view's thread.
     void pump();
-    // The newest live-view rows, once.
-    std::optional<app::SheetSnapshot> take_snapshot();
     // Waits for the run to end (tests; the view's thread).
     void wait();
 
     // --- after a run -------------------------------------------------------
-    bool open_workbook();
-    bool show_workbook_folder();
+    // Open workbook / Show in folder; says so when it cannot be done.
+    void open_workbook();
+    void show_workbook_folder();
 
 private:
     struct Shared;
     class Observer;
+    void say(Message::Kind kind, std::string text);
+    void refresh();
     void start_worker(const app::RunOptions& options);
+    void answer_notice();
     void finish(const app::RunResult& result);
     void remember();
     void join();
@@ -158,6 +195,27 @@ private:
     std::shared_ptr<Shared> shared_;
     std::thread worker_;
     bool pumping_ = false;
+};
+
+// What a view has drawn of the parts that cost most to draw again (the
+// drive, the lists, the live rows): each refresh asks which changed since.
+// A new tracker reports every part changed.
+class DrawnParts {
+public:
+    struct Changed {
+        bool folder = false;            // select the folder's drive
+        bool folder_entries = false;    // fill the folder list again
+        bool recent_folders = false;    // fill the recent list again
+        bool live_rows = false;         // draw the live rows again
+    };
+    Changed update(const WindowModel& model);
+
+private:
+    bool drawn_ = false;
+    std::filesystem::path folder_;
+    std::vector<FolderEntry> entries_;
+    std::vector<std::string> recent_;
+    uint64_t live_version_ = 0;
 };
 
 // The share of the whole run that the stages before `stage` take and the

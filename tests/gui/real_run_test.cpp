@@ -66,7 +66,7 @@ protected:
         save_folder("/some/earlier/folder");
     }
     // The real run, held where `hold` says ("" never).
-    tb::gui::RunFunction real(const std::string& hold = "") {
+    tb::window::RunFunction real(const std::string& hold = "") {
         return [this, hold](const RunOptions& o, RunObserver& obs, const std::atomic<bool>* cancel) {
             Gate gate(obs, hold.empty() ? nullptr : &reached, go_future, hold == "save");
             const RunResult r = tb::app::run_process(o, gate, cancel);
@@ -77,13 +77,13 @@ protected:
 };
 
 TEST_F(RealRun, ProducesTheWorkbookAndTheStageTexts) {
-    Form1 w(settings(real()));
+    MainWindow w(settings(real()));
     press_process(w, folder);
     finish(w);
     EXPECT_EQ(statuses, (std::vector<std::string>{"Reading the encyclopedia...", "TEAMS COMPLETED", "Jones,Bob",
                                                   "Smith,John", "Writing the team sheets...",
                                                   "Saving the workbook...", "Processing Completed"}));
-    EXPECT_EQ(field(w, "txt1"), "Processing Completed");
+    EXPECT_EQ(field(w, "status_box"), "Processing Completed");
     EXPECT_EQ(file_bytes(output).left(2), QByteArray("PK"));   // a zip: .xlsx
     EXPECT_EQ(file_bytes(saved_file()), quoted(folder));
     EXPECT_EQ(opened, std::vector{output});
@@ -95,7 +95,7 @@ TEST_F(RealRun, ProducesTheWorkbookAndTheStageTexts) {
 TEST_F(RealRun, CancelOrExitAtAnyMomentKeepsTheOlderWorkbook) {
     const QByteArray earlier = file_bytes(saved_file());
     const std::pair<const char*, const char*> cases[] = {
-        {"player", "cmdCancel"}, {"player", "Escape"}, {"save", "cmdCancel"}, {"save", "cmdExit"}};
+        {"player", "cancel_button"}, {"player", "Escape"}, {"save", "cancel_button"}, {"save", "exit_button"}};
     for (const auto& [hold, press] : cases) {
         SCOPED_TRACE(std::string(hold) + " " + press);
         write_bytes(tb::gui::to_path(output), "an older workbook");
@@ -103,23 +103,23 @@ TEST_F(RealRun, CancelOrExitAtAnyMomentKeepsTheOlderWorkbook) {
         go = {};
         go_future = go.get_future().share();
         {
-            Form1 w(settings(real(hold)));
+            MainWindow w(settings(real(hold)));
             w.show();
             press_process(w, folder);
             const bool held = wait_until([&] { return reached.load(); });
             if (held && press == std::string("Escape")) QTest::keyClick(&w, Qt::Key_Escape);
             if (held && press != std::string("Escape")) click(w, press);
-            if (press == std::string("cmdExit")) {
+            if (press == std::string("exit_button")) {
                 EXPECT_FALSE(w.isVisible());
             } else {
-                EXPECT_EQ(field(w, "txt1"), "Cancelling...");
+                EXPECT_EQ(field(w, "status_box"), "Cancelling...");
             }
             go.set_value();
             ASSERT_TRUE(held);
-            if (press != std::string("cmdExit")) {
+            if (press != std::string("exit_button")) {
                 finish(w);
-                EXPECT_EQ(field(w, "txt1"), "Processing Cancelled");
-                EXPECT_TRUE(enabled(w, "cmdProcess"));
+                EXPECT_EQ(field(w, "status_box"), "Processing Cancelled");
+                EXPECT_TRUE(enabled(w, "process_button"));
             }
         }   // the window object ends: the run is waited for
         EXPECT_EQ(file_bytes(output), "an older workbook");
@@ -128,9 +128,9 @@ TEST_F(RealRun, CancelOrExitAtAnyMomentKeepsTheOlderWorkbook) {
         EXPECT_EQ(file_bytes(saved_file()), earlier);
         EXPECT_TRUE(opened.empty());
     }
-    Form1 idle(settings());   // E&XIT with nothing running just closes
+    MainWindow idle(settings());   // E&XIT with nothing running just closes
     idle.show();
-    click(idle, "cmdExit");
+    click(idle, "exit_button");
     EXPECT_FALSE(idle.isVisible());
 }
 

@@ -2,7 +2,7 @@
 // lookup of its controls, and a hand that answers message boxes.
 #pragma once
 
-#include "form1.h"
+#include "main_window.h"
 #include "platform/platform.h"
 #include "support/encyclopedia_builder.h"
 #include "window/remembered.h"
@@ -28,7 +28,7 @@ using tb::app::RunObserver;
 using tb::app::RunOptions;
 using tb::app::RunOutcome;
 using tb::app::RunResult;
-using tb::gui::Form1;
+using tb::gui::MainWindow;
 
 inline QString qpath(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
 inline QByteArray file_bytes(const QString& file) { return QByteArray::fromStdString(read_bytes(tb::gui::to_path(file))); }
@@ -88,12 +88,16 @@ protected:
     RunOptions seen;   // what the last stand-in run was given
     int runs = 0;      // stand-in runs started
 
-    tb::gui::WindowSettings settings(tb::gui::RunFunction run = {}) {
+    tb::window::Setup settings(tb::window::RunFunction run = {}) {
         std::filesystem::create_directories(tmp / "out");
         auto record = [this](std::vector<QString>& into, bool answer) {
             return [&into, answer](const std::filesystem::path& p) { return into.push_back(qpath(p)), answer; };
         };
-        return {data_dir, std::move(run), record(opened, can_open), output, record(shown, true)};
+        tb::window::Setup s;
+        s.data_dir = tb::gui::to_path(data_dir);
+        s.output = tb::gui::to_path(output);
+        s.hooks = {std::move(run), record(opened, can_open), record(shown, true)};
+        return s;
     }
     QString saved_file() const { return qpath(tb::window::saved_folder_file(tb::gui::to_path(data_dir))); }
     void save_folder(const QString& folder) {
@@ -106,14 +110,14 @@ protected:
         if (!team_file.empty()) write_bytes(dir / team_file, "x");
         return dir;
     }
-    void press_process(Form1& w, const QString& folder) {
+    void press_process(MainWindow& w, const QString& folder) {
         ASSERT_TRUE(w.set_folder(folder));
-        ASSERT_TRUE(enabled(w, "cmdProcess"));
-        click(w, "cmdProcess");
+        ASSERT_TRUE(enabled(w, "process_button"));
+        click(w, "process_button");
         ASSERT_TRUE(w.running());
     }
     // A stand-in run that keeps its options, reports through `report` and writes the workbook.
-    tb::gui::RunFunction stand_in(std::function<void(RunObserver&)> report = {}) {
+    tb::window::RunFunction stand_in(std::function<void(RunObserver&)> report = {}) {
         return [this, report](const RunOptions& o, RunObserver& obs, const std::atomic<bool>*) {
             seen = o;
             ++runs;
@@ -124,7 +128,7 @@ protected:
             return r;
         };
     }
-    void finish(Form1& w) { ASSERT_TRUE(wait_until([&] { return !w.running(); })); }
+    void finish(MainWindow& w) { ASSERT_TRUE(wait_until([&] { return !w.running(); })); }
 };
 
 }  // namespace tb::test

@@ -1,0 +1,82 @@
+#include "window/texts.h"
+
+namespace tb::window::texts {
+
+namespace {
+
+std::string joined(std::string_view a, std::string_view b, std::string_view c = {}) {
+    std::string s(a);
+    s += b;
+    s += c;
+    return s;
+}
+
+}  // namespace
+
+std::string window_title() { return joined("TALLYBOOK ", TALLYBOOK_VERSION); }
+
+std::string_view caption(Control control) {
+    switch (control) {
+        case Control::DriveLabel: return "Encyclopedia Drive";
+        case Control::FolderLabel: return "Encyclopedia Folder";
+        case Control::BrowseButton: return "...";
+        case Control::ProcessButton: return "&Process";
+        case Control::StartedLabel: return "Processing Started";
+        case Control::EndedLabel: return "Processing Ended";
+        case Control::ViewingFrame: return "Spreadsheet Viewing";
+        case Control::ViewWhileProcessing: return "View While Processing";
+        case Control::ViewAfterCompleted: return "View After Completed";
+        case Control::DesiredFrame: return "Spreadsheets Desired";
+        case Control::PlayersOnly: return "Players Only";
+        case Control::TeamsOnly: return "Teams Only";
+        case Control::PlayersAndTeams: return "Players and Teams";
+        case Control::WorkbookLabel: return "Workbook";
+        case Control::SaveAsButton: return "Save &As...";
+        case Control::StatusLabel: return "Player being Processed";
+        case Control::OpenButton: return "&Open workbook";
+        case Control::ShowFolderButton: return "Show in &folder";
+        case Control::AboutButton: return "About...";
+        case Control::CancelButton: return "Cancel";
+        case Control::ExitButton: return "E&XIT";
+        default: return {};
+    }
+}
+
+std::string_view tooltip(Control control) {
+    switch (control) {
+        case Control::FolderField:
+            return "Type or paste a folder and press Enter; a folder can also be dropped on the window";
+        case Control::BrowseButton: return "Choose the encyclopedia folder";
+        case Control::RecentList: return "Folders of the last runs";
+        case Control::FolderList: return "Double-click a folder (or press Enter) to open it";
+        default: return {};
+    }
+}
+
+std::string does_not_exist(std::string_view typed) { return joined(typed, " does not exist."); }
+std::string not_a_folder(std::string_view typed) { return joined(typed, " is not a folder."); }
+std::string drive_not_ready(std::string_view drive) { return joined("The drive ", drive, " is not ready."); }
+std::string no_longer_there(std::string_view folder) { return joined(folder, " is no longer there."); }
+
+std::string failed_status(std::string_view error) { return joined("Processing Failed: ", error); }
+std::string failure_message(std::string_view error) { return joined("Processing failed; nothing was saved.\n\n", error); }
+
+std::string saved_as(std::string_view workbook) { return joined("Saved as ", workbook); }
+std::string no_application_saved_as(std::string_view workbook) {
+    return joined(kNoApplication, "\nThe workbook was saved as:\n", workbook);
+}
+std::string folder_not_remembered(std::string_view error) {
+    return joined("The folder could not be remembered: ", error);
+}
+
+std::string live_sheet_title(std::string_view sheet) { return joined("Sheet \"", sheet, "\""); }
+
+AboutText about(std::string_view toolkit) {
+    return {"About TALLYBOOK",
+            window_title(),
+            {"Turns a baseball encyclopedia into an .xlsx workbook.", "", "Built with:", std::string(toolkit),
+             "libxlsxwriter (BSD 2-Clause), with minizip and zlib (zlib licence)",
+             "the name order: a table made from ICU's collation data (Unicode licence)"}};
+}
+
+}  // namespace tb::window::texts
