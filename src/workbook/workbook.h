@@ -122,11 +122,11 @@ struct Area {
 // unset keeps what the cell has. Applying two styles one after the other
 // gives the cell the properties of both, the later one winning.
 struct CellStyle {
-    std::optional<bool> bold;
-    std::optional<int> font_size;               // points, 1..409
-    std::optional<int32_t> fill;                // RGB solid fill
-    std::optional<std::string> number_format;   // "#.000", ...; "" General
-    std::optional<bool> align_right;
+    std::optional<bool> bold{};
+    std::optional<int> font_size{};               // points, 1..409
+    std::optional<int32_t> fill{};                // RGB solid fill
+    std::optional<std::string> number_format{};   // "#.000", ...; "" General
+    std::optional<bool> align_right{};
 };
 
 // The edges of a cell that a line goes along.
@@ -137,7 +137,7 @@ enum Edges : uint8_t { kTopEdge = 1, kBottomEdge = 2, kLeftEdge = 4, kRightEdge 
 enum class LineWeight : uint8_t { Hair, Thin, Medium, Thick };
 struct Line {
     LineWeight weight = LineWeight::Medium;
-    std::optional<int32_t> color;
+    std::optional<int32_t> color{};
 };
 
 // What a cell holds.
