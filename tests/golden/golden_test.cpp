@@ -1,15 +1,18 @@
-// The whole workbook of a small encyclopedia, compared with a reviewed dump
-// kept beside this test (golden_workbook.txt). The encyclopedia holds a
+// The sheets of a small encyclopedia, one golden file a kind of sheet
+// (letter sheets, hitting and pitching totals sheets, "Team Records", team
+// totals sheets), each compared with a reviewed dump kept beside this test.
+// The encyclopedia holds a
 // little of everything: hitters and pitchers in every phase, a two-way
 // player, players with lines of both kinds, standings with ties and
 // post-season play, accented names and names for the "#" sheet, lines of an
 // unknown phase, ignored or unused, and teams and leagues that have tripped
 // the team pass before (see below).
-// After a deliberate change of the output, write the file anew with
+// After a deliberate change of the output, write the files anew with
 // TALLYBOOK_UPDATE_GOLDEN=1 and review the difference.
 #include "app/run.h"
 #include "support/encyclopedia_builder.h"
-#include "support/workbook_dump.h"
+#include "support/sheet_dump.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -195,40 +198,91 @@ enc::EncyclopediaContents small_encyclopedia() {
     return c;
 }
 
-TEST(Golden, TheWholeWorkbookOfASmallEncyclopedia) {
-    TempDir dir;
-    enc::write_encyclopedia(dir / "enc", small_encyclopedia());
-    app::RunOptions options;
-    options.folder = dir / "enc";
-    options.save = false;
-    options.current_year = 2026;
-    struct Notices : app::RunObserver {
-        std::string text;
-        void notice(const app::Notice& n) override { text += "notice: " + n.text + " | " + n.where() + "\n"; }
-    } observer;
-    wb::Workbook book;
-    const app::RunResult result = app::convert(options, observer, nullptr, book);
-    ASSERT_EQ(result.outcome, app::RunOutcome::Completed) << result.error;
-    const std::string got = observer.text + dump_workbook(book);
-
-    const std::filesystem::path golden = std::filesystem::path(TALLYBOOK_TEST_DIR) / "golden" / "golden_workbook.txt";
-    if (std::getenv("TALLYBOOK_UPDATE_GOLDEN")) {
-        std::ofstream(golden, std::ios::binary) << got;
-        GTEST_SKIP() << "wrote " << golden;
+// The conversion of the small encyclopedia, made once for the four goldens.
+class Golden : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        TempDir dir;
+        enc::write_encyclopedia(dir / "enc", small_encyclopedia());
+        app::RunOptions options;
+        options.folder = dir / "enc";
+        options.save = false;
+        options.current_year = 2026;
+        struct Notices : app::RunObserver {
+            std::string text;
+            void notice(const app::Notice& n) override { text += "notice: " + n.text + " | " + n.where() + "\n"; }
+        } observer;
+        book_ = new wb::Workbook;
+        const app::RunResult result = app::convert(options, observer, nullptr, *book_);
+        ASSERT_EQ(result.outcome, app::RunOutcome::Completed) << result.error;
+        notices_ = new std::string(observer.text);
     }
-    const std::string want = read_bytes(golden);
-    if (got == want) return;
-    // Name the first line that differs: the whole dump is long.
-    std::istringstream a(want), b(got);
-    std::string la, lb;
-    for (int line = 1;; ++line) {
-        const bool ea = !std::getline(a, la), eb = !std::getline(b, lb);
-        if (ea && eb) break;
-        if (la != lb || ea != eb) {
-            FAIL() << "the workbook differs from " << golden << " at line " << line << ":\n  golden: " << la
-                   << "\n  now:    " << lb;
+    static void TearDownTestSuite() {
+        delete book_;
+        delete notices_;
+    }
+
+    // Compares the dump of `sheets` (after `lead`) with golden/<file>; with
+    // TALLYBOOK_UPDATE_GOLDEN set, writes it anew instead (review the diff).
+    static void check(const std::string& file, const std::vector<std::string>& sheets, const std::string& lead = {}) {
+        const std::string got = lead + dump_sheets(*book_, sheets);
+        const std::filesystem::path golden = std::filesystem::path(TALLYBOOK_TEST_DIR) / "golden" / file;
+        if (std::getenv("TALLYBOOK_UPDATE_GOLDEN")) {
+            std::ofstream(golden, std::ios::binary) << got;
+            return;
+        }
+        const std::string want = read_bytes(golden);
+        if (got == want) return;
+        // Name the first line that differs.
+        std::istringstream a(want), b(got);
+        std::string la, lb;
+        for (int line = 1;; ++line) {
+            const bool ea = !std::getline(a, la), eb = !std::getline(b, lb);
+            if (ea && eb) break;
+            if (la != lb || ea != eb) {
+                FAIL() << golden << " differs at line " << line << ":\n  golden: " << la << "\n  now:    " << lb;
+            }
         }
     }
+    static std::vector<std::string> sheets_where(bool (*wanted)(const std::string&)) {
+        std::vector<std::string> names;
+        for (const std::string& name : book_->SheetNames())
+            if (wanted(name)) names.push_back(name);
+        return names;
+    }
+
+    static wb::Workbook* book_;
+    static std::string* notices_;
+};
+
+wb::Workbook* Golden::book_ = nullptr;
+std::string* Golden::notices_ = nullptr;
+
+TEST_F(Golden, TheSheetsInTheirOrder) {
+    EXPECT_EQ(book_->SheetNames(),
+              (std::vector<std::string>{"Team Records", "TeamRegTotals", "TeamDCSTotals", "TeamLCSTotals",
+                                        "TeamWSTotals", "PitchRegTotals", "PitchWCSTotals", "PitchDCSTotals", "PitchLCSTotals",
+                                        "PitchWSTotals", "HitRegTotals", "HitWCSTotals", "HitDCSTotals",
+                                        "HitLCSTotals", "HitWSTotals", "A", "B", "C", "D", "E", "F", "G", "H", "I",
+                                        "J", "K", "L", "M", "N", "O", "P", "Q", "R", "S", "T", "U", "V", "W", "X",
+                                        "Y", "Z", "AA", "AB", "AC", "AD", "AE", "#"}));
+    EXPECT_EQ(book_->ActiveSheetName(), "Team Records");
+}
+
+TEST_F(Golden, LetterSheets) {
+    check("letter_sheets.txt", sheets_where([](const std::string& n) { return n.size() <= 2 || n == "#"; }),
+          *notices_);
+}
+
+TEST_F(Golden, HittingAndPitchingTotalsSheets) {
+    check("player_totals.txt",
+          sheets_where([](const std::string& n) { return n.starts_with("Hit") || n.starts_with("Pitch"); }));
+}
+
+TEST_F(Golden, TeamRecords) { check("team_records.txt", {"Team Records"}); }
+
+TEST_F(Golden, TeamTotalsSheets) {
+    check("team_totals.txt", sheets_where([](const std::string& n) { return n.starts_with("Team") && n != "Team Records"; }));
 }
 
 }  // namespace

@@ -1,0 +1,42 @@
+// The figures of a pitching row, column by column.
+#include "pitching/pitching.h"
+
+#include <gtest/gtest.h>
+
+#include <string_view>
+
+namespace tb::pitching {
+namespace {
+
+double column(const std::array<double, kFigureCount>& figures, std::string_view title) {
+    for (std::size_t i = 0; i < kColumns.size(); ++i)
+        if (kColumns[i].block_title == title) return figures[i];
+    ADD_FAILURE() << "no column " << title;
+    return -1;
+}
+
+TEST(PitchingFigures, TotalsRowKeepsRunsAndEarnedRunsApart) {
+    enc::PitchingFigures a, b;
+    a.outs = 200, a.runs = 30, a.earned_runs = 22, a.hits = 40, a.at_bats = 160, a.wins = 5, a.losses = 5;
+    b.outs = 4, b.runs = 3, b.earned_runs = 1, b.hits = 2, b.at_bats = 8, b.wins = 0, b.losses = 1;
+    PitchingCounts totals = line_counts(a);
+    totals += line_counts(b);
+    const auto f = figures(totals);
+    const std::pair<std::string_view, double> want[] = {
+        {"R", 33}, {"ER", 23}, {"IP", 68.0},   // 204 outs
+        {"ERA", 3.04},                        // 23 / (204 / 27) = 3.0441
+        {"W", 5}, {"L", 6}, {"PCT", .455}, {"H", 42}, {"AB", 168}, {"OBA", .25}};
+    for (const auto& [title, value] : want) EXPECT_DOUBLE_EQ(column(f, title), value) << title;
+}
+
+TEST(PitchingFigures, InningsCountOutsAfterThePoint) {
+    const std::pair<int, double> cases[] = {{200, 66.2}, {201, 67.0}, {199, 66.1}, {1, 0.1}, {0, 0.0}};
+    for (const auto& [outs, innings] : cases) {
+        enc::PitchingFigures l;
+        l.outs = static_cast<int16_t>(outs);
+        EXPECT_DOUBLE_EQ(column(figures(line_counts(l)), "IP"), innings) << outs;
+    }
+}
+
+}  // namespace
+}  // namespace tb::pitching
