@@ -14,7 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kRecordsPerChunk = 8192;
 
 template <class Record>
 Record decode_one(const unsigned char* bytes);
