@@ -14,7 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-
 template <class Record>
 Record decode_one(const unsigned char* bytes);
 template <> TeamEntry decode_one<TeamEntry>(const unsigned char* b) { return decode_team(b); }
