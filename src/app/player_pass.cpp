@@ -22,7 +22,8 @@ constexpr std::array<SeasonPhase, kPhaseCount> kPhases = {SeasonPhase::Regular, 
                                                           SeasonPhase::DivisionSeries,
                                                           SeasonPhase::ChampionshipSeries, SeasonPhase::WorldSeries};
 
-// A player's lines of each phase: record numbers in the order they are shown.
+// A player's lines of each phase, in the order they are shown: positions in
+// the input's lines.
 using PhaseLines = std::array<std::vector<int32_t>, kPhaseCount>;
 
 std::size_t index_of(SeasonPhase phase) { return static_cast<std::size_t>(phase); }
@@ -32,9 +33,8 @@ struct Context {
     const PlayerPassInput& input;
     Reporter& reporter;
     std::unordered_set<int32_t> teams_told;   // team numbers without a team record, told once
-    const enc::StatsLine& line(int32_t record_number) const {
-        return input.lines[static_cast<std::size_t>(record_number) - 1];
-    }
+    const enc::StatsLine& line(int32_t at) const { return input.lines[static_cast<std::size_t>(at)].record; }
+    int32_t record_number(int32_t at) const { return input.lines[static_cast<std::size_t>(at)].number; }
 };
 
 // Lines of a year in the order of their record numbers as text (record 10
@@ -46,7 +46,8 @@ void sort_lines(const Context& ctx, std::vector<int32_t>& lines) {
     keyed.reserve(lines.size());
     for (int32_t n : lines) {
         char key[48];
-        std::snprintf(key, sizeof key, "%04d/%d", static_cast<int>(ctx.line(n).year), static_cast<int>(n));
+        std::snprintf(key, sizeof key, "%04d/%d", static_cast<int>(ctx.line(n).year),
+                      static_cast<int>(ctx.record_number(n)));
         keyed.emplace_back(key, n);
     }
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -64,10 +65,12 @@ PhaseLines route_lines(Context& ctx, const std::vector<int32_t>& records) {
         if (!phase) {
             if (line.phase_code != enc::kExhibitionCode)
                 ctx.reporter.notice({"this case is " + std::to_string(line.phase_code), std::string(enc::kStatsFile),
-                                     n, "PhaseCode", std::to_string(line.phase_code), display_name(line)});
+                                     ctx.record_number(n), "PhaseCode", std::to_string(line.phase_code),
+                                     display_name(line)});
         } else if (!enc::line_kind_of(line.kind)) {
             ctx.reporter.notice({"unknown stat kind " + std::to_string(line.kind) + ": the line is passed over",
-                                 std::string(enc::kStatsFile), n, "StatKind", std::to_string(line.kind),
+                                 std::string(enc::kStatsFile), ctx.record_number(n), "StatKind",
+                                 std::to_string(line.kind),
                                  display_name(line)});
         } else {
             phases[index_of(*phase)].push_back(n);
@@ -103,7 +106,8 @@ sheets::BlockLine line_lead(Context& ctx, int32_t n, int32_t player_id) {
     } else if (ctx.teams_told.insert(line.team_id).second) {
         ctx.reporter.notice({"team " + std::to_string(line.team_id) + " has no used record in " +
                                  std::string(enc::kTeamFile) + "; its lines show no team",
-                             std::string(enc::kStatsFile), n, "TeamId", std::to_string(line.team_id),
+                             std::string(enc::kStatsFile), ctx.record_number(n), "TeamId",
+                             std::to_string(line.team_id),
                              display_name(line)});
     }
     const auto born = ctx.input.birth_years.find(player_id);
@@ -177,13 +181,12 @@ struct ListedPlayer {
 };
 
 // The players of the used lines by display name, each with his line numbers.
-std::vector<ListedPlayer> list_players(const std::vector<enc::StatsLine>& lines,
+std::vector<ListedPlayer> list_players(const std::vector<enc::Numbered<enc::StatsLine>>& lines,
                                        std::unordered_map<int32_t, std::vector<int32_t>>& lines_of) {
     std::unordered_map<int32_t, std::string> names;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const enc::StatsLine& line = lines[i];
-        if (!enc::is_used(line)) continue;
-        lines_of[line.player_id].push_back(static_cast<int32_t>(i + 1));
+        const enc::StatsLine& line = lines[i].record;
+        lines_of[line.player_id].push_back(static_cast<int32_t>(i));
         names[line.player_id] = display_name(line);
     }
     std::vector<ListedPlayer> players;

@@ -15,7 +15,7 @@
 namespace tb::app {
 
 struct PlayerPassInput {
-    const std::vector<enc::StatsLine>& lines;   // every record of ENCPLSTATS.DAT; record n at n - 1
+    const std::vector<enc::Numbered<enc::StatsLine>>& lines;   // the used lines of ENCPLSTATS.DAT
     const enc::TeamTable& teams;                // abbreviations by team number
     const enc::BirthYears& birth_years;         // by player number
 };
@@ -26,8 +26,8 @@ struct PlayerPassResult {
     int64_t lines_written = 0;
 };
 
-// Lists the players of the used lines by display name (of their last used
-// line) and writes them one by one. A line of an unknown phase or kind is
+// Lists the players of the lines by display name (of their last line) and
+// writes them one by one. A line of an unknown phase or kind is
 // told and passed over (phase code 1 silently), and so is a player without
 // a regular-season line. A hitting line feeds a player's hitting block, a
 // pitching line his pitching block, a two-way line both; his blocks go on

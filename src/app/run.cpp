@@ -23,12 +23,12 @@ std::size_t count_used(const std::vector<Record>& records, Used used) {
     return static_cast<std::size_t>(std::count_if(records.begin(), records.end(), used));
 }
 
-// What the run reads, in its first stage.
+// What the run reads, in its first stage: the used records only.
 struct Contents {
     enc::TeamTable teams;
-    std::vector<enc::StatsLine> lines;
+    std::vector<enc::Numbered<enc::StatsLine>> lines;
     enc::BirthYears birth_years;
-    std::vector<enc::TeamSeason> team_seasons;
+    std::vector<enc::Numbered<enc::TeamSeason>> team_seasons;
     std::vector<enc::LeagueSeason> league_seasons;
     std::vector<enc::LeagueEntry> leagues;
     // For the decision whether there is anything to convert.
@@ -37,9 +37,17 @@ struct Contents {
 };
 
 // Tells what is wrong with one file ("ENCPLYR.DAT is missing", ...).
-void report_file(Reporter& reporter, std::string_view name, const enc::FileFacts& facts, std::size_t used) {
-    for (const std::string& problem : enc::file_problems(facts, used))
+void report_file(Reporter& reporter, std::string_view name, const enc::FileFacts& facts) {
+    for (const std::string& problem : enc::file_problems(facts, facts.used))
         reporter.notice({std::string(name) + " " + problem, std::string(name), 0, {}, {}, {}});
+}
+
+template <class Record>
+std::vector<Record> records_of(std::vector<enc::Numbered<Record>> numbered) {
+    std::vector<Record> out;
+    out.reserve(numbered.size());
+    for (auto& n : numbered) out.push_back(std::move(n.record));
+    return out;
 }
 
 // Reads the files the chosen sheets need. Returns nullopt when cancelled.
@@ -53,38 +61,34 @@ std::optional<Contents> read_files(const enc::Encyclopedia& e, sheets::SheetsDes
         reporter.progress(Stage::Reading, ++done, files);
         return !reporter.cancelled();
     };
-    auto used = [](const auto& r) { return enc::is_used(r); };
     Contents c;
     enc::FileFacts facts;
 
-    const auto team_records = e.read_teams(&facts);
-    c.teams = enc::build_team_table(team_records);
-    report_file(reporter, enc::kTeamFile, facts, count_used(team_records, used));
+    c.teams = enc::build_team_table(e.used_teams(&facts));
+    report_file(reporter, enc::kTeamFile, facts);
     if (!step()) return std::nullopt;
 
     if (players) {
-        const auto player_records = e.read_players(&facts);
-        c.birth_years = enc::build_birth_years(player_records, current_year);
-        report_file(reporter, enc::kPlayerFile, facts,
-                    count_used(player_records, [&](const auto& r) { return enc::is_used(r, current_year); }));
+        c.birth_years = enc::build_birth_years(e.used_players(current_year, &facts));
+        report_file(reporter, enc::kPlayerFile, facts);
         if (!step()) return std::nullopt;
-        c.lines = e.read_stats(&facts);
-        c.lines_used = count_used(c.lines, used);
-        c.lines_problems = enc::file_problems(facts, c.lines_used);
-        report_file(reporter, enc::kStatsFile, facts, c.lines_used);
+        c.lines = e.used_stats(&facts);
+        c.lines_used = facts.used;
+        c.lines_problems = enc::file_problems(facts, facts.used);
+        report_file(reporter, enc::kStatsFile, facts);
         if (!step()) return std::nullopt;
     }
     if (teams) {
-        c.team_seasons = e.read_team_seasons(&facts);
-        c.team_seasons_used = count_used(c.team_seasons, used);
-        c.team_seasons_problems = enc::file_problems(facts, c.team_seasons_used);
-        report_file(reporter, enc::kTeamSeasonFile, facts, c.team_seasons_used);
+        c.team_seasons = e.used_team_seasons(&facts);
+        c.team_seasons_used = facts.used;
+        c.team_seasons_problems = enc::file_problems(facts, facts.used);
+        report_file(reporter, enc::kTeamSeasonFile, facts);
         if (!step()) return std::nullopt;
-        c.league_seasons = e.read_league_seasons(&facts);
-        report_file(reporter, enc::kLeagueSeasonFile, facts, count_used(c.league_seasons, used));
+        c.league_seasons = records_of(e.used_league_seasons(&facts));
+        report_file(reporter, enc::kLeagueSeasonFile, facts);
         if (!step()) return std::nullopt;
-        c.leagues = e.read_leagues(&facts);
-        report_file(reporter, enc::kLeagueFile, facts, count_used(c.leagues, used));
+        c.leagues = records_of(e.used_leagues(&facts));
+        report_file(reporter, enc::kLeagueFile, facts);
         if (!step()) return std::nullopt;
     }
     return c;
@@ -138,8 +142,9 @@ RunOutcome process(const RunOptions& o, wb::Workbook& book, Reporter& reporter, 
 
     observer.stage(Stage::Reading);
     reporter.status("Reading the encyclopedia...");
-    const enc::Encyclopedia encyclopedia = o.source ? enc::Encyclopedia(o.source) : enc::Encyclopedia(o.folder);
-    const std::optional<Contents> contents = read_files(encyclopedia, o.desired, current_year, reporter);
+    enc::Encyclopedia encyclopedia = o.source ? enc::Encyclopedia(o.source) : enc::Encyclopedia(o.folder);
+    encyclopedia.limit_memory(o.memory_limit);
+    std::optional<Contents> contents = read_files(encyclopedia, o.desired, current_year, reporter);
     if (!contents) return RunOutcome::Cancelled;
     check_something_to_convert(o.desired, *contents);
 
@@ -155,6 +160,9 @@ RunOutcome process(const RunOptions& o, wb::Workbook& book, Reporter& reporter, 
         summary.players = players.players_written;
         summary.lines = players.lines_written;
         if (!players.completed) return RunOutcome::Cancelled;
+        // The lines are in the workbook now; given back, the save's buffers
+        // fit in the memory the pass has used.
+        std::vector<enc::Numbered<enc::StatsLine>>().swap(contents->lines);
         sheets.letters->finish();
         sheets.player_totals->finish();
     }

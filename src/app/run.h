@@ -28,6 +28,9 @@ struct RunOptions {
     int current_year = 0;
     // Where the files come from instead of `folder` (tests, fuzzing).
     std::shared_ptr<const enc::ByteSource> source;
+    // The most memory the used records of one file may take, in bytes: a
+    // run that needs more fails with "not enough memory to read <FILE>".
+    std::size_t memory_limit = SIZE_MAX;
     // False: the workbook is built but not saved (the run's own tests, the
     // fuzzing and the benchmark of the passes). `output` is then not needed.
     bool save = true;

@@ -8,9 +8,12 @@ namespace tb::app {
 
 bool write_team_sheets(wb::Workbook& book, sheets::TeamRecordsSheet& records, sheets::TeamTotalsSheets& totals,
                        const TeamPassInput& input, Reporter& reporter) {
-    const teams::LeagueTables tables(input.league_seasons, input.leagues, input.team_seasons);
-    const std::vector<teams::TeamSection> sections = teams::team_sections(
-        teams::standings_by_team(input.team_seasons, tables, input.teams), input.team_seasons, tables);
+    std::vector<enc::TeamSeason> seasons;
+    seasons.reserve(input.team_seasons.size());
+    for (const auto& s : input.team_seasons) seasons.push_back(s.record);
+    const teams::LeagueTables tables(input.league_seasons, input.leagues, seasons);
+    const std::vector<teams::TeamSection> sections =
+        teams::team_sections(teams::standings_by_team(input.team_seasons, tables, input.teams), tables);
     const auto total = static_cast<int64_t>(sections.size());
     for (std::size_t k = 0; k < sections.size(); ++k) {
         records.add_section(sections[k]);

@@ -13,8 +13,9 @@
 namespace tb::app {
 
 struct TeamPassInput {
-    // The records of enctmyr.dat, enclgyr.dat and encleag.dat, in file order.
-    const std::vector<enc::TeamSeason>& team_seasons;
+    // The used records of enctmyr.dat (with their record numbers),
+    // enclgyr.dat and encleag.dat, in file order.
+    const std::vector<enc::Numbered<enc::TeamSeason>>& team_seasons;
     const std::vector<enc::LeagueSeason>& league_seasons;
     const std::vector<enc::LeagueEntry>& leagues;
     const enc::TeamTable& teams;   // abbreviations by team number

@@ -25,19 +25,22 @@ template <> LeagueSeason decode_one<LeagueSeason>(const unsigned char* b) {
 }
 template <> LeagueEntry decode_one<LeagueEntry>(const unsigned char* b) { return decode_league(b); }
 
-// Streams a file of the source into records; a chunk may end inside a
-// record, whose first bytes wait for the next chunk.
-template <class Record>
-std::vector<Record> read_all(const ByteSource& source, std::string_view name, FileFacts* facts) {
+// Streams a file of the source record by record, calling `visit(number,
+// record)` for each whole one; a chunk may end inside a record, whose first
+// bytes wait for the next chunk.
+template <class Record, class Visit>
+FileFacts stream_records(const ByteSource& source, std::string_view name, Visit visit) {
     constexpr std::size_t size = Record::kSize;
-    std::vector<Record> out;
     FileFacts found;
     found.present = source.find(name).has_value();
     std::array<unsigned char, size> carry{};
     std::size_t carried = 0;
+    auto one = [&](const unsigned char* bytes) {
+        ++found.records;
+        visit(static_cast<int32_t>(found.records), decode_one<Record>(bytes));
+    };
     source.read(name, [&](const unsigned char* data, std::size_t n) {
         found.bytes += n;
-        if (out.capacity() == 0) out.reserve(n / size + 1);
         if (carried > 0) {
             const std::size_t take = std::min(size - carried, n);
             std::memcpy(carry.data() + carried, data, take);
@@ -45,16 +48,50 @@ std::vector<Record> read_all(const ByteSource& source, std::string_view name, Fi
             data += take;
             n -= take;
             if (carried < size) return;
-            out.push_back(decode_one<Record>(carry.data()));
+            one(carry.data());
             carried = 0;
         }
         const std::size_t whole = n / size;
-        for (std::size_t i = 0; i < whole; ++i) out.push_back(decode_one<Record>(data + i * size));
+        for (std::size_t i = 0; i < whole; ++i) one(data + i * size);
         carried = n - whole * size;
         std::memcpy(carry.data(), data + whole * size, carried);
     });
-    found.records = out.size();
     found.partial_bytes = carried;
+    return found;
+}
+
+template <class Record>
+std::vector<Record> read_all(const ByteSource& source, std::string_view name, FileFacts* facts) {
+    std::vector<Record> out;
+    const FileFacts found = stream_records<Record>(source, name, [&](int32_t, Record r) { out.push_back(std::move(r)); });
+    if (facts) *facts = found;
+    return out;
+}
+
+// The used records only: memory follows them, whatever the file's size. A
+// memory limit, or memory running out, stops the read with a plain reason.
+template <class Record, class Used>
+std::vector<Numbered<Record>> read_used(const ByteSource& source, std::string_view name, Used used,
+                                        std::size_t memory_limit, FileFacts* facts) {
+    std::vector<Numbered<Record>> out;
+    std::size_t records = 0;
+    auto out_of_memory = [&] {
+        return EncyclopediaError("not enough memory to read " + std::string(name) + " (" + std::to_string(records) +
+                                 " records)");
+    };
+    FileFacts found;
+    try {
+        found = stream_records<Record>(source, name, [&](int32_t number, Record r) {
+            ++records;
+            if (!used(r)) return;
+            if ((out.size() + 1) * sizeof(Numbered<Record>) > memory_limit) throw out_of_memory();
+            out.push_back({number, std::move(r)});
+        });
+    } catch (const std::bad_alloc&) {
+        std::vector<Numbered<Record>>().swap(out);
+        throw out_of_memory();
+    }
+    found.used = out.size();
     if (facts) *facts = found;
     return out;
 }
@@ -108,6 +145,31 @@ Encyclopedia::Encyclopedia(std::shared_ptr<const ByteSource> source) : source_(s
     if (!source_) throw EncyclopediaError("no encyclopedia was given");
 }
 
+std::vector<Numbered<TeamEntry>> Encyclopedia::used_teams(FileFacts* facts) const {
+    return read_used<TeamEntry>(*source_, kTeamFile, [](const TeamEntry& r) { return is_used(r); }, memory_limit_,
+                                facts);
+}
+std::vector<Numbered<PlayerEntry>> Encyclopedia::used_players(int current_year, FileFacts* facts) const {
+    return read_used<PlayerEntry>(*source_, kPlayerFile, [&](const PlayerEntry& r) { return is_used(r, current_year); },
+                                  memory_limit_, facts);
+}
+std::vector<Numbered<StatsLine>> Encyclopedia::used_stats(FileFacts* facts) const {
+    return read_used<StatsLine>(*source_, kStatsFile, [](const StatsLine& r) { return is_used(r); }, memory_limit_,
+                                facts);
+}
+std::vector<Numbered<TeamSeason>> Encyclopedia::used_team_seasons(FileFacts* facts) const {
+    return read_used<TeamSeason>(*source_, kTeamSeasonFile, [](const TeamSeason& r) { return is_used(r); },
+                                 memory_limit_, facts);
+}
+std::vector<Numbered<LeagueSeason>> Encyclopedia::used_league_seasons(FileFacts* facts) const {
+    return read_used<LeagueSeason>(*source_, kLeagueSeasonFile, [](const LeagueSeason& r) { return is_used(r); },
+                                   memory_limit_, facts);
+}
+std::vector<Numbered<LeagueEntry>> Encyclopedia::used_leagues(FileFacts* facts) const {
+    return read_used<LeagueEntry>(*source_, kLeagueFile, [](const LeagueEntry& r) { return is_used(r); },
+                                  memory_limit_, facts);
+}
+
 std::vector<TeamEntry> Encyclopedia::read_teams(FileFacts* facts) const {
     return read_all<TeamEntry>(*source_, kTeamFile, facts);
 }
@@ -132,6 +194,18 @@ TeamTable build_team_table(const std::vector<TeamEntry>& records) {
     for (const TeamEntry& r : records)
         if (is_used(r)) table[r.team_id] = r.abbreviation;
     return table;
+}
+
+TeamTable build_team_table(const std::vector<Numbered<TeamEntry>>& used) {
+    TeamTable table;
+    for (const auto& r : used) table[r.record.team_id] = r.record.abbreviation;
+    return table;
+}
+
+BirthYears build_birth_years(const std::vector<Numbered<PlayerEntry>>& used) {
+    BirthYears years;
+    for (const auto& r : used) years[r.record.player_id] = r.record.birth_year;
+    return years;
 }
 
 BirthYears build_birth_years(const std::vector<PlayerEntry>& records, int current_year) {

@@ -56,6 +56,14 @@ struct FileFacts {
     std::uint64_t bytes = 0;
     std::size_t records = 0;
     std::size_t partial_bytes = 0;
+    std::size_t used = 0;   // by the used_* readers: the records kept
+};
+
+// A record with its record number in its file (counted from 1).
+template <class Record>
+struct Numbered {
+    int32_t number = 0;
+    Record record;
 };
 
 // What is wrong with a file for a conversion, in words that follow its name
@@ -93,8 +101,27 @@ public:
     std::vector<LeagueSeason> read_league_seasons(FileFacts* facts = nullptr) const;
     std::vector<LeagueEntry> read_leagues(FileFacts* facts = nullptr) const;
 
+    // Only the records that pass their "used" rule (see records.h), with
+    // their record numbers, in file order: an unused record is decoded,
+    // counted in `facts` and dropped, so that memory follows the used
+    // records whatever the size of the file. Throw as the read_* functions
+    // do, and EncyclopediaError "not enough memory to read <FILE> (<n>
+    // records)" when the used records do not fit in memory or in the limit
+    // set below.
+    std::vector<Numbered<TeamEntry>> used_teams(FileFacts* facts = nullptr) const;
+    std::vector<Numbered<PlayerEntry>> used_players(int current_year, FileFacts* facts = nullptr) const;
+    std::vector<Numbered<StatsLine>> used_stats(FileFacts* facts = nullptr) const;
+    std::vector<Numbered<TeamSeason>> used_team_seasons(FileFacts* facts = nullptr) const;
+    std::vector<Numbered<LeagueSeason>> used_league_seasons(FileFacts* facts = nullptr) const;
+    std::vector<Numbered<LeagueEntry>> used_leagues(FileFacts* facts = nullptr) const;
+
+    // The most memory the used records of one file may take (bytes), for a
+    // run that must stay within a budget, and for tests of running out.
+    void limit_memory(std::size_t bytes) { memory_limit_ = bytes; }
+
 private:
     std::shared_ptr<const ByteSource> source_;
+    std::size_t memory_limit_ = SIZE_MAX;
 };
 
 // Decodes whole records from the bytes of a file: element i is record
@@ -106,10 +133,12 @@ std::vector<Record> decode_records(const unsigned char* bytes, std::size_t size,
 // record with the same number wins.
 using TeamTable = std::unordered_map<int32_t, std::string>;
 TeamTable build_team_table(const std::vector<TeamEntry>& records);
+TeamTable build_team_table(const std::vector<Numbered<TeamEntry>>& used);
 
 // Birth year by player number, from the used player records; a later record
 // wins. Month and day are not needed (the age is season year - birth year).
 using BirthYears = std::unordered_map<int32_t, int32_t>;
 BirthYears build_birth_years(const std::vector<PlayerEntry>& records, int current_year);
+BirthYears build_birth_years(const std::vector<Numbered<PlayerEntry>>& used);
 
 }  // namespace tb::enc

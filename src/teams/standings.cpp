@@ -61,6 +61,7 @@ TeamStanding standing_of(const enc::TeamSeason& season, int32_t record_number, c
     s.record_number = record_number;
     s.post_season = season.division_series.played() || season.championship_series.played() ||
                     season.world_series.played();
+    s.post_season_phases = {season.division_series, season.championship_series, season.world_series};
     s.team_name = season_team_name(season);
     return s;
 }
@@ -113,12 +114,11 @@ std::string finish_text(int32_t place) {
     return std::to_string(place) + suffix;
 }
 
-std::vector<TeamStanding> standings_by_team(const std::vector<enc::TeamSeason>& seasons, const LeagueTables& tables,
-                                            const enc::TeamTable& team_table) {
+std::vector<TeamStanding> standings_by_team(const std::vector<enc::Numbered<enc::TeamSeason>>& seasons,
+                                            const LeagueTables& tables, const enc::TeamTable& team_table) {
     std::vector<TeamStanding> standings;
-    for (std::size_t i = 0; i < seasons.size(); ++i)
-        if (enc::is_used(seasons[i]))
-            standings.push_back(standing_of(seasons[i], static_cast<int32_t>(i + 1), tables, team_table));
+    standings.reserve(seasons.size());
+    for (const auto& season : seasons) standings.push_back(standing_of(season.record, season.number, tables, team_table));
 
     // The races: the teams of each year, league and division.
     std::map<std::tuple<int32_t, int32_t, std::string>, std::vector<std::size_t>> races;

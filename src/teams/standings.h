@@ -6,6 +6,7 @@
 #include "encyclopedia/encyclopedia.h"
 #include "teams/league_tables.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -54,14 +55,16 @@ struct TeamStanding {
     int32_t record_number = 0;      // of the team season in enctmyr.dat
     bool post_season = false;       // it played a division series, LCS or world series
     std::string team_name;          // "City Nickname" of the season
+    // The division series, league championship series and world series.
+    std::array<enc::PhaseRecord, 3> post_season_phases{};
 };
 
-// Every used team season, ranked in its race, and listed team by team: in
+// Every team season (the used ones, with their record numbers), ranked in its race, and listed team by team: in
 // the order of their texts (abbreviation, team number, year, league,
 // division, won, lost, games behind, finish, runs scored and allowed,
 // shutouts, double plays, left on base, post-season record number, season
 // name, joined by ",") as names are ordered (see text::collation_key).
-std::vector<TeamStanding> standings_by_team(const std::vector<enc::TeamSeason>& seasons, const LeagueTables& tables,
-                                            const enc::TeamTable& team_table);
+std::vector<TeamStanding> standings_by_team(const std::vector<enc::Numbered<enc::TeamSeason>>& seasons,
+                                            const LeagueTables& tables, const enc::TeamTable& team_table);
 
 }  // namespace tb::teams

@@ -4,12 +4,8 @@ namespace tb::teams {
 
 namespace {
 
-const enc::PhaseRecord& phase_of(const enc::TeamSeason& season, PostSeasonPhase phase) {
-    switch (phase) {
-        case PostSeasonPhase::DivisionSeries: return season.division_series;
-        case PostSeasonPhase::ChampionshipSeries: return season.championship_series;
-        default: return season.world_series;
-    }
+const enc::PhaseRecord& phase_of(const TeamStanding& season, PostSeasonPhase phase) {
+    return season.post_season_phases[static_cast<std::size_t>(phase)];
 }
 
 SeasonRow row_of(const TeamStanding& s, const LeagueTables& tables) {
@@ -19,11 +15,11 @@ SeasonRow row_of(const TeamStanding& s, const LeagueTables& tables) {
 // The team's play in one phase over the seasons that had any post-season
 // play, in section order.
 std::optional<PostSeasonBlock> post_season_block(PostSeasonPhase phase,
-                                                 const std::vector<const enc::TeamSeason*>& with_play,
+                                                 const std::vector<const TeamStanding*>& with_play,
                                                  const LeagueTables& tables) {
     PostSeasonBlock block;
     block.phase = phase;
-    for (const enc::TeamSeason* season : with_play) {
+    for (const TeamStanding* season : with_play) {
         const enc::PhaseRecord& p = phase_of(*season, phase);
         if (!p.played()) continue;
         if (block.seasons.empty()) block.heading_fill = tables.league_color(season->league_id);
@@ -35,13 +31,12 @@ std::optional<PostSeasonBlock> post_season_block(PostSeasonPhase phase,
     return block;
 }
 
-TeamSection section_of(const TeamStanding* first, const TeamStanding* last,
-                       const std::vector<enc::TeamSeason>& seasons, const LeagueTables& tables) {
+TeamSection section_of(const TeamStanding* first, const TeamStanding* last, const LeagueTables& tables) {
     TeamSection section;
     section.team_id = first->team_id;
     section.title = tables.team_name(first->team_id);
     section.first_record_number = first->record_number;
-    std::vector<const enc::TeamSeason*> with_play;
+    std::vector<const TeamStanding*> with_play;
     for (const TeamStanding* s = first; s != last; ++s) {
         if (s == first || s->year == first->year) {
             section.headed.push_back({tables.league_color(s->league_id), row_of(*s, tables)});
@@ -50,7 +45,7 @@ TeamSection section_of(const TeamStanding* first, const TeamStanding* last,
             section.later.push_back(row_of(*s, tables));
         }
         section.totals += s->regular;
-        if (s->post_season) with_play.push_back(&seasons[static_cast<std::size_t>(s->record_number) - 1]);
+        if (s->post_season) with_play.push_back(s);
     }
     if (!with_play.empty())
         for (PostSeasonPhase phase :
@@ -61,13 +56,12 @@ TeamSection section_of(const TeamStanding* first, const TeamStanding* last,
 
 }  // namespace
 
-std::vector<TeamSection> team_sections(const std::vector<TeamStanding>& standings,
-                                       const std::vector<enc::TeamSeason>& seasons, const LeagueTables& tables) {
+std::vector<TeamSection> team_sections(const std::vector<TeamStanding>& standings, const LeagueTables& tables) {
     std::vector<TeamSection> sections;
     for (std::size_t i = 0; i < standings.size();) {
         std::size_t end = i + 1;
         while (end < standings.size() && standings[end].team_id == standings[i].team_id) ++end;
-        sections.push_back(section_of(&standings[i], standings.data() + end, seasons, tables));
+        sections.push_back(section_of(&standings[i], standings.data() + end, tables));
         i = end;
     }
     return sections;

@@ -63,9 +63,7 @@ struct TeamSection {
     int32_t first_record_number = 0;          // of its first season, for notices
 };
 
-// The sections of the teams in standings order. `seasons` are the records
-// of enctmyr.dat (element i = record number i + 1).
-std::vector<TeamSection> team_sections(const std::vector<TeamStanding>& standings,
-                                       const std::vector<enc::TeamSeason>& seasons, const LeagueTables& tables);
+// The sections of the teams in standings order.
+std::vector<TeamSection> team_sections(const std::vector<TeamStanding>& standings, const LeagueTables& tables);
 
 }  // namespace tb::teams

@@ -74,7 +74,9 @@ TEST(Standings, EachYearLeagueAndDivisionIsItsOwnRace) {
                                                   season(3, 2000, 1, 80, 82), season(4, 2000, 2, 70, 92),
                                                   season(5, 2001, 1, 60, 102)};
     const LeagueTables tables({divided}, {}, seasons);
-    const std::vector<TeamStanding> s = standings_by_team(seasons, tables, {{1, "T1"}, {2, "T2"}, {3, "T3"}});
+    std::vector<enc::Numbered<enc::TeamSeason>> numbered;
+    for (const enc::TeamSeason& t : seasons) numbered.push_back({static_cast<int32_t>(numbered.size()) + 1, t});
+    const std::vector<TeamStanding> s = standings_by_team(numbered, tables, {{1, "T1"}, {2, "T2"}, {3, "T3"}});
     ASSERT_EQ(s.size(), 5u);
     const std::pair<const char*, double> want[] = {{"2nd", 6.5}, {"1st", 0}, {"1st", 0}, {"1st", 0}, {"1st", 0}};
     for (const TeamStanding& e : s) {
