@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <ctime>
 #include <exception>
+#include <new>
 #include <system_error>
 
 namespace tb::app {
@@ -210,6 +211,9 @@ RunResult convert(const RunOptions& options, RunObserver& observer, const std::a
     try {
         observer.started(summary.start);
         result.outcome = process(options, book, reporter, summary);
+    } catch (const std::bad_alloc&) {
+        result.outcome = RunOutcome::Failed;
+        result.error = "there is not enough memory for a workbook of this encyclopedia";
     } catch (const std::exception& e) {
         result.outcome = RunOutcome::Failed;
         result.error = e.what();
