@@ -143,10 +143,12 @@ TEST(Package, TheSamePartsWhateverThreadsAndMemory) {
 }
 #endif
 
-// What the reference writer lost or spoilt, kept: a text holding NUL or a
-// non-character (it cut the text at the NUL and wrote the other as it is,
-// which no reader takes), and a number format longer than 127 bytes (cut).
-TEST(Package, TextsAndFormatsTheReferenceSpoiltAreWrittenWhole) {
+// What the reference writer lost, spoilt or refused, written: a text
+// holding NUL or a non-character (cut at the NUL; the other written as it is,
+// which no reader takes), a number format longer than 127 bytes (cut), a
+// filter block ending above the sheet's last row (the save failed) and a
+// footer holding "&G" (the program crashed on a double free).
+TEST(Package, WhatTheReferenceRefusedOrSpoiltIsWrittenWhole) {
     tb::test::TempDir dir;
     Workbook wb;
     wb.SheetsAdd();
@@ -155,10 +157,14 @@ TEST(Package, TextsAndFormatsTheReferenceSpoiltAreWrittenWhole) {
     const std::string format = "0.0" + std::string(200, '0');
     wb.cell(1, 1).Value(2.0);
     wb.cell(1, 1).NumberFormat(format);
+    for (int32_t r = 3; r <= 9; ++r) wb.cell(0, r).Value(r * 1.0);
+    wb.SetSheetSetup("Sheet1", {.filter = true, .filter_area = {0, 1, 1, 4}, .footer = "&L&G"});
     ASSERT_EQ(wb.save(dir / "book.xlsx"), SaveOutcome::Saved);
     const std::string sheet = part(dir / "book.xlsx", "xl/worksheets/sheet1.xml");
     EXPECT_NE(sheet.find("<t>before_x0000_after</t>"), std::string::npos) << sheet;
     EXPECT_NE(sheet.find("<t>x_xFFFE_y_xFFFF_z</t>"), std::string::npos) << sheet;
+    EXPECT_NE(sheet.find("<autoFilter ref=\"A1:B4\"/>"), std::string::npos) << sheet;
+    EXPECT_NE(sheet.find("<oddFooter>&amp;L&amp;G</oddFooter>"), std::string::npos) << sheet;
     EXPECT_NE(part(dir / "book.xlsx", "xl/styles.xml").find("formatCode=\"" + format + "\""), std::string::npos);
 }
 
