@@ -182,6 +182,9 @@ RunOutcome Process(RunState& s, RunSummary& summary) {
     if (o.save) {
         s.observer.stage(Stage::Saving);
         s.observer.status("Saving the workbook...");
+        // What was read is in the workbook now. Given back before the save,
+        // the save's buffers fit in the memory the passes have used.
+        std::vector<enc::PlayerSeasonStats>().swap(s.PlayerStats);
         SaveWatch watch(s);
         if (W.save(o.output, &watch) == wb::SaveOutcome::Cancelled) return RunOutcome::Cancelled;
     }

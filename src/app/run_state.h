@@ -33,7 +33,7 @@ struct RunState {
 
     // What the run read, in its first stage.
     enc::TeamTable TeamTable;
-    std::vector<enc::PlayerSeasonStats> PlayerStats;   // record n at index n - 1
+    std::vector<enc::PlayerSeasonStats> PlayerStats;   // record n at index n - 1; emptied before the save
     enc::BirthYears BirthDates;
     std::vector<enc::TeamSeasonRecord> team_seasons;
     std::vector<enc::LeagueSeasonRecord> league_seasons;
