@@ -148,7 +148,7 @@ TEST_F(Model, ARunWaitsOnItsNoticesAndEndsOnAFullBarSavedAndRemembered) {
         obs.status("TEAMS COMPLETED");
         obs.notice({"this case is 3", "ENCPLSTATS.DAT", 4, "PhaseCode", "3", "Smith,John"});
         answered_first = true;
-        obs.progress(app::Stage::Saving, 20, 20);   // every row written: the file is packed next
+        obs.progress(app::Stage::Saving, 20, 20);   // the new workbook is in place
         obs.ended(std::chrono::system_clock::now());
         obs.status("Processing Completed");
         return app::RunOutcome::Completed;
