@@ -5,6 +5,7 @@
 // records included.
 #include "support/temp_dir.h"
 #include "support/zip_reader.h"
+#include "workbook/workbook.h"
 #include "workbook/xml_text.h"
 #include "workbook/zip_writer.h"
 #ifdef TALLYBOOK_HAVE_REFERENCE
@@ -30,7 +31,7 @@ namespace {
 // formats, right alignment, styled empty cells, texts that need escaping,
 // control characters, white space at either end, non-BMP characters, a
 // longest text, texts that read as escapes, and numbers of every shape.
-void fill_every_feature(Workbook& wb) {
+[[maybe_unused]] void fill_every_feature(Workbook& wb) {
     wb.SheetsAdd();
     wb.NameActiveSheet("Hit Reg");
     for (int c = 0; c < 6; ++c) wb.cell(c, 1).Value("Head " + std::to_string(c));
