@@ -28,7 +28,7 @@ std::size_t memory_below_peak() {
     return pmc.PeakWorkingSetSize > pmc.WorkingSetSize ? pmc.PeakWorkingSetSize - pmc.WorkingSetSize : 0;
 }
 
-void* allocate_pages(std::size_t size) {
+void* allocate_pages(std::size_t size, bool) {
     return ::VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
 }
 
@@ -59,8 +59,9 @@ std::size_t memory_below_peak() {
     return peak_kb > now_kb ? static_cast<std::size_t>(peak_kb - now_kb) * 1024 : 0;
 }
 
-void* allocate_pages(std::size_t size) {
-    void* p = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+void* allocate_pages(std::size_t size, bool resident) {
+    void* p = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | (resident ? MAP_POPULATE : 0),
+                     -1, 0);
     return p == MAP_FAILED ? nullptr : p;
 }
 

@@ -17,10 +17,13 @@ std::size_t memory_below_peak();
 // library's heaps keep freed memory for reuse, and glibc moves buffers of
 // up to 32 MiB into them once one has been freed: the process would then
 // hold the largest buffers it ever had, long after.)
-// allocate_pages: `size` bytes, or nullptr when there is no memory.
+// allocate_pages: `size` bytes, or nullptr when there is no memory; with
+// `resident`, the pages are made at once (one call instead of a fault per
+// page, which costs much on virtual machines) for a buffer about to be
+// filled.
 // resize_pages: the block moved or grown to `new_size` (contents kept up to
 // the smaller size), or nullptr, leaving `p` as it was. Throws: nothing.
-void* allocate_pages(std::size_t size);
+void* allocate_pages(std::size_t size, bool resident = false);
 void* resize_pages(void* p, std::size_t old_size, std::size_t new_size);
 void release_pages(void* p, std::size_t size);
 

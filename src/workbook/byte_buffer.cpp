@@ -13,8 +13,8 @@ constexpr std::size_t kPagesFrom = 256 * 1024;
 
 bool in_pages(std::size_t capacity) { return capacity >= kPagesFrom; }
 
-void* take(std::size_t capacity) {
-    return in_pages(capacity) ? platform::allocate_pages(capacity) : std::malloc(capacity);
+void* take(std::size_t capacity, bool resident) {
+    return in_pages(capacity) ? platform::allocate_pages(capacity, resident) : std::malloc(capacity);
 }
 
 void give_back(void* p, std::size_t capacity) {
@@ -24,14 +24,14 @@ void give_back(void* p, std::size_t capacity) {
 
 }  // namespace
 
-void ByteBuffer::move_to(std::size_t capacity) {
+void ByteBuffer::move_to(std::size_t capacity, bool resident) {
     void* p = nullptr;
     if (data_ && in_pages(cap_) && in_pages(capacity)) {
         p = platform::resize_pages(data_, cap_, capacity);
     } else if (data_ && !in_pages(cap_) && !in_pages(capacity)) {
         p = std::realloc(data_, capacity);
     } else {
-        p = take(capacity);
+        p = take(capacity, resident);
         if (p && data_) {
             std::memcpy(p, data_, size_ < capacity ? size_ : capacity);
             give_back(data_, cap_);

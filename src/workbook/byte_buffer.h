@@ -42,9 +42,11 @@ public:
     bool empty() const { return size_ == 0; }
     std::string_view view() const { return {data_, size_}; }
 
-    // Room for at least `capacity` bytes in all. Throws std::bad_alloc.
-    void reserve(std::size_t capacity) {
-        if (capacity > cap_) move_to(capacity);
+    // Room for at least `capacity` bytes in all; with `resident`, made
+    // resident at once, for a buffer about to be filled. Throws
+    // std::bad_alloc.
+    void reserve(std::size_t capacity, bool resident = false) {
+        if (capacity > cap_) move_to(capacity, resident);
     }
     // Gives back the room beyond the bytes held.
     void shrink_to_fit();
@@ -77,7 +79,7 @@ private:
         if (want < 256) want = 256;
         move_to(want);
     }
-    void move_to(std::size_t capacity);
+    void move_to(std::size_t capacity, bool resident = false);
 
     char* data_ = nullptr;
     std::size_t size_ = 0;

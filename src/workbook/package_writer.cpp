@@ -88,7 +88,9 @@ void deliver(Shared& s, Part& part, ByteBuffer&& compressed, uint32_t crc, uint6
 
 void make_whole(Shared& s, std::size_t me, const package::Plan& plan, Part& part,
                 std::unique_ptr<WholeDeflater>& deflater) {
-    ByteBuffer xml(static_cast<std::size_t>(part.estimate + part.estimate / 16 + 4096));
+    // Resident from the start: the budget counts it whole anyway.
+    ByteBuffer xml;
+    xml.reserve(static_cast<std::size_t>(part.estimate + part.estimate / 16 + 4096), true);
     if (part.small) {
         part.small(plan, xml);
     } else {
@@ -117,7 +119,8 @@ void make_whole(Shared& s, std::size_t me, const package::Plan& plan, Part& part
 void make_in_pieces(Shared& s, const package::Plan& plan, Part& part) {
     StreamDeflater deflater;
     package::SheetWriter writer(plan, part.sheet);
-    ByteBuffer piece(kPiece + 65536);
+    ByteBuffer piece;
+    piece.reserve(kPiece + 65536, true);
     ByteBuffer out;
     uint32_t crc = 0;
     uint64_t size = 0;
@@ -152,14 +155,14 @@ void worker(std::shared_ptr<Shared> s, const package::Plan* plan, std::size_t me
                 }
                 Part& p = *s->parts[s->next];
                 const std::size_t free = s->budget > s->in_use ? s->budget - s->in_use : 0;
+                // A part whose XML fits in what is left of the budget is
+                // made whole; one that does not is made in pieces (alone if
+                // need be): slower, but no core waits.
                 if (p.small || whole_need(p) <= free) {
                     p.reserved = whole_need(p);
                     break;
                 }
-                // A part that will fit once others are done waits for that:
-                // made whole it costs half the time it costs in pieces. One
-                // that never fits is made in pieces, alone if need be.
-                if (whole_need(p) > s->budget && (piece_need(p) <= free || s->in_use == 0)) {
+                if (piece_need(p) <= free || s->in_use == 0) {
                     p.reserved = piece_need(p);
                     in_pieces = true;
                     break;
