@@ -3,7 +3,6 @@
 #include <libdeflate.h>
 #include <zlib.h>
 
-#include <algorithm>
 #include <new>
 #include <stdexcept>
 
@@ -11,7 +10,7 @@ namespace tb::wb {
 
 uint32_t crc32(uint32_t crc, std::string_view data) { return libdeflate_crc32(crc, data.data(), data.size()); }
 
-WholeDeflater::WholeDeflater() : c_(libdeflate_alloc_compressor(kWholeLevel)) {
+WholeDeflater::WholeDeflater() : c_(libdeflate_alloc_compressor(kDeflateLevel)) {
     if (!c_) throw std::bad_alloc();
 }
 
@@ -27,43 +26,58 @@ void WholeDeflater::compress(std::string_view in, ByteBuffer& out) {
     out.shrink_to_fit();
 }
 
-StreamDeflater::StreamDeflater() : z_(new z_stream{}) {
-    // -15: a raw stream, without zlib's header and checksum.
-    if (deflateInit2(z_, kStreamLevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+PieceDeflater::PieceDeflater() : z_(new z_stream{}) {
+    if (inflateInit2(z_, -15) != Z_OK) {   // -15: a raw stream
         delete z_;
         throw std::bad_alloc();
     }
 }
 
-StreamDeflater::~StreamDeflater() {
-    deflateEnd(z_);
+PieceDeflater::~PieceDeflater() {
+    inflateEnd(z_);
     delete z_;
 }
 
-void StreamDeflater::run(std::string_view in, ByteBuffer& out, int flush) {
-    z_->next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
-    z_->avail_in = static_cast<uInt>(in.size());
+void PieceDeflater::add(std::string_view piece, bool last, ByteBuffer& out) {
+    whole_.compress(piece, piece_out_);
+    if (last) {
+        out.append(piece_out_.data(), piece_out_.size());
+        return;
+    }
+    // Read the stream back block by block. Inflate stops after each block
+    // (before the next one's header); the last two stops are where the
+    // final block begins and where it ends.
+    auto* in = reinterpret_cast<Bytef*>(piece_out_.data());
+    inflateReset(z_);
+    z_->next_in = in;
+    z_->avail_in = static_cast<uInt>(piece_out_.size());
+    unsigned char scratch[16384];
+    uint64_t final_block = 0, end = 0;
     for (;;) {
-        const std::size_t room = std::max<std::size_t>(64 * 1024, in.size() / 4);
-        char* p = out.room(room);
-        z_->next_out = reinterpret_cast<Bytef*>(p);
-        z_->avail_out = static_cast<uInt>(room);
-        const int rc = deflate(z_, flush);
-        if (rc == Z_STREAM_ERROR) throw std::logic_error("zlib: deflate failed");
-        out.commit(room - z_->avail_out);
-        if (flush == Z_FINISH ? rc == Z_STREAM_END : (z_->avail_in == 0 && z_->avail_out != 0)) return;
+        z_->next_out = scratch;
+        z_->avail_out = sizeof scratch;
+        const int rc = inflate(z_, Z_BLOCK);
+        if (rc == Z_STREAM_END) break;
+        if (rc != Z_OK && rc != Z_BUF_ERROR) throw std::logic_error("zlib cannot read libdeflate's stream back");
+        if (rc == Z_BUF_ERROR && z_->avail_in == 0) throw std::logic_error("libdeflate's stream ends early");
+        if (z_->data_type & 128) {
+            final_block = end;
+            end = static_cast<uint64_t>(z_->next_in - in) * 8 - (static_cast<unsigned>(z_->data_type) & 7);
+        }
     }
+    // The final block made not final, and after its end an empty stored
+    // block (three zero bits, zeros to the byte boundary, then LEN 0 and
+    // NLEN 0xFFFF).
+    char* s = piece_out_.data();
+    s[final_block / 8] = static_cast<char>(s[final_block / 8] & ~(1u << (final_block % 8)));
+    const std::size_t kept = static_cast<std::size_t>((end + 3 + 7) / 8);
+    piece_out_.reserve(kept);
+    while (piece_out_.size() < kept) piece_out_.push_back('\0');
+    s = piece_out_.data();
+    s[end / 8] = static_cast<char>(s[end / 8] & ((1u << (end % 8)) - 1));
+    for (std::size_t i = end / 8 + 1; i < kept; ++i) s[i] = '\0';
+    out.append(s, kept);
+    out.append("\x00\x00\xFF\xFF", 4);
 }
-
-void StreamDeflater::add(std::string_view in, ByteBuffer& out) {
-    // zlib counts input in 32-bit lengths.
-    while (in.size() > (1u << 30)) {
-        run(in.substr(0, 1u << 30), out, Z_NO_FLUSH);
-        in.remove_prefix(1u << 30);
-    }
-    run(in, out, Z_NO_FLUSH);
-}
-
-void StreamDeflater::finish(ByteBuffer& out) { run({}, out, Z_FINISH); }
 
 }  // namespace tb::wb

@@ -4,7 +4,7 @@
 // and the calling thread writes finished parts to the file in package
 // order. The parts in flight are bounded by a memory budget: a part whose
 // XML fits is made whole and compressed with libdeflate; one that does not
-// is made and compressed (zlib) a megabyte at a time.
+// is made and compressed a few megabytes at a time.
 //
 // A cancel stops the workers between pieces of rows. A worker inside
 // libdeflate cannot be stopped; it no longer touches the workbook by then,
@@ -30,7 +30,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kPoll = std::chrono::milliseconds(20);        // the longest the writer waits before asking about a cancel
 constexpr auto kReportEvery = std::chrono::milliseconds(40);
-constexpr std::size_t kPiece = 1u << 20;                     // XML per step of a part made a piece at a time
+constexpr std::size_t kPiece = 4u << 20;                     // XML per piece of a part made in pieces
 constexpr std::size_t kWholeStep = 2u << 20;                 // XML between checks for a stop in a part made whole
 
 struct Part {
@@ -65,10 +65,10 @@ struct Shared {
 };
 
 // What a part takes while it is made: made whole, its XML and the deflated
-// part (about an eighth of it); in pieces, a piece of XML and the deflated
-// part growing.
+// part (about an eighth of it); in pieces, a piece of XML, its deflated form
+// and the deflated part growing.
 std::size_t whole_need(const Part& p) { return static_cast<std::size_t>(p.estimate + p.estimate / 6 + 65536); }
-std::size_t piece_need(const Part& p) { return static_cast<std::size_t>(2 * kPiece + p.estimate / 6); }
+std::size_t piece_need(const Part& p) { return static_cast<std::size_t>(kPiece + kPiece / 2 + p.estimate / 6); }
 
 // Stores a finished part for the writer, unless the save was stopped.
 void deliver(Shared& s, Part& part, ByteBuffer&& compressed, uint32_t crc, uint64_t size) {
@@ -117,7 +117,7 @@ void make_whole(Shared& s, std::size_t me, const package::Plan& plan, Part& part
 }
 
 void make_in_pieces(Shared& s, const package::Plan& plan, Part& part) {
-    StreamDeflater deflater;
+    PieceDeflater deflater;
     package::SheetWriter writer(plan, part.sheet);
     ByteBuffer piece;
     piece.reserve(kPiece + 65536, true);
@@ -129,11 +129,10 @@ void make_in_pieces(Shared& s, const package::Plan& plan, Part& part) {
         complete = writer.write(piece, kPiece);
         crc = crc32(crc, piece.view());
         size += piece.size();
-        deflater.add(piece.view(), out);
+        deflater.add(piece.view(), complete, out);
         part.progress = std::min<uint64_t>(size, part.estimate);
         if (s.stop) return;
     }
-    deflater.finish(out);
     out.shrink_to_fit();
     deliver(s, part, std::move(out), crc, size);
 }

@@ -6,6 +6,7 @@
 #include "support/temp_dir.h"
 #include "support/zip_reader.h"
 #include "workbook/workbook.h"
+#include "workbook/deflate.h"
 #include "workbook/xml_text.h"
 #include "workbook/zip_writer.h"
 #ifdef TALLYBOOK_HAVE_REFERENCE
@@ -195,6 +196,33 @@ TEST(NumberText, AsPrintfsPercentDot16G) {
         if (ours != expected && ++wrong <= 5) ADD_FAILURE() << ours << " != " << expected;
     }
     EXPECT_EQ(wrong, 0);
+}
+
+// Pieces compressed on their own join into one stream that inflates to
+// all of them: empty pieces, tiny ones, incompressible ones (stored
+// blocks), and the bits of each piece's end falling anywhere in its byte.
+TEST(Deflate, PiecesJoinIntoOneStream) {
+    std::mt19937 rng(7);
+    std::string all;
+    ByteBuffer joined;
+    PieceDeflater deflater;
+    for (int i = 0; i < 60; ++i) {
+        std::string piece;
+        const int kind = i % 5;
+        const std::size_t size = kind == 0 ? 0 : kind == 1 ? rng() % 20 : rng() % 300000;
+        for (std::size_t k = 0; k < size; ++k)
+            piece += kind == 4 ? static_cast<char>(rng()) : "<c r=\"A1\" s=\"3\"><v>0.25</v></c>"[k % 31];
+        all += piece;
+        deflater.add(piece, i == 59, joined);
+    }
+    std::string back(all.size(), '\0');
+    std::size_t got = 0;
+    libdeflate_decompressor* d = libdeflate_alloc_decompressor();
+    const auto rc = libdeflate_deflate_decompress(d, joined.data(), joined.size(), back.data(), back.size(), &got);
+    libdeflate_free_decompressor(d);
+    ASSERT_EQ(rc, LIBDEFLATE_SUCCESS);
+    EXPECT_EQ(got, all.size());
+    EXPECT_TRUE(back == all);
 }
 
 // Offsets past 4 GiB go to zip64 records: checked on the records written,
