@@ -126,14 +126,15 @@ TEST(Package, TheSamePartsWhateverThreadsAndMemory) {
     tb::test::TempDir dir;
     Workbook wb;
     fill_every_feature(wb);
-    // Large enough that its XML is made in several pieces.
+    // Large enough (8 MB of XML) that with little memory it is made in
+    // several pieces.
     wb.SheetsAddAfter("Only a merge");
-    for (int32_t r = 1; r <= 30000; ++r) {
+    for (int32_t r = 1; r <= 60000; ++r) {
         wb.cell(0, r).Value("row " + std::to_string(r % 977));
         wb.cell(1, r).Value(r * 0.37);
         wb.cell(2, r).Value(static_cast<double>(r));
     }
-    wb.range("B1:B30000").NumberFormat("#.000");
+    wb.range("B1:B60000").NumberFormat("#.000");
     tb::test::write_reference(wb, dir / "reference.xlsx");
     const SaveOptions ways[] = {{.threads = 1}, {.threads = 4}, {.threads = 3, .memory_budget = 1},
                                 {.threads = 2, .force_zip64 = true}};
