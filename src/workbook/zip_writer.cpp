@@ -1,5 +1,6 @@
 #include "workbook/zip_writer.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace tb::wb {
@@ -131,13 +132,14 @@ void ZipWriter::finish() {
         r.u64(end64_offset);
         r.u32(1);
     }
+    // Only the fields that overflow say "see the zip64 record".
     r.u32(kEnd);
     r.u16(0);
     r.u16(0);
-    r.u16(zip64 ? 0xFFFF : count);
-    r.u16(zip64 ? 0xFFFF : count);
-    r.u32(zip64 ? kMax32 : directory_size);
-    r.u32(zip64 ? kMax32 : directory_offset);
+    r.u16(std::min<uint64_t>(count, 0xFFFF));
+    r.u16(std::min<uint64_t>(count, 0xFFFF));
+    r.u32(std::min<uint64_t>(directory_size, kMax32));
+    r.u32(std::min<uint64_t>(directory_offset, kMax32));
     r.u16(0);   // comment
     put(r.bytes.data(), r.bytes.size());
 }
