@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -169,6 +170,31 @@ TEST(Package, WhatTheReferenceRefusedOrSpoiltIsWrittenWhole) {
     EXPECT_NE(sheet.find("<autoFilter ref=\"A1:B4\"/>"), std::string::npos) << sheet;
     EXPECT_NE(sheet.find("<oddFooter>&amp;L&amp;G</oddFooter>"), std::string::npos) << sheet;
     EXPECT_NE(part(dir / "book.xlsx", "xl/styles.xml").find("formatCode=\"" + format + "\""), std::string::npos);
+}
+
+// The window's toolkit takes the user's locale (Qt sets it from the
+// environment); the reference writer's printf then wrote "0,3" where the
+// file needs "0.3". The save writes the same in every locale.
+TEST(Package, NumbersAreWrittenAlikeInEveryLocale) {
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    const char* comma = nullptr;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "German_Germany.1252"})
+        if (std::setlocale(LC_ALL, name)) {
+            comma = name;
+            break;
+        }
+    if (!comma) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    tb::test::TempDir dir;
+    Workbook wb;
+    wb.SheetsAdd();
+    wb.cell(0, 1).Value(0.3);
+    wb.range("A:A").ColumnsAutoFit();
+    const SaveOutcome saved = wb.save(dir / "book.xlsx");
+    std::setlocale(LC_ALL, before.c_str());
+    ASSERT_EQ(saved, SaveOutcome::Saved);
+    const std::string sheet = part(dir / "book.xlsx", "xl/worksheets/sheet1.xml");
+    EXPECT_NE(sheet.find("<v>0.3</v>"), std::string::npos) << comma << ": " << sheet;
+    EXPECT_NE(sheet.find("<pageMargins left=\"0.7\""), std::string::npos) << comma << ": " << sheet;
 }
 
 TEST(NumberText, AsPrintfsPercentDot16G) {
