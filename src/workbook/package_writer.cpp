@@ -174,7 +174,12 @@ void worker(Shared& s, const package::Plan& plan) {
 class Workers {
 public:
     Workers(Shared& s, const package::Plan& plan, int count) : s_(s) {
-        for (int i = 0; i < count; ++i) threads_.emplace_back([&s, &plan] { worker(s, plan); });
+        try {
+            for (int i = 0; i < count; ++i) threads_.emplace_back([&s, &plan] { worker(s, plan); });
+        } catch (...) {   // no thread to be had: those started are stopped
+            stop();
+            throw;
+        }
     }
     ~Workers() { stop(); }
     Workers(const Workers&) = delete;
@@ -209,19 +214,25 @@ bool run_polled(int threads, std::size_t count, const std::function<void(std::si
     std::exception_ptr error;
     const int n = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(std::max(threads, 1)), count));
     std::vector<std::thread> pool;
-    for (int t = 0; t < n; ++t)
-        pool.emplace_back([&] {
-            try {
-                for (std::size_t i; !stop && (i = next++) < count;) task(i);
-            } catch (...) {
-                std::lock_guard lk(m);
-                if (!error) error = std::current_exception();
-                stop = true;
-            }
+    const auto run = [&] {
+        try {
+            for (std::size_t i; !stop && (i = next++) < count;) task(i);
+        } catch (...) {
             std::lock_guard lk(m);
-            ++finished;
-            cv.notify_all();
-        });
+            if (!error) error = std::current_exception();
+            stop = true;
+        }
+        std::lock_guard lk(m);
+        ++finished;
+        cv.notify_all();
+    };
+    try {
+        for (int t = 0; t < n; ++t) pool.emplace_back(run);
+    } catch (...) {   // no thread to be had: those started are stopped
+        stop = true;
+        for (std::thread& t : pool) t.join();
+        throw;
+    }
     bool gave_up = false;
     {
         std::unique_lock lk(m);
