@@ -449,7 +449,7 @@ void Form1::about() {
     box.setText(tr("<b>TALLYBOOK %1</b><br>Turns a baseball encyclopedia into an .xlsx workbook.<br><br>"
                    "Built with:<br>"
                    "Qt %2 (LGPL 3)<br>"
-                   "libxlsxwriter (BSD 2-Clause), with minizip and zlib (zlib licence)<br>"
+                   "libdeflate (MIT) and zlib (zlib licence); the workbook's theme as libxlsxwriter writes it (BSD 2-Clause)<br>"
                    "the name order: a table made from ICU's collation data (Unicode licence)")
                     .arg(QStringLiteral(TALLYBOOK_VERSION), QString::fromLatin1(qVersion())));
     box.exec();

@@ -336,7 +336,7 @@ void MainWindow::process() {
 
 void MainWindow::about() {
     message("TALLYBOOK " TALLYBOOK_VERSION "\nTurns a baseball encyclopedia into an .xlsx workbook.\n\n"
-            "Built with:\nlibxlsxwriter (BSD 2-Clause), with minizip and zlib (zlib licence)\n"
+            "Built with:\nlibdeflate (MIT) and zlib (zlib licence); the workbook's theme as libxlsxwriter writes it (BSD 2-Clause)\n"
             "the name order: a table made from ICU's collation data (Unicode licence)\n"
             "the MinGW-w64 runtime (ZPL 2.1 and others)");
 }
