@@ -75,8 +75,7 @@ public:
     }
 
 private:
-    // One line: the stage, its bar (or a busy sign while the save packs the
-    // file), the time so far and the player or step.
+    // One line: the stage, its bar, the time so far and the player or step.
     void draw(int64_t done, int64_t total, bool force) {
         if (!bar_) return;
         const auto now = std::chrono::steady_clock::now();
@@ -89,8 +88,7 @@ private:
             bar = std::string(static_cast<std::size_t>(p / 5), '#');
             percent = std::to_string(p) + "%";
         }
-        std::string label = current_;
-        if (stage_ == tb::app::Stage::Saving && total > 0 && done == total) label = "packing the file...";
+        const std::string& label = current_;
         std::fprintf(stderr, "\r%-8s [%-20s] %4s %7.1fs  %-30.30s", stage_name(stage_), bar.c_str(), percent.c_str(),
                      elapsed, label.c_str());
         std::fflush(stderr);

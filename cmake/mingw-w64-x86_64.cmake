@@ -6,8 +6,8 @@
 #         -DTALLYBOOK_MINGW_PREFIX=/path/to/mingw/prefix
 #
 # TALLYBOOK_MINGW_PREFIX holds the Windows builds of the dependencies
-# (libxlsxwriter, GoogleTest, CLI11's headers); scripts/build-windows.sh
-# makes it.
+# (libdeflate, GoogleTest, CLI11's headers); scripts/build-windows.sh makes
+# it. zlib is Debian's libz-mingw-w64-dev.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 

@@ -5,9 +5,9 @@
 # packs build-windows/tallybook-windows.zip.
 #
 # Installs what is missing (Debian packages only). The Windows builds of the
-# dependencies (libxlsxwriter from Debian's source package, patched from
-# third_party/libxlsxwriter; GoogleTest from libgtest-dev's sources) are made
-# once in build-windows/deps and reused while their inputs are unchanged.
+# dependencies (libdeflate from Debian's source package, GoogleTest from
+# libgtest-dev's sources; zlib is Debian's libz-mingw-w64-dev) are made once
+# in build-windows/deps and reused while their inputs are unchanged.
 #
 # Environment:
 #   JOBS=N                         parallel build jobs (default: nproc)
@@ -50,7 +50,7 @@ packages=(
   libz-mingw-w64-dev
   wine wine64 xvfb xauth
   zip unzip
-  libxlsxwriter-dev zlib1g-dev libcli11-dev libgtest-dev python3-openpyxl
+  libdeflate-dev zlib1g-dev libcli11-dev libgtest-dev python3-openpyxl
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -77,16 +77,14 @@ cross_build_install() {  # SOURCE NAME [CMAKE ARGS...]
     cmake --install "$deps/$name-build" > /dev/null
 }
 
-# --- 2. libxlsxwriter for Windows ----------------------------------------------
-step "libxlsxwriter (MinGW, static, patched)"
+# --- 2. libdeflate for Windows ---------------------------------------------------
+# The source package of the installed version of PACKAGE, unpacked in
+# $deps/src, from a deb-src entry for this system's suite (added when there
+# is none).
 apt_sources=/etc/apt/sources.list.d
-lxw_source_version=$(dpkg-query -W -f='${source:Version}' libxlsxwriter-dev)
-lxw_upstream=${lxw_source_version%%-*}
-lxw_stamp="libxlsxwriter $lxw_source_version $(cat third_party/libxlsxwriter/*.patch "$toolchain" | sha256sum | cut -c1-16)"
-if [ "$(cat "$deps/xlsxwriter.stamp" 2>/dev/null)" != "$lxw_stamp" ]; then
-    # The source package of the installed version, from a deb-src entry for
-    # this system's suite (added when there is none).
-    has_source() { apt-cache showsrc libxlsxwriter 2> /dev/null | grep -x "Version: $lxw_source_version" > /dev/null; }
+fetch_source() {  # PACKAGE SOURCE_VERSION
+    local package=$1 version=$2
+    has_source() { apt-cache showsrc "$package" 2> /dev/null | grep -x "Version: $version" > /dev/null; }
     if ! has_source; then
         . /etc/os-release
         suite=${VERSION_CODENAME:?no VERSION_CODENAME in /etc/os-release}
@@ -100,20 +98,31 @@ if [ "$(cat "$deps/xlsxwriter.stamp" 2>/dev/null)" != "$lxw_stamp" ]; then
         printf 'Types: deb-src\nURIs: %s\nSuites: %s %s-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
             "$mirror" "$suite" "$suite" | $SUDO tee "$apt_sources/tallybook-deb-src.sources" > /dev/null
         $SUDO apt-get update -qq
-        has_source || die "no source package libxlsxwriter $lxw_source_version in the archive"
+        has_source || die "no source package $package $version in the archive"
     fi
-    rm -rf "$deps/src" "$deps/xlsxwriter-build" "$deps/xlsxwriter.stamp"
+    rm -rf "$deps/src"
     mkdir -p "$deps/src"
-    (cd "$deps/src" && apt-get source -qq "libxlsxwriter=$lxw_source_version" 2>&1 | grep -v '^W: Download is performed unsandboxed' || true)
-    lxw_src=$deps/src/libxlsxwriter-$lxw_upstream
-    [ -f "$lxw_src/CMakeLists.txt" ] || die "apt-get source libxlsxwriter=$lxw_source_version gave no sources"
-    for p in third_party/libxlsxwriter/*.patch; do
-        patch -d "$lxw_src" -p1 --quiet --forward < "$p" || die "$p does not apply to libxlsxwriter $lxw_source_version"
-    done
-    cross_build_install "$lxw_src" xlsxwriter
-    echo "$lxw_stamp" > "$deps/xlsxwriter.stamp"
+    (cd "$deps/src" && apt-get source -qq "$package=$version" 2>&1 | grep -v '^W: Download is performed unsandboxed' || true)
+}
+
+step "libdeflate (MinGW, static)"
+ld_source_version=$(dpkg-query -W -f='${source:Version}' libdeflate-dev)
+ld_upstream=${ld_source_version%%-*}
+ld_stamp="libdeflate $ld_source_version $(sha256sum < "$toolchain" | cut -c1-16)"
+if [ "$(cat "$deps/libdeflate.stamp" 2>/dev/null)" != "$ld_stamp" ]; then
+    rm -f "$deps/libdeflate.stamp"
+    fetch_source libdeflate "$ld_source_version"
+    ld_src=$deps/src/libdeflate-$ld_upstream
+    [ -f "$ld_src/Makefile" ] || die "apt-get source libdeflate=$ld_source_version gave no sources"
+    # Its own Makefile knows MinGW: the static library is libdeflatestatic.lib.
+    make -C "$ld_src" -j"$jobs" CC=$mingw-gcc-posix AR=$mingw-ar libdeflatestatic.lib > "$deps/libdeflate-build.log" 2>&1 ||
+        { tail -20 "$deps/libdeflate-build.log"; die "libdeflate does not build (see $deps/libdeflate-build.log)"; }
+    mkdir -p "$prefix/include" "$prefix/lib"
+    cp "$ld_src/libdeflate.h" "$prefix/include/"
+    cp "$ld_src/libdeflatestatic.lib" "$prefix/lib/libdeflate.a"
+    echo "$ld_stamp" > "$deps/libdeflate.stamp"
 else
-    echo "up to date ($lxw_stamp)"
+    echo "up to date ($ld_stamp)"
 fi
 
 # --- 3. GoogleTest and CLI11 for Windows ---------------------------------------

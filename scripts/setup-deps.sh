@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libxlsxwriter-dev zlib1g-dev
+  libdeflate-dev zlib1g-dev
+  libxlsxwriter-dev   # the reference writer of the tests and the benchmark
   libcli11-dev
   libgtest-dev libicu-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev

@@ -192,6 +192,9 @@ RunOutcome process(const RunOptions& o, wb::Workbook& book, Reporter& reporter, 
     if (o.save) {
         observer.stage(Stage::Saving);
         reporter.status("Saving the workbook...");
+        // What was read is in the workbook now. Given back before the save,
+        // the save's buffers fit in the memory the passes have used.
+        contents.reset();
         SaveWatch watch(reporter);
         if (book.save(o.output, &watch) == wb::SaveOutcome::Cancelled) return RunOutcome::Cancelled;
     }

@@ -75,7 +75,7 @@ AboutText about(std::string_view toolkit) {
     return {"About TALLYBOOK",
             window_title(),
             {"Turns a baseball encyclopedia into an .xlsx workbook.", "", "Built with:", std::string(toolkit),
-             "libxlsxwriter (BSD 2-Clause), with minizip and zlib (zlib licence)",
+             "libdeflate (MIT) and zlib (zlib licence); the workbook's theme as libxlsxwriter writes it (BSD 2-Clause)",
              "the name order: a table made from ICU's collation data (Unicode licence)"}};
 }
 

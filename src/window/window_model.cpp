@@ -117,9 +117,7 @@ double run_fraction(sheets::SheetsDesired desired, app::Stage stage, int64_t don
     const int k = static_cast<int>(stage);
     double before = 0;
     for (int i = 0; i < k; ++i) before += w[i];
-    double within = total > 0 ? std::clamp(static_cast<double>(done) / static_cast<double>(total), 0.0, 1.0) : 0;
-    // Writing the rows is about half of a save; packing the file is the rest.
-    if (stage == app::Stage::Saving) within *= 0.5;
+    const double within = total > 0 ? std::clamp(static_cast<double>(done) / static_cast<double>(total), 0.0, 1.0) : 0;
     return (before + w[k] * within) / sum;
 }
 
@@ -465,8 +463,7 @@ void WindowModel::pump() {
                     break;
                 case Event::Kind::Progress:
                     state_.progress = run_fraction(state_.choices.desired, e.stage, e.done, e.total);
-                    // Packing the file reports nothing: a busy bar, never a frozen one.
-                    state_.progress_busy = e.total <= 0 || (e.stage == app::Stage::Saving && e.done >= e.total);
+                    state_.progress_busy = e.total <= 0;
                     break;
                 case Event::Kind::Notice:
                     // The run waits until the notice is answered: the box returns then.

@@ -27,6 +27,7 @@
 
 #include <array>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -35,6 +36,10 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace tb::platform {
+class FileOps;
+}
 
 namespace tb::wb {
 
@@ -271,12 +276,33 @@ struct DocumentProperties {
 class SaveMonitor {
 public:
     virtual ~SaveMonitor() = default;
-    // Asked every 2048 rows and once more right before the new file
-    // replaces the old one: true stops the save, the old file stays.
+    // Asked at least every 50 ms while the save runs, and once more right
+    // before the new file replaces the old one: true stops the save within
+    // a fraction of a second, and the old file stays.
     virtual bool cancelled() const { return false; }
-    // Rows written so far of all rows. When all are written the file is
-    // packed, which reports nothing until the save ends.
-    virtual void progress(int64_t rows_done, int64_t rows_total) { (void)rows_done; (void)rows_total; }
+    // Bytes of the package's XML made and compressed so far, of all of
+    // them (estimated once the save has looked at every sheet, and fixed
+    // from then on). `done` never goes back, and equals `total` only once
+    // the new file is in place.
+    virtual void progress(int64_t done, int64_t total) { (void)done; (void)total; }
+};
+
+// How a save is carried out. The defaults suit every caller; tests and the
+// benchmark choose.
+struct SaveOptions {
+    // The file operations the save goes through (platform/file_ops.h);
+    // nullptr: the system's.
+    platform::FileOps* files = nullptr;
+    // Threads that make and compress the parts; 0: $TALLYBOOK_SAVE_THREADS
+    // when it is set, else the machine's cores.
+    int threads = 0;
+    // Bytes the parts in flight may hold at once; 0: as much as keeps the
+    // process within the peak memory it has already reached (at least 32
+    // MiB). Fewer parts run side by side, or a large one is made in pieces,
+    // to stay within it.
+    std::size_t memory_budget = 0;
+    // Zip64 records even where the file does not need them (tests).
+    bool force_zip64 = false;
 };
 
 enum class SaveOutcome { Saved, Cancelled };
@@ -428,21 +454,28 @@ public:
 
     // --- output -------------------------------------------------------------
     // Writes the workbook as .xlsx: to a temporary file in the target's
-    // folder (see save_target), then renamed over the target, which keeps its
-    // permission bits. The active sheet is the one shown on opening. A
-    // monitor, when given, is told the progress and may cancel.
+    // folder (see save_target), flushed to the disk, then renamed over the
+    // target, which keeps its permission bits. The active sheet is the one
+    // shown on opening. A monitor, when given, is told the progress and may
+    // cancel.
     // Returns SaveOutcome::Saved, or SaveOutcome::Cancelled when the monitor
     // cancelled: the target is then untouched and no file is left behind.
     // Throws: WorkbookError "cannot save the workbook to <path>: <reason>",
     // with the target untouched and no file left behind. Reasons include
     // "the workbook has no sheets", "no file name", "it is a folder", "it is
-    // not a regular file", an error_reason() text (a missing folder, no
-    // permission, a full disk, ...) and libxlsxwriter's own error texts.
+    // not a regular file" and the system's reason in plain words (a missing
+    // folder, no permission, a full disk, ...; see error_reason).
     SaveOutcome save(const std::filesystem::path& path, SaveMonitor* monitor = nullptr) const;
+    // The same, carried out as `options` says.
+    SaveOutcome save(const std::filesystem::path& path, SaveMonitor* monitor, const SaveOptions& options) const;
 
     static constexpr double kDefaultColumnWidth = 8.43;
 
     struct Impl;
+    // The storage, for the engine's own writers and the tests' reference
+    // writer (workbook_internal.h). Throws: nothing.
+    const Impl& storage() const { return *impl_; }
+
 private:
     friend class Range;
     friend class Border;

@@ -2,6 +2,7 @@
 // writer. Not for use outside src/workbook.
 #pragma once
 
+#include "platform/file_ops.h"
 #include "workbook/workbook.h"
 
 #include <algorithm>
@@ -171,32 +172,36 @@ struct Workbook::Impl {
 // --- saving (save_file.cpp) ---------------------------------------------------
 // Throw WorkbookError "cannot save the workbook to <path>: <reason>".
 [[noreturn]] void save_failed(const std::filesystem::path& path, const std::string& reason);
-[[noreturn]] void save_failed_errno(const std::filesystem::path& path, int err);
 
-// A fresh empty file beside `target`, removed again unless kept; `shown` is
-// the path named in errors.
-#ifdef _WIN32
-// A Windows error code (GetLastError) in plain words.
-std::string windows_error_reason(unsigned long err);
-#endif
-
-class TempFile {
+// The new file of a save: made beside the target under a fresh name, so
+// that the rename stays on one file system, and either put in the target's
+// place or removed again. `shown` is the path errors name. Every step
+// throws as save_failed does.
+class SaveFile {
 public:
-    TempFile(const std::filesystem::path& target, const std::filesystem::path& shown);
-    ~TempFile();
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    // Once the file is written: flushes it to the disk and gives it the
-    // permission bits (and, where allowed, the owner) of `target` when that
-    // exists. Throws as save_failed does.
-    void finish(const std::filesystem::path& target, const std::filesystem::path& shown);
-    // Renames the file over `target` and keeps it. Throws as save_failed does.
-    void commit(const std::filesystem::path& target, const std::filesystem::path& shown);
+    SaveFile(platform::FileOps& files, const std::filesystem::path& target, const std::filesystem::path& shown);
+    // Removes the new file unless it replaced the target.
+    ~SaveFile();
+    SaveFile(const SaveFile&) = delete;
+    SaveFile& operator=(const SaveFile&) = delete;
+
+    void write(const void* data, std::size_t size);
+    // Once all is written: the target's permissions (when it exists), the
+    // file flushed to the disk and closed.
+    void finish();
+    // Renames the file over the target (and asks for the folder's record of
+    // that to reach the disk).
+    void commit();
 
 private:
-    std::filesystem::path path_;
-    bool kept_ = false;
+    [[noreturn]] void failed(const std::exception& e) const;
+
+    std::filesystem::path shown_;
+    std::filesystem::path target_name_;
+    std::filesystem::path name_;
+    std::unique_ptr<platform::Folder> folder_;
+    std::unique_ptr<platform::NewFile> file_;
+    bool committed_ = false;
 };
 
 }  // namespace tb::wb

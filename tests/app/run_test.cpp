@@ -56,6 +56,19 @@ TEST_F(ProcessRun, ALiveViewGetsCopiesOfTheLatestRows) {
     EXPECT_EQ(observer.copies.back().rows.at(0).at(0).text, "Boston Sox");
 }
 
+#ifndef _WIN32
+// The window runs many conversions in one process: none may leave a file
+// open (a file the save made, a folder, a temporary file).
+TEST_F(ProcessRun, ThreeRunsInOneProcessLeaveNoFileOpen) {
+    auto open_files = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
+    ASSERT_EQ(run().outcome, app::RunOutcome::Completed);   // whatever a first run opens for good
+    const auto before = open_files();
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(run().outcome, app::RunOutcome::Completed);
+    EXPECT_EQ(open_files(), before);
+    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"book.xlsx", "enc"}));
+}
+#endif
+
 }  // namespace
 }  // namespace tb::test
 

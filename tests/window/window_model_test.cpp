@@ -60,8 +60,8 @@ const Moment kMoments[] = {
     {"reading", app::Stage::Reading, "Reading the encyclopedia...", 1, 6, false},
     {"players", app::Stage::Players, "Smith,John", 1, 2, false},
     {"teams", app::Stage::Teams, "Writing the team sheets...", 1, 2, false},
-    {"saving rows", app::Stage::Saving, "Saving the workbook...", 10, 20, false},
-    {"packing the file", app::Stage::Saving, "Saving the workbook...", 20, 20, true},
+    {"saving", app::Stage::Saving, "Saving the workbook...", 10, 20, false},
+    {"saving the last part", app::Stage::Saving, "Saving the workbook...", 19, 20, false},
 };
 
 class Model : public ::testing::Test {
@@ -328,6 +328,7 @@ TEST_F(Model, ARunWaitsOnItsNoticesAndEndsOnAFullBarSavedAndRemembered) {
         obs.started(std::chrono::system_clock::now());
         obs.notice({"this case is 3", "ENCPLSTATS.DAT", 4, "PhaseCode", "3", "Smith,John"});
         answered_first = true;
+        obs.progress(app::Stage::Saving, 20, 20);   // the new workbook is in place
         obs.ended(std::chrono::system_clock::now());
         write_bytes(o.output, "workbook");
         return app::RunResult{app::RunOutcome::Completed, {}, {}};

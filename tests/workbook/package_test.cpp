@@ -1,0 +1,295 @@
+// The package the save writes: every part byte for byte as the reference
+// writer (libxlsxwriter) writes it for workbooks that use every feature of
+// the engine, however many threads and however little memory the save has;
+// number texts as printf's "%.16G"; and the zip container read back, zip64
+// records included.
+#include "support/temp_dir.h"
+#include "support/zip_reader.h"
+#include "workbook/workbook.h"
+#include "workbook/deflate.h"
+#include "workbook/xml_text.h"
+#include "workbook/zip_writer.h"
+#ifdef TALLYBOOK_HAVE_REFERENCE
+#include "support/reference_writer.h"
+#endif
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+using namespace tb::wb;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Every feature of the engine on a few sheets: merged areas (some covering
+// values and styles), fitted widths (the default one and ones below one
+// character), frozen rows and columns, a filter, print titles, a footer,
+// fonts, fills (black too), borders of every weight and colour, number
+// formats, right alignment, styled empty cells, texts that need escaping,
+// control characters, white space at either end, non-BMP characters, a
+// longest text, texts that read as escapes, and numbers of every shape.
+[[maybe_unused]] void fill_every_feature(Workbook& wb) {
+    wb.SheetsAdd();
+    wb.NameActiveSheet("Hit Reg");
+    for (int c = 0; c < 6; ++c) wb.cell(c, 1).Value("Head " + std::to_string(c));
+    const double numbers[] = {0.1, 1.0 / 3, -1.5, 1e-300, 1e300, 9007199254740993.0, 123456789012345678.0,
+                              1e15, 1e16, 1e-5, 0.0001, 150, -0.0, 2.5e-7, 65000, 4.35, 1e21, 0.3};
+    int32_t row = 2;
+    for (double n : numbers) {
+        wb.cell(0, row).Value("n" + std::to_string(row));
+        wb.cell(1, row).Value(n);
+        wb.cell(2, row).Value(n * 7);
+        ++row;
+    }
+    wb.range("B2:B8").NumberFormat("#.000");
+    wb.range("C2:C8").NumberFormat("0.0 \"&<>\"");
+    wb.range("A1:F1").FontBold(true);
+    wb.range("A1:F1").FontSize(12);
+    wb.range("A1:F1").InteriorColorIndex(1);   // black
+    wb.range("B2:F4").InteriorColorIndex(19);
+    wb.range("D2:F10").HorizontalAlignment(xlRight);
+    wb.range("A2:F2").Borders(xlEdgeTop).LineStyle(xlContinuous);
+    wb.range("A3:F3").Borders(xlEdgeTop).Weight(xlThin);   // the same line, set another way
+    wb.range("A4:F4").Borders(xlEdgeBottom).Weight(xlMedium);
+    wb.range("A5:F5").Borders(xlEdgeLeft).Weight(4);
+    wb.range("A6:F6").Borders(xlEdgeRight).Weight(1);
+    wb.range("A7:F7").Borders(xlEdgeRight).Color(xlRed);
+    wb.range("A8:F8").Borders(xlEdgeBottom).Color(0);   // black
+    wb.range("A9:F9").Borders(xlEdgeTopOfRange).Weight(xlMedium);
+    wb.range("E12:F14").InteriorColorIndex(36);   // styled empty cells
+    wb.range("A:F").ColumnsAutoFit();
+    wb.SetSheetSetup("Hit Reg", {.freeze_rows = 1, .freeze_cols = 1, .filter = true,
+                                 .filter_area = {0, 1, 5, row - 1}, .landscape = true, .fit_to_page_width = true,
+                                 .repeat_rows = 1, .footer = "&L&A&RPage &P of &N <&&>"});
+
+    wb.SheetsAddAfter("Hit Reg");
+    wb.NameActiveSheet("Odd 'texts' é");
+    const std::string texts[] = {"a & b < c > d \" e ' f", "\x01start", "end\x1f", "tab\tin", " leading",
+                                 "trailing ", "\ttab first", "line\nfeed", "cr\rhere", "\x0b\x0c", "emoji 😀 𝄞",
+                                 "Ünïcödé ÅÉÎ", "1.5", std::string(32767, 'x'), "amp&amp;"};
+    for (std::size_t i = 0; i < std::size(texts); ++i) wb.cell(0, static_cast<int32_t>(i + 1)).Value(texts[i]);
+    wb.range("C2:E4").Merge();
+    wb.range("C2").Value("merged");
+    wb.range("D3").Value(5.0);          // covered: not written, its style is
+    wb.range("C2:E4").FontBold(true);
+    wb.range("G1:H1").Merge();          // an area of empty, unstyled cells
+    wb.range("B1").FontSize(1);
+    wb.range("B1").Value(".");
+    wb.range("A:C").ColumnsAutoFit();   // C: widths below one character, and the default
+    wb.SetSheetSetup("Odd 'texts' é", {.freeze_rows = 3, .footer = ""});
+
+    wb.SheetsAddAfter("Odd 'texts' é");
+    wb.NameActiveSheet("Escapes");
+    const char* looks[] = {"_x0041_Smith", "a_X00e9_b", "Smith_x00C9_", "__x0041__", "_x12_", "plain", "plain",
+                           "_x0041_Smith", "\x02_x0041_", " _x0020_ "};
+    for (int r = 0; r < 10; ++r) wb.cell(r % 3, r + 1).Value(looks[r]);
+    wb.range("A1:C3").FontBold(true);
+    wb.range("A20").Value(42.0);
+    wb.SetSheetSetup("Escapes", {.freeze_cols = 2, .fit_to_page_width = true, .footer = ""});
+
+    wb.SheetsAddAfter("Escapes");
+    wb.NameActiveSheet("Empty");
+    wb.SheetsAddAfter("Empty");
+    wb.NameActiveSheet("Only a merge");
+    wb.range("B2:C3").Merge();
+    wb.SetSheetSetup("Only a merge", {.repeat_rows = 2, .footer = "&C&P"});
+    wb.Activate("Odd 'texts' é");
+    wb.SetProperties({"Title & <more>", "Subject", std::chrono::system_clock::time_point{std::chrono::seconds(1700000000)}});
+}
+
+std::string part(const fs::path& file, std::string_view name) {
+    for (auto& p : tb::test::read_zip(file))
+        if (p.name == name) return std::move(p.data);
+    return "(no part " + std::string(name) + ")";
+}
+
+}  // namespace
+
+#ifdef TALLYBOOK_HAVE_REFERENCE
+TEST(Package, EveryPartAsTheReferenceWritesIt) {
+    tb::test::TempDir dir;
+    Workbook wb;
+    fill_every_feature(wb);
+    tb::test::write_reference(wb, dir / "reference.xlsx");
+    ASSERT_EQ(wb.save(dir / "ours.xlsx"), SaveOutcome::Saved);
+    EXPECT_EQ(tb::test::package_difference(dir / "ours.xlsx", dir / "reference.xlsx"), "");
+    EXPECT_EQ(part(dir / "ours.xlsx", "docProps/core.xml"), part(dir / "reference.xlsx", "docProps/core.xml"));
+}
+
+// One thread or many, all the memory or so little that every sheet is made
+// and compressed a piece at a time, zip64 records or not: the same parts.
+TEST(Package, TheSamePartsWhateverThreadsAndMemory) {
+    tb::test::TempDir dir;
+    Workbook wb;
+    fill_every_feature(wb);
+    // Large enough (8 MB of XML) that with little memory it is made in
+    // several pieces.
+    wb.SheetsAddAfter("Only a merge");
+    for (int32_t r = 1; r <= 60000; ++r) {
+        wb.cell(0, r).Value("row " + std::to_string(r % 977));
+        wb.cell(1, r).Value(r * 0.37);
+        wb.cell(2, r).Value(static_cast<double>(r));
+    }
+    wb.range("B1:B60000").NumberFormat("#.000");
+    tb::test::write_reference(wb, dir / "reference.xlsx");
+    const SaveOptions ways[] = {{.threads = 1}, {.threads = 4}, {.threads = 3, .memory_budget = 1},
+                                {.threads = 2, .force_zip64 = true}};
+    for (const SaveOptions& way : ways) {
+        ASSERT_EQ(wb.save(dir / "ours.xlsx", nullptr, way), SaveOutcome::Saved);
+        EXPECT_EQ(tb::test::package_difference(dir / "ours.xlsx", dir / "reference.xlsx"), "")
+            << way.threads << " threads, budget " << way.memory_budget;
+    }
+}
+#endif
+
+// What the reference writer lost, spoilt or refused, written: a text
+// holding NUL or a non-character (cut at the NUL; the other written as it is,
+// which no reader takes), a number format longer than 127 bytes (cut), a
+// filter block ending above the sheet's last row (the save failed) and a
+// footer holding "&G" (the program crashed on a double free).
+TEST(Package, WhatTheReferenceRefusedOrSpoiltIsWrittenWhole) {
+    tb::test::TempDir dir;
+    Workbook wb;
+    wb.SheetsAdd();
+    wb.cell(0, 1).Value(std::string_view("before\0after", 12));
+    wb.cell(0, 2).Value("x\xEF\xBF\xBEy\xEF\xBF\xBFz");
+    const std::string format = "0.0" + std::string(200, '0');
+    wb.cell(1, 1).Value(2.0);
+    wb.cell(1, 1).NumberFormat(format);
+    for (int32_t r = 3; r <= 9; ++r) wb.cell(0, r).Value(r * 1.0);
+    wb.SetSheetSetup("Sheet1", {.filter = true, .filter_area = {0, 1, 1, 4}, .footer = "&L&G"});
+    ASSERT_EQ(wb.save(dir / "book.xlsx"), SaveOutcome::Saved);
+    const std::string sheet = part(dir / "book.xlsx", "xl/worksheets/sheet1.xml");
+    EXPECT_NE(sheet.find("<t>before_x0000_after</t>"), std::string::npos) << sheet;
+    EXPECT_NE(sheet.find("<t>x_xFFFE_y_xFFFF_z</t>"), std::string::npos) << sheet;
+    EXPECT_NE(sheet.find("<autoFilter ref=\"A1:B4\"/>"), std::string::npos) << sheet;
+    EXPECT_NE(sheet.find("<oddFooter>&amp;L&amp;G</oddFooter>"), std::string::npos) << sheet;
+    EXPECT_NE(part(dir / "book.xlsx", "xl/styles.xml").find("formatCode=\"" + format + "\""), std::string::npos);
+}
+
+// The window's toolkit takes the user's locale (Qt sets it from the
+// environment); the reference writer's printf then wrote "0,3" where the
+// file needs "0.3". The save writes the same in every locale.
+TEST(Package, NumbersAreWrittenAlikeInEveryLocale) {
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    const char* comma = nullptr;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "German_Germany.1252"})
+        if (std::setlocale(LC_ALL, name)) {
+            comma = name;
+            break;
+        }
+    if (!comma) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    tb::test::TempDir dir;
+    Workbook wb;
+    wb.SheetsAdd();
+    wb.cell(0, 1).Value(0.3);
+    wb.range("A:A").ColumnsAutoFit();
+    const SaveOutcome saved = wb.save(dir / "book.xlsx");
+    std::setlocale(LC_ALL, before.c_str());
+    ASSERT_EQ(saved, SaveOutcome::Saved);
+    const std::string sheet = part(dir / "book.xlsx", "xl/worksheets/sheet1.xml");
+    EXPECT_NE(sheet.find("<v>0.3</v>"), std::string::npos) << comma << ": " << sheet;
+    EXPECT_NE(sheet.find("<pageMargins left=\"0.7\""), std::string::npos) << comma << ": " << sheet;
+}
+
+TEST(NumberText, AsPrintfsPercentDot16G) {
+    std::mt19937_64 rng(20240521);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::uniform_int_distribution<int> exponent(-320, 310);
+    std::vector<double> values = {0.0, 1.0, -1.0, 0.1, 0.3, 1.0 / 3, 1e15, 1e16, 1e17, 9007199254740993.0,
+                                  123456789012345678.0, 1e-5, 1e-4, 5e-324, 1.7976931348623157e308, 0.5, 150.0};
+    for (int i = 0; i < 200000; ++i) {
+        double v = unit(rng) * std::pow(10.0, exponent(rng));
+        if (i % 3 == 0) v = std::round(v * 1000) / 1000;   // the rates the sheets hold
+        if (i % 5 == 0) v = std::nearbyint(unit(rng) * 1e6);
+        values.push_back(v);
+    }
+    for (int i = 0; i < 50000; ++i) {
+        uint64_t bits = rng();
+        double v;
+        std::memcpy(&v, &bits, sizeof v);
+        if (std::isfinite(v)) values.push_back(v);
+    }
+    int wrong = 0;
+    for (double v : values) {
+        char expected[64], got[xml::kNumberChars];
+        std::snprintf(expected, sizeof expected, "%.16G", v);
+        const std::string ours(got, xml::number_text(v, got));
+        if (ours != expected && ++wrong <= 5) ADD_FAILURE() << ours << " != " << expected;
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+// Pieces compressed on their own join into one stream that inflates to
+// all of them: empty pieces, tiny ones, incompressible ones (stored
+// blocks), and the bits of each piece's end falling anywhere in its byte.
+TEST(Deflate, PiecesJoinIntoOneStream) {
+    std::mt19937 rng(7);
+    std::string all;
+    ByteBuffer joined;
+    PieceDeflater deflater;
+    for (int i = 0; i < 60; ++i) {
+        std::string piece;
+        const int kind = i % 5;
+        const std::size_t size = kind == 0 ? 0 : kind == 1 ? rng() % 20 : rng() % 300000;
+        for (std::size_t k = 0; k < size; ++k)
+            piece += kind == 4 ? static_cast<char>(rng()) : "<c r=\"A1\" s=\"3\"><v>0.25</v></c>"[k % 31];
+        all += piece;
+        deflater.add(piece, i == 59, joined);
+    }
+    std::string back(all.size(), '\0');
+    std::size_t got = 0;
+    libdeflate_decompressor* d = libdeflate_alloc_decompressor();
+    const auto rc = libdeflate_deflate_decompress(d, joined.data(), joined.size(), back.data(), back.size(), &got);
+    libdeflate_free_decompressor(d);
+    ASSERT_EQ(rc, LIBDEFLATE_SUCCESS);
+    EXPECT_EQ(got, all.size());
+    EXPECT_TRUE(back == all);
+}
+
+// Offsets past 4 GiB go to zip64 records: checked on the records written,
+// the data itself counted but not kept.
+TEST(ZipContainer, OffsetsPast4GiBUseZip64Records) {
+    std::string head;   // every write but the bulk data
+    uint64_t total = 0;
+    ZipWriter zip([&](const void* p, std::size_t n) {
+        total += n;
+        if (n < 4096) head.append(static_cast<const char*>(p), n);
+    });
+    const std::string mb(1 << 20, 'z');
+    const uint64_t big = 4500ull << 20;   // 4.4 GiB of "compressed" data
+    zip.begin("big.xml", 0x12345678, 10ull << 30, big);
+    for (uint64_t i = 0; i < (big >> 20); ++i) zip.data(mb.data(), mb.size());
+    zip.begin("after.xml", 1, 5, 3);
+    zip.data("abc", 3);
+    zip.finish();
+    EXPECT_EQ(total, zip.bytes_written());
+    // The second entry's central record: its offset (past 4 GiB) in the zip64 field.
+    const std::size_t rec = head.rfind(std::string_view("PK\x01\x02", 4));
+    ASSERT_NE(rec, std::string::npos);
+    uint64_t offset = 0;
+    std::memcpy(&offset, head.data() + rec + 46 + 9 + 4, 8);   // after the name "after.xml" and the field's header
+    EXPECT_EQ(offset, 30 + 7 + 20 + big);
+    EXPECT_NE(head.find(std::string_view("PK\x06\x06", 4)), std::string::npos);   // the zip64 end record
+    EXPECT_NE(head.find(std::string_view("PK\x06\x07", 4)), std::string::npos);   // and its locator
+}
+
+#ifndef _WIN32
+// Readers take our zip64 records: Python's zipfile tests every part.
+TEST(ZipContainer, Zip64RecordsAreReadByAnotherReader) {
+    tb::test::TempDir dir;
+    Workbook wb;
+    fill_every_feature(wb);
+    ASSERT_EQ(wb.save(dir / "book.xlsx", nullptr, {.force_zip64 = true}), SaveOutcome::Saved);
+    const std::string cmd = std::string(TALLYBOOK_PYTHON) +
+                            " -c \"import sys, zipfile; z = zipfile.ZipFile(sys.argv[1]); "
+                            "sys.exit(z.testzip() is not None or len(z.namelist()) != 14)\" " +
+                            (dir / "book.xlsx").string();
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+}
+#endif
