@@ -188,7 +188,7 @@ RunOutcome process(const RunOptions& o, wb::Workbook& book, Reporter& reporter, 
     sheets::finish_workbook(book, sheets);
     std::error_code ec;
     const fs::path folder = encyclopedia.folder().empty() ? fs::path() : fs::absolute(encyclopedia.folder(), ec);
-    book.SetProperties({"TALLYBOOK", "Encyclopedia: " + folder.string(), summary.start});
+    book.set_properties({"TALLYBOOK", "Encyclopedia: " + folder.string(), summary.start});
     if (o.save) {
         observer.stage(Stage::Saving);
         reporter.status("Saving the workbook...");
@@ -198,7 +198,7 @@ RunOutcome process(const RunOptions& o, wb::Workbook& book, Reporter& reporter, 
         SaveWatch watch(reporter);
         if (book.save(o.output, &watch) == wb::SaveOutcome::Cancelled) return RunOutcome::Cancelled;
     }
-    summary.sheets = book.SheetNames();
+    summary.sheets = book.sheet_names();
     return RunOutcome::Completed;
 }
 

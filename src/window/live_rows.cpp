@@ -10,8 +10,8 @@ namespace {
 
 LiveEdge edge_of(const wb::BorderEdge& e) {
     if (!e.present()) return {};
-    // Excel draws medium and thick lines wider than thin and hairline ones.
-    const int width = e.weight == wb::xlMedium ? 2 : e.weight == 4 ? 3 : 1;
+    // A spreadsheet draws medium and thick lines wider than thin and hairline ones.
+    const int width = e.weight == wb::LineWeight::Medium ? 2 : e.weight == wb::LineWeight::Thick ? 3 : 1;
     return {width, e.color >= 0 ? e.color : 0x000000};
 }
 

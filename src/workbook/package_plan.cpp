@@ -35,10 +35,10 @@ int number_chars(double v) {
 uint8_t line_code(const BorderEdge& e) {
     if (!e.present()) return 0;
     switch (e.weight) {
-        case xlMedium: return 2;
-        case 4: return 5;    // thick
-        case 1: return 7;    // hairline
-        default: return 1;   // thin: a line style or a colour alone draws one too
+        case LineWeight::Medium: return 2;
+        case LineWeight::Thick: return 5;
+        case LineWeight::Hair: return 7;
+        default: return 1;   // thin
     }
 }
 
@@ -105,8 +105,8 @@ std::vector<DefinedName> defined_names(const Workbook::Impl& book, const std::ve
         const std::string& q = quoted[i];
         const int index = static_cast<int>(i);
         if (s.filter) {
-            const MergeArea& a = s.filter_area;
-            names.push_back({"_xlnm._FilterDatabase", index, true, q + "!" + absolute_block(a.c1, a.r1, a.c2, a.r2),
+            const Area& a = s.filter_area;
+            names.push_back({"_xlnm._FilterDatabase", index, true, q + "!" + absolute_block(a.first_col, a.first_row, a.last_col, a.last_row),
                              q + "!_FilterDatabase"});
         }
         if (s.repeat_rows > 0)
@@ -206,8 +206,8 @@ bool scan_sheet(const Plan& plan, std::size_t index, SheetFacts& f, const std::a
         if (written) bytes += 16 + static_cast<uint64_t>(row_digits);
         f.cell_count += written;
     }
-    for (const MergeArea& m : sh.merges) f.extent.add(m.c2, m.r2);
-    if (sh.setup.filter) f.extent.add(sh.setup.filter_area.c2, sh.setup.filter_area.r2);
+    for (const Area& m : sh.merges) f.extent.add(m.last_col, m.last_row);
+    if (sh.setup.filter) f.extent.add(sh.setup.filter_area.last_col, sh.setup.filter_area.last_row);
     f.estimated_bytes = bytes + 700 + 50 * sh.widths.size() + 30 * sh.merges.size() + sh.setup.footer.size();
     return true;
 }

@@ -230,20 +230,20 @@ void SheetWriter::write_tail(ByteBuffer& out) {
     if (has_sheet_data(facts_)) out.append("</sheetData>");
     if (s.filter) {
         out.append("<autoFilter ref=\"");
-        xml::append_range(out, s.filter_area.c1, s.filter_area.r1, s.filter_area.c2, s.filter_area.r2);
+        xml::append_range(out, s.filter_area.first_col, s.filter_area.first_row, s.filter_area.last_col, s.filter_area.last_row);
         out.append("\"/>");
     }
     if (!sheet_.merges.empty()) {
         // The reference is handed the areas in this order (sorted by their
         // first row, with std::sort's order among areas of one row).
-        std::vector<MergeArea> merges = sheet_.merges;
-        std::sort(merges.begin(), merges.end(), [](const MergeArea& a, const MergeArea& b) { return a.r1 < b.r1; });
+        std::vector<Area> merges = sheet_.merges;
+        std::sort(merges.begin(), merges.end(), [](const Area& a, const Area& b) { return a.first_row < b.first_row; });
         out.append("<mergeCells");
         xml::append_attr(out, "count", static_cast<int64_t>(merges.size()));
         out.push_back('>');
-        for (const MergeArea& m : merges) {
+        for (const Area& m : merges) {
             out.append("<mergeCell ref=\"");
-            xml::append_range(out, m.c1, m.r1, m.c2, m.r2);
+            xml::append_range(out, m.first_col, m.first_row, m.last_col, m.last_row);
             out.append("\"/>");
         }
         out.append("</mergeCells>");

@@ -51,9 +51,9 @@ double Workbook::column_width(std::string_view sheet, int col) const {
     return sh->widths[static_cast<size_t>(col)];
 }
 
-std::vector<MergeArea> Workbook::merges(std::string_view sheet) const {
+std::vector<Area> Workbook::merges(std::string_view sheet) const {
     const Sheet* sh = impl_->find_sheet(sheet);
-    return sh ? sh->merges : std::vector<MergeArea>{};
+    return sh ? sh->merges : std::vector<Area>{};
 }
 
 int32_t Workbook::last_row(std::string_view sheet) const {
@@ -65,13 +65,14 @@ int32_t Workbook::last_row(std::string_view sheet) const {
     return 0;
 }
 
-int32_t Workbook::last_value_row(std::string_view sheet) const {
-    const Sheet* sh = impl_->find_sheet(sheet);
-    if (!sh) return 0;
-    for (size_t r = sh->rows.size(); r > 0; --r)
-        for (const Cell& c : sh->rows[r - 1])
-            if (c.kind != CellKind::Empty) return static_cast<int32_t>(r);
-    return 0;
+int32_t Workbook::last_row(SheetId sheet) const {
+    if (sheet.value >= impl_->by_id.size() || !impl_->by_id[sheet.value]) return 0;
+    return last_row(impl_->by_id[sheet.value]->name);
+}
+
+CellValue Workbook::value(SheetId sheet, int col, int32_t row) const {
+    if (sheet.value >= impl_->by_id.size() || !impl_->by_id[sheet.value]) return {};
+    return value(impl_->by_id[sheet.value]->name, col, row);
 }
 
 std::size_t Workbook::cell_count() const {

@@ -77,7 +77,7 @@ struct Sheet {
     SheetId id;
     std::string name;
     std::vector<std::vector<Cell>> rows;   // rows[r - 1]; each as wide as its last touched column
-    std::vector<MergeArea> merges;
+    std::vector<Area> merges;
     std::vector<double> widths;            // < 0: default width
     std::vector<std::unique_ptr<ColumnFit>> fits;   // by column; null until first fitted
     SheetSetup setup;
@@ -119,16 +119,13 @@ struct StyleHash {
 // Style edits as small codes, so that "style id + edit" -> "style id" can be
 // cached: most puts repeat the same edit on the same styles.
 enum StyleOp : uint8_t {
-    OpEdgeLineStyle = 0,   // + edge * 3 (edges: top, bottom, left, right)
-    OpEdgeWeight = 1,
-    OpEdgeColor = 2,
-    OpEdgeClear = 12,      // + edge
-    OpFill = 16,
-    OpFillNone = 17,
-    OpBold = 18,
-    OpSize = 19,
-    OpNumberFormat = 20,
-    OpAlignRight = 21,
+    OpEdgeWeight = 0,      // + edge * 2 (edges: top, bottom, left, right)
+    OpEdgeColor = 1,
+    OpFill = 8,
+    OpBold = 9,
+    OpSize = 10,
+    OpNumberFormat = 11,
+    OpAlignRight = 12,
 };
 
 // --- the workbook -------------------------------------------------------------
@@ -136,7 +133,6 @@ struct Workbook::Impl {
     std::vector<std::unique_ptr<Sheet>> sheets;   // left to right
     std::vector<Sheet*> by_id;                     // SheetId.value -> sheet; null once removed
     int active = -1;                               // index of the sheet shown on opening
-    int next_default_name = 1;
     DocumentProperties properties;
 
     std::vector<std::string> texts;
@@ -149,7 +145,6 @@ struct Workbook::Impl {
 
     Impl();
     // sheets.cpp
-    Sheet& active_sheet();
     const Sheet* find_sheet(std::string_view name) const;
     int sheet_index(std::string_view name) const;
     // styles.cpp
@@ -157,7 +152,7 @@ struct Workbook::Impl {
     uint32_t intern_format(std::string_view f);
     uint32_t transition(uint32_t from, StyleOp op, int32_t value);
     void apply_style(Sheet& sh, int c1, int32_t r1, int c2, int32_t r2, StyleOp op, int32_t value);
-    // ranges.cpp
+    // cells.cpp
     uint32_t intern_text(std::string_view text);
     void merge(Sheet& sh, int c1, int32_t r1, int c2, int32_t r2);
     void put_text(Sheet& sh, int c1, int32_t r1, int c2, int32_t r2, std::string_view text);

@@ -3,6 +3,7 @@
 // with lines of both kinds gets both blocks, each holding only its own
 // lines, phase by phase.
 #include "archive/sample.h"
+#include "sheets/cell_styles.h"
 #include "run_fixture.h"
 
 #include <cmath>
@@ -66,7 +67,7 @@ TEST_F(PlayerBlocks, ATwoWayPlayersSeasonsOfOneKindStayInTheirOwnBlock) {
     EXPECT_EQ(text("HitRegTotals", "B", 2), "2001");
     EXPECT_EQ(text("PitchRegTotals", "B", 2), "2002");
     EXPECT_EQ(text("PitchWSTotals", "A", 2), "Fenn,Gus");
-    EXPECT_FALSE(book->HasSheet("HitWSTotals"));
+    EXPECT_FALSE(book->find_sheet("HitWSTotals").has_value());
 }
 
 TEST_F(PlayerBlocks, APitcherWhoseOnlyHittingLineIsInTheLeagueChampionshipSeries) {
@@ -78,11 +79,11 @@ TEST_F(PlayerBlocks, APitcherWhoseOnlyHittingLineIsInTheLeagueChampionshipSeries
     EXPECT_EQ(column_a(), (V{"Fenn,Gus", "Year", "- - L C S - -", "2000", "Totals", "", "Fenn,Gus", "Year", "2000",
                             "Totals", "- - L C S - -", "2000", "Totals"}));
     EXPECT_EQ(title_of_row(2), "BAVG");
-    EXPECT_EQ(book->style("F", 0, 3).fill, wb::palette_rgb(19));
+    EXPECT_EQ(book->style("F", 0, 3).fill, sheets::kHittingFill);
     EXPECT_EQ(title_of_row(8), "ERA");
-    EXPECT_EQ(book->style("F", 0, 11).fill, wb::palette_rgb(20));
+    EXPECT_EQ(book->style("F", 0, 11).fill, sheets::kPitchingFill);
     EXPECT_EQ(text("HitLCSTotals", "H", 2), "3");   // AB
-    EXPECT_FALSE(book->HasSheet("HitRegTotals"));
+    EXPECT_FALSE(book->find_sheet("HitRegTotals").has_value());
     EXPECT_EQ(text("PitchRegTotals", "A", 2), "Fenn,Gus");
     EXPECT_EQ(text("PitchLCSTotals", "A", 2), "Fenn,Gus");
 }
@@ -127,7 +128,7 @@ TEST_F(PlayerBlocks, EveryEraIsRoundedOnceOnGeneratedArchives) {
         ASSERT_EQ(run().outcome, app::RunOutcome::Completed);
         const wb::Workbook& workbook = *book;
         auto number = [&](const std::string& sheet, int col, int32_t row) { return workbook.value(sheet, col, row).number; };
-        for (const std::string& sheet : workbook.SheetNames()) {
+        for (const std::string& sheet : workbook.sheet_names()) {
             const bool totals = sheet.starts_with("Pitch");
             bool pitching = totals;
             for (int32_t r = 1; r <= workbook.last_row(sheet); ++r) {

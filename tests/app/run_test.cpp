@@ -1,6 +1,7 @@
 // The run as a whole: its status texts, a fresh state for every run, and the
 // copies a live view gets.
 #include "run_fixture.h"
+#include "sheets/cell_styles.h"
 #include "support/workbook_dump.h"
 
 namespace tb::test {
@@ -45,7 +46,7 @@ TEST_F(ProcessRun, ALiveViewGetsCopiesOfTheLatestRows) {
     ASSERT_GE(last.rows.size(), 4u);
     EXPECT_EQ(last.rows[0][0].text, "Abel,Al");
     EXPECT_TRUE(last.rows[0][0].style.bold);   // as the workbook has it
-    EXPECT_EQ(last.rows[1][0].style.fill, wb::palette_rgb(19));
+    EXPECT_EQ(last.rows[1][0].style.fill, sheets::kHittingFill);
     EXPECT_EQ(last.rows[2][3].text, ".300");   // rates as the sheet shows them
     EXPECT_TRUE(last.rows[2][3].number);
     EXPECT_EQ(last.rows[3][1].text, "Totals");
@@ -93,7 +94,7 @@ TEST_F(ProcessRun, TheTabShownOnOpening) {
         contents.stats->resize(2);
         if (c.world_series_hitting) contents.stats->push_back(hitter_line(1, 2000, 8, 1, "Abel", "Al"));
         ASSERT_EQ(run().outcome, app::RunOutcome::Completed);
-        EXPECT_EQ(book->ActiveSheetName(), c.shown);
+        EXPECT_EQ(book->shown_sheet_name(), c.shown);
     }
 }
 

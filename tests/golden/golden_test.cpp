@@ -246,7 +246,7 @@ protected:
     }
     static std::vector<std::string> sheets_where(bool (*wanted)(const std::string&)) {
         std::vector<std::string> names;
-        for (const std::string& name : book_->SheetNames())
+        for (const std::string& name : book_->sheet_names())
             if (wanted(name)) names.push_back(name);
         return names;
     }
@@ -259,14 +259,14 @@ wb::Workbook* Golden::book_ = nullptr;
 std::string* Golden::notices_ = nullptr;
 
 TEST_F(Golden, TheSheetsInTheirOrder) {
-    EXPECT_EQ(book_->SheetNames(),
+    EXPECT_EQ(book_->sheet_names(),
               (std::vector<std::string>{"Team Records", "TeamRegTotals", "TeamDCSTotals", "TeamLCSTotals",
                                         "TeamWSTotals", "PitchRegTotals", "PitchWCSTotals", "PitchDCSTotals", "PitchLCSTotals",
                                         "PitchWSTotals", "HitRegTotals", "HitWCSTotals", "HitDCSTotals",
                                         "HitLCSTotals", "HitWSTotals", "A", "B", "C", "D", "E", "F", "G", "H", "I",
                                         "J", "K", "L", "M", "N", "O", "P", "Q", "R", "S", "T", "U", "V", "W", "X",
                                         "Y", "Z", "AA", "AB", "AC", "AD", "AE", "#"}));
-    EXPECT_EQ(book_->ActiveSheetName(), "Team Records");
+    EXPECT_EQ(book_->shown_sheet_name(), "Team Records");
 }
 
 TEST_F(Golden, LetterSheets) {

@@ -80,7 +80,7 @@ TEST_F(RunThroughWindow, LiveViewOnlyWhileProcessingAndTheChoicesReachTheRunAndA
         tb::wb::Style styled;
         styled.bold = true;
         styled.fill = 0xFFFFCC;
-        styled.bottom = {tb::wb::xlContinuous, tb::wb::xlMedium, 0xFF0000};
+        styled.bottom = {tb::wb::LineWeight::Medium, 0xFF0000};
         for (int i = 0; wanted && i < 50; ++i)
             obs.snapshot({"S", 10 + i, {{{"Smith, John " + std::to_string(i), false, styled}, {}, {"1999", true, {}}}}});
     })));

@@ -32,10 +32,10 @@ lxw_color_t lxw_rgb(int32_t rgb) {
 uint8_t lxw_border(const BorderEdge& e) {
     if (!e.present()) return LXW_BORDER_NONE;
     switch (e.weight) {
-        case xlMedium: return LXW_BORDER_MEDIUM;
-        case 4: return LXW_BORDER_THICK;
-        case 1: return LXW_BORDER_HAIR;
-        default: return LXW_BORDER_THIN;   // line style alone, or colour alone
+        case LineWeight::Medium: return LXW_BORDER_MEDIUM;
+        case LineWeight::Thick: return LXW_BORDER_THICK;
+        case LineWeight::Hair: return LXW_BORDER_HAIR;
+        default: return LXW_BORDER_THIN;
     }
 }
 
@@ -144,9 +144,9 @@ void write_setup(lxw_worksheet* ws, const SheetSetup& s, const std::string& name
     if (s.freeze_rows > 0 || s.freeze_cols > 0)
         worksheet_freeze_panes(ws, static_cast<lxw_row_t>(s.freeze_rows), static_cast<lxw_col_t>(s.freeze_cols));
     if (s.filter) {
-        const MergeArea& a = s.filter_area;
-        check(worksheet_autofilter(ws, static_cast<lxw_row_t>(a.r1 - 1), static_cast<lxw_col_t>(a.c1),
-                                   static_cast<lxw_row_t>(a.r2 - 1), static_cast<lxw_col_t>(a.c2)),
+        const Area& a = s.filter_area;
+        check(worksheet_autofilter(ws, static_cast<lxw_row_t>(a.first_row - 1), static_cast<lxw_col_t>(a.first_col),
+                                   static_cast<lxw_row_t>(a.last_row - 1), static_cast<lxw_col_t>(a.last_col)),
               "filter of sheet \"" + name + "\"");
     }
     if (s.landscape) worksheet_set_landscape(ws);
@@ -169,8 +169,8 @@ lxw_worksheet* write_sheet(lxw_workbook* wb, const Sheet& sh, const Workbook::Im
             check(worksheet_set_column(ws, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), sh.widths[c], nullptr),
                   "column width of sheet \"" + sh.name + "\"");
 
-    std::vector<MergeArea> merges = sh.merges;
-    std::sort(merges.begin(), merges.end(), [](const MergeArea& a, const MergeArea& b) { return a.r1 < b.r1; });
+    std::vector<Area> merges = sh.merges;
+    std::sort(merges.begin(), merges.end(), [](const Area& a, const Area& b) { return a.first_row < b.first_row; });
     size_t next_merge = 0;
 
     for (size_t ri = 0; ri < sh.rows.size(); ++ri) {
@@ -179,10 +179,10 @@ lxw_worksheet* write_sheet(lxw_workbook* wb, const Sheet& sh, const Workbook::Im
         // Record the merged areas that start on this row before the row is
         // written: with an empty text and no format the call only records
         // the area, so every cell keeps the format written below.
-        for (; next_merge < merges.size() && merges[next_merge].r1 == row; ++next_merge) {
-            const MergeArea& m = merges[next_merge];
-            check(worksheet_merge_range(ws, xrow, static_cast<lxw_col_t>(m.c1), static_cast<lxw_row_t>(m.r2 - 1),
-                                        static_cast<lxw_col_t>(m.c2), "", nullptr),
+        for (; next_merge < merges.size() && merges[next_merge].first_row == row; ++next_merge) {
+            const Area& m = merges[next_merge];
+            check(worksheet_merge_range(ws, xrow, static_cast<lxw_col_t>(m.first_col), static_cast<lxw_row_t>(m.last_row - 1),
+                                        static_cast<lxw_col_t>(m.last_col), "", nullptr),
                   "merged cells on sheet \"" + sh.name + "\"");
         }
         const auto& cells = sh.rows[ri];
@@ -209,9 +209,9 @@ lxw_worksheet* write_sheet(lxw_workbook* wb, const Sheet& sh, const Workbook::Im
         }
     }
     for (; next_merge < merges.size(); ++next_merge) {   // areas on rows with no cells (cannot happen)
-        const MergeArea& m = merges[next_merge];
-        check(worksheet_merge_range(ws, static_cast<lxw_row_t>(m.r1 - 1), static_cast<lxw_col_t>(m.c1),
-                                    static_cast<lxw_row_t>(m.r2 - 1), static_cast<lxw_col_t>(m.c2), "", nullptr),
+        const Area& m = merges[next_merge];
+        check(worksheet_merge_range(ws, static_cast<lxw_row_t>(m.first_row - 1), static_cast<lxw_col_t>(m.first_col),
+                                    static_cast<lxw_row_t>(m.last_row - 1), static_cast<lxw_col_t>(m.last_col), "", nullptr),
               "merged cells on sheet \"" + sh.name + "\"");
     }
     write_setup(ws, sh.setup, sh.name);

@@ -13,6 +13,7 @@
 //     s1 = bold size=12 fill=FFFFCC top=medium bottom=medium ...
 #pragma once
 
+#include "support/workbook_dump.h"
 #include "workbook/workbook.h"
 
 #include <cstdio>
@@ -39,7 +40,7 @@ inline std::string describe_style(const wb::Style& s) {
         {"top", &s.top}, {"bottom", &s.bottom}, {"left", &s.left}, {"right", &s.right}};
     for (const auto& [name, e] : edges) {
         if (!e->present()) continue;
-        std::string line = std::string(name) + "=" + (e->weight == wb::xlMedium ? "medium" : "thin");
+        std::string line = std::string(name) + "=" + weight_name(e->weight);
         if (e->color >= 0) {
             std::snprintf(rgb, sizeof rgb, "%06X", static_cast<unsigned>(e->color));
             line += std::string("/") + rgb;
@@ -68,8 +69,8 @@ inline std::string dump_sheets(const wb::Workbook& book, const std::vector<std::
         out << "view";
         if (su.freeze_rows || su.freeze_cols) out << " freeze=" << su.freeze_rows << "," << su.freeze_cols;
         if (su.filter)
-            out << " filter=" << wb::column_letter(su.filter_area.c1) << su.filter_area.r1 << ":"
-                << wb::column_letter(su.filter_area.c2) << su.filter_area.r2;
+            out << " filter=" << wb::column_letter(su.filter_area.first_col) << su.filter_area.first_row << ":"
+                << wb::column_letter(su.filter_area.last_col) << su.filter_area.last_row;
         out << (su.landscape ? " landscape" : "") << (su.fit_to_page_width ? " one-page-wide" : "")
             << (su.repeat_rows ? " repeat-rows=" + std::to_string(su.repeat_rows) : "") << " footer=" << su.footer
             << "\nwidths";
@@ -80,8 +81,8 @@ inline std::string dump_sheets(const wb::Workbook& book, const std::vector<std::
             out << buf;
         }
         out << "\nmerges";
-        for (const wb::MergeArea& m : book.merges(sheet))
-            out << " " << wb::column_letter(m.c1) << m.r1 << ":" << wb::column_letter(m.c2) << m.r2;
+        for (const wb::Area& m : book.merges(sheet))
+            out << " " << wb::column_letter(m.first_col) << m.first_row << ":" << wb::column_letter(m.last_col) << m.last_row;
         out << "\n";
         for (int32_t r = 1; r <= book.last_row(sheet); ++r) {
             std::string values, styles;

@@ -19,23 +19,32 @@ inline std::string rgb_text(int32_t c) {
 }
 
 // With `as_saved`, as a reader of the saved file sees it: numbers without
-// their displayed text, and a line without a weight as the file's thin line.
+// their displayed text.
+inline const char* weight_name(wb::LineWeight w) {
+    switch (w) {
+        case wb::LineWeight::Medium: return "medium";
+        case wb::LineWeight::Thick: return "thick";
+        case wb::LineWeight::Hair: return "hair";
+        default: return "thin";
+    }
+}
+
 inline std::string dump_workbook(const wb::Workbook& book, bool as_saved = false) {
     auto edge = [&](const char* name, const wb::BorderEdge& e) -> std::string {
         if (!e.present()) return {};
-        const char* weight = e.weight == wb::xlMedium ? "medium" : e.weight == 0 && !as_saved ? "line" : "thin";
+        const char* weight = weight_name(e.weight);
         return std::string(" ") + name + "=" + weight + (e.color >= 0 ? "/" + rgb_text(e.color) : "");
     };
     std::ostringstream out;
-    out << "active " << book.ActiveSheetName() << "\n";
-    for (const std::string& sheet : book.SheetNames()) {
+    out << "active " << book.shown_sheet_name() << "\n";
+    for (const std::string& sheet : book.sheet_names()) {
         out << "\n== " << sheet << "\n";
-        const wb::SheetSetup su = book.sheet_setup(sheet);
+        const wb::SheetSetup su = book.setup(*book.find_sheet(sheet));
         if (su.freeze_rows || su.freeze_cols)
             out << "freeze " << su.freeze_rows << " rows " << su.freeze_cols << " columns\n";
         if (su.filter)
-            out << "filter " << wb::column_letter(su.filter_area.c1) << su.filter_area.r1 << ":"
-                << wb::column_letter(su.filter_area.c2) << su.filter_area.r2 << "\n";
+            out << "filter " << wb::column_letter(su.filter_area.first_col) << su.filter_area.first_row << ":"
+                << wb::column_letter(su.filter_area.last_col) << su.filter_area.last_row << "\n";
         out << "print" << (su.landscape ? " landscape" : "") << (su.fit_to_page_width ? " one-page-wide" : "")
             << (su.repeat_rows ? " repeat-rows=" + std::to_string(su.repeat_rows) : "") << " footer=" << su.footer
             << "\nwidths";
@@ -47,8 +56,8 @@ inline std::string dump_workbook(const wb::Workbook& book, bool as_saved = false
             out << buf;
         }
         out << "\nmerges";
-        for (const wb::MergeArea& m : book.merges(sheet))
-            out << " " << wb::column_letter(m.c1) << m.r1 << ":" << wb::column_letter(m.c2) << m.r2;
+        for (const wb::Area& m : book.merges(sheet))
+            out << " " << wb::column_letter(m.first_col) << m.first_row << ":" << wb::column_letter(m.last_col) << m.last_row;
         out << "\n";
         for (int32_t r = 1; r <= book.last_row(sheet); ++r)
             for (int c = 0; c < 40; ++c) {

@@ -434,9 +434,9 @@ TEST(LiveRows, EachCellAsTheWorkbookShowsIt) {
     bold_fill.bold = true;
     bold_fill.fill = 0xFFFFCC;
     bold_fill.font_size = 14;
-    bold_fill.bottom = {wb::xlContinuous, wb::xlMedium, 0xFF0000};
-    bold_fill.top = {wb::xlContinuous, wb::xlThin, -1};
-    bold_fill.left = {wb::xlContinuous, 4, -1};
+    bold_fill.bottom = {wb::LineWeight::Medium, 0xFF0000};
+    bold_fill.top = {wb::LineWeight::Thin, -1};
+    bold_fill.left = {wb::LineWeight::Thick, -1};
     wb::Style right;
     right.align_right = true;
     app::SheetSnapshot snap{"A", 7, {}};

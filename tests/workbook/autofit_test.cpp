@@ -40,12 +40,12 @@ namespace {
 // widest displayed text among the column's non-empty cells outside merged
 // areas.
 double rescanned_width(const Workbook& wb, const std::string& sheet, int col) {
-    const std::vector<MergeArea> areas = wb.merges(sheet);
+    const std::vector<Area> areas = wb.merges(sheet);
     double widest = -1;
     for (int32_t r = 1; r <= wb.last_row(sheet); ++r) {
         const std::string text = wb.displayed_text(sheet, col, r);
-        const bool merged = std::any_of(areas.begin(), areas.end(), [&](const MergeArea& m) {
-            return m.c1 <= col && col <= m.c2 && m.r1 <= r && r <= m.r2;
+        const bool merged = std::any_of(areas.begin(), areas.end(), [&](const Area& m) {
+            return m.first_col <= col && col <= m.last_col && m.first_row <= r && r <= m.last_row;
         });
         if (text.empty() || merged) continue;
         const Style s = wb.style(sheet, col, r);
@@ -73,10 +73,7 @@ TEST(ColumnsAutoFit, RepeatedFitsAgreeWithAFullRescan) {
         std::mt19937 rng(seed);
         auto pick = [&](std::size_t n) { return static_cast<int>(rng() % n); };
         Workbook wb;
-        for (const char* name : {"P", "Q"}) {
-            wb.SheetsAdd();
-            wb.NameActiveSheet(name);
-        }
+        const SheetId sheets[] = {wb.add_sheet("P"), wb.add_sheet("Q")};
         std::map<std::string, std::vector<double>> widths{{"P", std::vector<double>(kCols, 8.43)},
                                                           {"Q", std::vector<double>(kCols, 8.43)}};
         for (int step = 0; step < 800; ++step) {
@@ -84,21 +81,33 @@ TEST(ColumnsAutoFit, RepeatedFitsAgreeWithAFullRescan) {
             // Mostly single cells, else small blocks.
             const int c1 = pick(kCols), c2 = std::min(kCols - 1, c1 + (pick(4) ? 0 : pick(3)));
             const int32_t r1 = 1 + pick(kRows), r2 = std::min(kRows, r1 + (pick(2) ? 0 : pick(4)));
-            Range range = wb.block(c1, r1, c2, r2);
-            switch (pick(12)) {
-                case 0: case 1: case 2: range.Value(texts[pick(std::size(texts))]); break;
-                case 3: case 4: range.Value(numbers[pick(std::size(numbers))]); break;
-                case 5: range.NumberFormat(formats[pick(std::size(formats))]); break;
-                case 6: range.FontBold(pick(2) == 0); break;
-                case 7: range.FontSize(sizes[pick(std::size(sizes))]); break;
-                case 8:
-                    if (pick(4) == 0) range.Merge();
-                    else range.Borders(xlEdgeLeft).Weight(xlMedium);   // changes no width
+            const SheetId id = sheets[pick(2)];
+            const Area area{c1, r1, c2, r2};
+            auto each = [&](auto put) {
+                for (int32_t r = r1; r <= r2; ++r)
+                    for (int c = c1; c <= c2; ++c) put(c, r);
+            };
+            switch (pick(11)) {
+                case 0: case 1: case 2: {
+                    const std::string& text = texts[pick(std::size(texts))];
+                    each([&](int c, int32_t r) { wb.put(id, c, r, text); });
                     break;
-                case 9: wb.Activate(pick(2) ? "P" : "Q"); break;
+                }
+                case 3: case 4: {
+                    const double number = numbers[pick(std::size(numbers))];
+                    each([&](int c, int32_t r) { wb.put(id, c, r, number); });
+                    break;
+                }
+                case 5: wb.apply(id, area, {.number_format = formats[pick(std::size(formats))]}); break;
+                case 6: wb.apply(id, area, {.bold = pick(2) == 0}); break;
+                case 7: wb.apply(id, area, {.font_size = sizes[pick(std::size(sizes))]}); break;
+                case 8:
+                    if (pick(4) == 0) wb.merge(id, area);
+                    else wb.draw(id, area, kLeftEdge, {LineWeight::Medium});   // changes no width
+                    break;
                 default: {
-                    wb.block(c1, 1, c2, 1).ColumnsAutoFit();
-                    const std::string sheet = wb.ActiveSheetName();
+                    wb.autofit(id, c1, c2);
+                    const std::string sheet = wb.sheet_name(id);
                     for (int c = c1; c <= c2; ++c)
                         widths[sheet][static_cast<size_t>(c)] = rescanned_width(wb, sheet, c);
                     for (const auto& [name, expected] : widths)

@@ -1,5 +1,5 @@
-// Range operations on cells: merges, and the errors each reports. (Values,
-// styles and borders as the sheets use them are in the whole-workbook test.)
+// Sheets and cells by id: the errors each call reports, styles and lines
+// as they add up, and merges.
 #include "workbook/workbook.h"
 
 #include <gtest/gtest.h>
@@ -13,43 +13,40 @@ namespace {
 
 struct OneSheet : ::testing::Test {
     Workbook wb;
-    void SetUp() override {
-        wb.SheetsAdd();
-        wb.NameActiveSheet("S");
-    }
+    SheetId s = wb.add_sheet("S");
 };
 
 }  // namespace
 
 // Every misuse throws WorkbookError naming the input, and changes nothing.
 TEST_F(OneSheet, ErrorsNameTheProblemAndChangeNothing) {
-    wb.range("A1").Value("kept");
+    wb.put(s, 0, 1, "kept");
+    const SheetId gone = wb.add_sheet("Gone");
+    wb.remove_sheet(gone);
     const std::pair<std::function<void()>, const char*> cases[] = {
         {[&] { column_index("A1"); }, "bad column letters \"A1\""},
         {[&] { column_letter(kMaxColumns); }, "column 16384 does not exist"},
-        {[&] { wb.range("A1048577"); }, "row 1048577 is beyond the last row of a sheet (1048576)"},
-        {[&] { wb.block(0, 0, 1, 1); }, "row 0 does not exist"},
-        {[&] { wb.range("A1").Value(std::string(32768, 'x')); },
+        {[&] { wb.put(s, 0, kMaxRows + 1, 1.0); }, "row 1048577 is beyond the last row of a sheet (1048576)"},
+        {[&] { wb.put(s, 0, 0, 1.0); }, "row 0 does not exist"},
+        {[&] { wb.apply(s, {2, 1, 1, 1}, {.bold = true}); }, "an area must run from top left to bottom right"},
+        {[&] { wb.put(s, 0, 1, std::string(32768, 'x')); },
          "a text of 32768 characters is longer than a cell holds (32767)"},
-        {[&] { wb.range("A1").Value(std::nan("")); }, "a cell cannot hold a number that is not finite"},
-        {[&] { wb.range("A:A").Value("x"); }, "a value put on whole columns is not supported"},
-        {[&] { wb.range("A1").Borders(5); }, "border edge 5 is not supported"},
-        {[&] { wb.range("A1").Borders(xlEdgeTop).Weight(3); }, "border weight 3 is not supported"},
-        {[&] { wb.range("A1").Borders(xlEdgeTop).Color(-1); }, "border colour -1 is not a BGR value"},
-        {[&] { wb.range("A1").InteriorColorIndex(0); }, "colour index 0 is not in the palette (1..56)"},
-        {[&] { wb.range("A1").FontSize(410); }, "font size 410 is not 1 to 409"},
-        {[&] { wb.range("A1").NumberFormat(std::string(256, '0')); }, "number format longer than 255 characters"},
-        {[&] { wb.NameActiveSheet(""); }, "sheet name \"\" must have 1 to 31 characters"},
-        {[&] { wb.NameActiveSheet("a/b"); }, "sheet name \"a/b\" holds a character a sheet name cannot have"},
-        {[&] { wb.Activate("T"); }, "no sheet named \"T\""},
-        {[&] { wb.SetSheetSetup("S", {.freeze_rows = kMaxRows, .footer = {}}); },
+        {[&] { wb.put(s, 0, 1, std::nan("")); }, "a cell cannot hold a number that is not finite"},
+        {[&] { wb.draw(s, Area::cell(0, 1), kTopEdge, {LineWeight::Medium, 0x1000000}); },
+         "border colour 16777216 is not an RGB value"},
+        {[&] { wb.apply(s, Area::cell(0, 1), {.font_size = 410}); }, "font size 410 is not 1 to 409"},
+        {[&] { wb.apply(s, Area::cell(0, 1), {.number_format = std::string(256, '0')}); },
+         "number format longer than 255 characters"},
+        {[&] { wb.add_sheet(""); }, "sheet name \"\" must have 1 to 31 characters"},
+        {[&] { wb.add_sheet("a/b"); }, "sheet name \"a/b\" holds a character a sheet name cannot have"},
+        {[&] { wb.add_sheet("s"); }, "a sheet named \"s\" already exists"},
+        {[&] { wb.put(gone, 0, 1, 1.0); }, "no such sheet"},
+        {[&] { wb.set_setup(s, {.freeze_rows = kMaxRows, .footer = {}}); },
          "a sheet setup of \"S\" is beyond the sheet"},
-        {[&] { wb.SetSheetSetup("S", {.filter = true, .filter_area = {2, 5, 1, 1}, .footer = {}}); },
-         "a filter block must run from top left to bottom right"},
-        {[&] { wb.SetSheetSetup("S", {.footer = std::string(256, 'x')}); }, "a footer holds at most 255 characters"},
+        {[&] { wb.set_setup(s, {.filter = true, .filter_area = {2, 5, 1, 1}, .footer = {}}); },
+         "an area must run from top left to bottom right"},
+        {[&] { wb.set_setup(s, {.footer = std::string(256, 'x')}); }, "a footer holds at most 255 characters"},
     };
-    for (const char* bad : {"", "A", "5", "A0", "A5:", "A5:B", "1A", "A-1", "AAAA1", "A:1", "A1:B"})
-        EXPECT_THROW(wb.range(bad), WorkbookError) << bad;
     for (const auto& [call, message] : cases) {
         try {
             call();
@@ -58,32 +55,60 @@ TEST_F(OneSheet, ErrorsNameTheProblemAndChangeNothing) {
             EXPECT_NE(std::string(e.what()).find(message), std::string::npos) << e.what();
         }
     }
-    EXPECT_EQ(wb.SheetNames(), std::vector<std::string>{"S"});
+    EXPECT_EQ(wb.sheet_names(), std::vector<std::string>{"S"});
     EXPECT_EQ(wb.value("S", 0, 1).text, "kept");
     EXPECT_EQ(wb.style("S", 0, 1), Style{});
     EXPECT_EQ(wb.cell_count(), 1u);
-    EXPECT_EQ(wb.sheet_setup("S"), SheetSetup{});
-    wb.SheetsAdd();
-    wb.NameActiveSheet("T");
-    EXPECT_THROW(wb.NameActiveSheet("s"), WorkbookError);   // a duplicate in another case
+    EXPECT_EQ(wb.setup(s), SheetSetup{});
+}
 
-    Workbook empty;   // no active sheet
-    EXPECT_THROW(empty.range("A1"), WorkbookError);
-    EXPECT_THROW(empty.NameActiveSheet("x"), WorkbookError);
+// Ids stay with their sheets whatever comes and goes around them; the tab
+// shown on opening is the first until set.
+TEST_F(OneSheet, SheetsKeepTheirIdsAndTheShownTab) {
+    const SheetId t = wb.add_sheet("T");
+    const SheetId between = wb.add_sheet_after(s, "Between");
+    EXPECT_EQ(wb.sheet_names(), (std::vector<std::string>{"S", "Between", "T"}));
+    EXPECT_EQ(wb.shown_sheet_name(), "S");
+    wb.show_on_opening(t);
+    wb.remove_sheet(s);
+    EXPECT_EQ(wb.shown_sheet_name(), "T");
+    EXPECT_EQ(wb.find_sheet("between"), between);
+    EXPECT_FALSE(wb.find_sheet("S"));
+    wb.put(t, 1, 2, "here");
+    EXPECT_EQ(wb.value("T", 1, 2).text, "here");
+}
+
+// Named styles add up property by property; a line keeps its colour until
+// given another.
+TEST_F(OneSheet, StylesAndLinesAddUp) {
+    wb.apply(s, {0, 1, 1, 1}, {.bold = true, .fill = 0xFFFFCC});
+    wb.apply(s, Area::cell(1, 1), {.font_size = 12, .number_format = "#.000", .align_right = true});
+    wb.draw(s, {0, 1, 1, 1}, kBottomEdge | kLeftEdge, {LineWeight::Medium, 0xFF0000});
+    wb.draw(s, Area::cell(1, 1), kBottomEdge, {LineWeight::Thin});
+    const Style a = wb.style("S", 0, 1), b = wb.style("S", 1, 1);
+    EXPECT_TRUE(a.bold && b.bold);
+    EXPECT_EQ(a.fill, 0xFFFFCC);
+    EXPECT_EQ(std::tuple(a.font_size, b.font_size, b.number_format, b.align_right), std::tuple(11, 12, "#.000", true));
+    EXPECT_EQ(a.bottom, (BorderEdge{LineWeight::Medium, 0xFF0000}));
+    EXPECT_EQ(b.bottom, (BorderEdge{LineWeight::Thin, 0xFF0000}));
+    EXPECT_EQ(a.left, b.left);
+    EXPECT_FALSE(a.top.present());
+    wb.put(s, 1, 1, 0.3);
+    EXPECT_EQ(wb.displayed_text("S", 1, 1), ".300");
 }
 
 TEST_F(OneSheet, MergesKeepTheFirstValueAndEveryCellsBordersAndTakeOverlapsIn) {
-    wb.range("A1:E1").Borders(xlEdgeBottom).Weight(xlMedium);
-    wb.range("C1").Value("gone");
-    wb.range("A1:E1").Merge();
-    wb.range("A1").Value("Smith,John");
-    wb.range("C3:E3").Merge();
-    wb.range("B3:C3").Merge();   // overlapping: one area
-    wb.range("G3").Merge();      // one cell: no merge
-    wb.range("A7:B8").Merge();
-    wb.range("B8:C9").Merge();   // grows over A7:B8 into A7:C9
-    EXPECT_EQ(wb.merges("S"), (std::vector<MergeArea>{{0, 1, 4, 1}, {1, 3, 4, 3}, {0, 7, 2, 9}}));
+    wb.draw(s, {0, 1, 4, 1}, kBottomEdge, {LineWeight::Medium});
+    wb.put(s, 2, 1, "gone");
+    wb.merge(s, {0, 1, 4, 1});
+    wb.put(s, 0, 1, "Smith,John");
+    wb.merge(s, {2, 3, 4, 3});
+    wb.merge(s, {1, 3, 2, 3});   // overlapping: one area
+    wb.merge(s, Area::cell(6, 3));   // one cell: no merge
+    wb.merge(s, {0, 7, 1, 8});
+    wb.merge(s, {1, 8, 2, 9});   // grows over A7:B8 into A7:C9
+    EXPECT_EQ(wb.merges("S"), (std::vector<Area>{{0, 1, 4, 1}, {1, 3, 4, 3}, {0, 7, 2, 9}}));
     EXPECT_EQ(wb.value("S", 0, 1).text, "Smith,John");
     EXPECT_EQ(wb.value("S", 2, 1).kind, CellValue::Kind::Empty);
-    for (int c = 0; c <= 4; ++c) EXPECT_EQ(wb.style("S", c, 1).bottom, (BorderEdge{0, xlMedium, -1}));
+    for (int c = 0; c <= 4; ++c) EXPECT_EQ(wb.style("S", c, 1).bottom, (BorderEdge{LineWeight::Medium, -1}));
 }

@@ -34,72 +34,65 @@ namespace {
 // control characters, white space at either end, non-BMP characters, a
 // longest text, texts that read as escapes, and numbers of every shape.
 [[maybe_unused]] void fill_every_feature(Workbook& wb) {
-    wb.SheetsAdd();
-    wb.NameActiveSheet("Hit Reg");
-    for (int c = 0; c < 6; ++c) wb.cell(c, 1).Value("Head " + std::to_string(c));
+    const SheetId hit = wb.add_sheet("Hit Reg");
+    for (int c = 0; c < 6; ++c) wb.put(hit, c, 1, "Head " + std::to_string(c));
     const double numbers[] = {0.1, 1.0 / 3, -1.5, 1e-300, 1e300, 9007199254740993.0, 123456789012345678.0,
                               1e15, 1e16, 1e-5, 0.0001, 150, -0.0, 2.5e-7, 65000, 4.35, 1e21, 0.3};
     int32_t row = 2;
     for (double n : numbers) {
-        wb.cell(0, row).Value("n" + std::to_string(row));
-        wb.cell(1, row).Value(n);
-        wb.cell(2, row).Value(n * 7);
+        wb.put(hit, 0, row, "n" + std::to_string(row));
+        wb.put(hit, 1, row, n);
+        wb.put(hit, 2, row, n * 7);
         ++row;
     }
-    wb.range("B2:B8").NumberFormat("#.000");
-    wb.range("C2:C8").NumberFormat("0.0 \"&<>\"");
-    wb.range("A1:F1").FontBold(true);
-    wb.range("A1:F1").FontSize(12);
-    wb.range("A1:F1").InteriorColorIndex(1);   // black
-    wb.range("B2:F4").InteriorColorIndex(19);
-    wb.range("D2:F10").HorizontalAlignment(xlRight);
-    wb.range("A2:F2").Borders(xlEdgeTop).LineStyle(xlContinuous);
-    wb.range("A3:F3").Borders(xlEdgeTop).Weight(xlThin);   // the same line, set another way
-    wb.range("A4:F4").Borders(xlEdgeBottom).Weight(xlMedium);
-    wb.range("A5:F5").Borders(xlEdgeLeft).Weight(4);
-    wb.range("A6:F6").Borders(xlEdgeRight).Weight(1);
-    wb.range("A7:F7").Borders(xlEdgeRight).Color(xlRed);
-    wb.range("A8:F8").Borders(xlEdgeBottom).Color(0);   // black
-    wb.range("A9:F9").Borders(xlEdgeTopOfRange).Weight(xlMedium);
-    wb.range("E12:F14").InteriorColorIndex(36);   // styled empty cells
-    wb.range("A:F").ColumnsAutoFit();
-    wb.SetSheetSetup("Hit Reg", {.freeze_rows = 1, .freeze_cols = 1, .filter = true,
-                                 .filter_area = {0, 1, 5, row - 1}, .landscape = true, .fit_to_page_width = true,
-                                 .repeat_rows = 1, .footer = "&L&A&RPage &P of &N <&&>"});
+    wb.apply(hit, {1, 2, 1, 8}, {.number_format = "#.000"});
+    wb.apply(hit, {2, 2, 2, 8}, {.number_format = "0.0 \"&<>\""});
+    wb.apply(hit, Area::row_span(1, 0, 5), {.bold = true, .font_size = 12, .fill = 0x000000});   // black
+    wb.apply(hit, {1, 2, 5, 4}, {.fill = 0xFFFFCC});
+    wb.apply(hit, {3, 2, 5, 10}, {.align_right = true});
+    wb.draw(hit, Area::row_span(2, 0, 5), kTopEdge, {LineWeight::Thin});
+    wb.draw(hit, Area::row_span(4, 0, 5), kBottomEdge, {LineWeight::Medium});
+    wb.draw(hit, Area::row_span(5, 0, 5), kLeftEdge, {LineWeight::Thick});
+    wb.draw(hit, Area::row_span(6, 0, 5), kRightEdge, {LineWeight::Hair});
+    wb.draw(hit, Area::row_span(7, 0, 5), kRightEdge, {LineWeight::Thin, 0xFF0000});
+    wb.draw(hit, Area::row_span(8, 0, 5), kBottomEdge, {LineWeight::Thin, 0x000000});   // black
+    wb.draw(hit, Area::row_span(9, 0, 5), kTopEdge, {LineWeight::Medium});
+    wb.apply(hit, {4, 12, 5, 14}, {.fill = 0xFFFF99});   // styled empty cells
+    wb.autofit(hit, 0, 5);
+    wb.set_setup(hit, {.freeze_rows = 1, .freeze_cols = 1, .filter = true, .filter_area = {0, 1, 5, row - 1},
+                       .landscape = true, .fit_to_page_width = true, .repeat_rows = 1,
+                       .footer = "&L&A&RPage &P of &N <&&>"});
 
-    wb.SheetsAddAfter("Hit Reg");
-    wb.NameActiveSheet("Odd 'texts' é");
+    const SheetId odd = wb.add_sheet("Odd 'texts' é");
     const std::string texts[] = {"a & b < c > d \" e ' f", "\x01start", "end\x1f", "tab\tin", " leading",
                                  "trailing ", "\ttab first", "line\nfeed", "cr\rhere", "\x0b\x0c", "emoji 😀 𝄞",
                                  "Ünïcödé ÅÉÎ", "1.5", std::string(32767, 'x'), "amp&amp;"};
-    for (std::size_t i = 0; i < std::size(texts); ++i) wb.cell(0, static_cast<int32_t>(i + 1)).Value(texts[i]);
-    wb.range("C2:E4").Merge();
-    wb.range("C2").Value("merged");
-    wb.range("D3").Value(5.0);          // covered: not written, its style is
-    wb.range("C2:E4").FontBold(true);
-    wb.range("G1:H1").Merge();          // an area of empty, unstyled cells
-    wb.range("B1").FontSize(1);
-    wb.range("B1").Value(".");
-    wb.range("A:C").ColumnsAutoFit();   // C: widths below one character, and the default
-    wb.SetSheetSetup("Odd 'texts' é", {.freeze_rows = 3, .footer = ""});
+    for (std::size_t i = 0; i < std::size(texts); ++i) wb.put(odd, 0, static_cast<int32_t>(i + 1), texts[i]);
+    wb.merge(odd, {2, 2, 4, 4});
+    wb.put(odd, 2, 2, "merged");
+    wb.put(odd, 3, 3, 5.0);          // covered: not written, its style is
+    wb.apply(odd, {2, 2, 4, 4}, {.bold = true});
+    wb.merge(odd, {6, 1, 7, 1});     // an area of empty, unstyled cells
+    wb.apply(odd, Area::cell(1, 1), {.font_size = 1});
+    wb.put(odd, 1, 1, ".");
+    wb.autofit(odd, 0, 2);           // C: widths below one character, and the default
+    wb.set_setup(odd, {.freeze_rows = 3, .footer = ""});
 
-    wb.SheetsAddAfter("Odd 'texts' é");
-    wb.NameActiveSheet("Escapes");
+    const SheetId escapes = wb.add_sheet("Escapes");
     const char* looks[] = {"_x0041_Smith", "a_X00e9_b", "Smith_x00C9_", "__x0041__", "_x12_", "plain", "plain",
                            "_x0041_Smith", "\x02_x0041_", " _x0020_ "};
-    for (int r = 0; r < 10; ++r) wb.cell(r % 3, r + 1).Value(looks[r]);
-    wb.range("A1:C3").FontBold(true);
-    wb.range("A20").Value(42.0);
-    wb.SetSheetSetup("Escapes", {.freeze_cols = 2, .fit_to_page_width = true, .footer = ""});
+    for (int r = 0; r < 10; ++r) wb.put(escapes, r % 3, r + 1, looks[r]);
+    wb.apply(escapes, {0, 1, 2, 3}, {.bold = true});
+    wb.put(escapes, 0, 20, 42.0);
+    wb.set_setup(escapes, {.freeze_cols = 2, .fit_to_page_width = true, .footer = ""});
 
-    wb.SheetsAddAfter("Escapes");
-    wb.NameActiveSheet("Empty");
-    wb.SheetsAddAfter("Empty");
-    wb.NameActiveSheet("Only a merge");
-    wb.range("B2:C3").Merge();
-    wb.SetSheetSetup("Only a merge", {.repeat_rows = 2, .footer = "&C&P"});
-    wb.Activate("Odd 'texts' é");
-    wb.SetProperties({"Title & <more>", "Subject", std::chrono::system_clock::time_point{std::chrono::seconds(1700000000)}});
+    wb.add_sheet("Empty");
+    const SheetId merge_only = wb.add_sheet("Only a merge");
+    wb.merge(merge_only, {1, 2, 2, 3});
+    wb.set_setup(merge_only, {.repeat_rows = 2, .footer = "&C&P"});
+    wb.show_on_opening(odd);
+    wb.set_properties(
+        {"Title & <more>", "Subject", std::chrono::system_clock::time_point{std::chrono::seconds(1700000000)}});
 }
 
 std::string part(const fs::path& file, std::string_view name) {
@@ -129,13 +122,13 @@ TEST(Package, TheSamePartsWhateverThreadsAndMemory) {
     fill_every_feature(wb);
     // Large enough (8 MB of XML) that with little memory it is made in
     // several pieces.
-    wb.SheetsAddAfter("Only a merge");
+    const SheetId big = wb.add_sheet("Big");
     for (int32_t r = 1; r <= 60000; ++r) {
-        wb.cell(0, r).Value("row " + std::to_string(r % 977));
-        wb.cell(1, r).Value(r * 0.37);
-        wb.cell(2, r).Value(static_cast<double>(r));
+        wb.put(big, 0, r, "row " + std::to_string(r % 977));
+        wb.put(big, 1, r, r * 0.37);
+        wb.put(big, 2, r, static_cast<double>(r));
     }
-    wb.range("B1:B60000").NumberFormat("#.000");
+    wb.apply(big, {1, 1, 1, 60000}, {.number_format = "#.000"});
     tb::test::write_reference(wb, dir / "reference.xlsx");
     const SaveOptions ways[] = {{.threads = 1}, {.threads = 4}, {.threads = 3, .memory_budget = 1},
                                 {.threads = 2, .force_zip64 = true}};
@@ -155,14 +148,14 @@ TEST(Package, TheSamePartsWhateverThreadsAndMemory) {
 TEST(Package, WhatTheReferenceRefusedOrSpoiltIsWrittenWhole) {
     tb::test::TempDir dir;
     Workbook wb;
-    wb.SheetsAdd();
-    wb.cell(0, 1).Value(std::string_view("before\0after", 12));
-    wb.cell(0, 2).Value("x\xEF\xBF\xBEy\xEF\xBF\xBFz");
+    const SheetId id = wb.add_sheet("Sheet1");
+    wb.put(id, 0, 1, std::string_view("before\0after", 12));
+    wb.put(id, 0, 2, "x\xEF\xBF\xBEy\xEF\xBF\xBFz");
     const std::string format = "0.0" + std::string(200, '0');
-    wb.cell(1, 1).Value(2.0);
-    wb.cell(1, 1).NumberFormat(format);
-    for (int32_t r = 3; r <= 9; ++r) wb.cell(0, r).Value(r * 1.0);
-    wb.SetSheetSetup("Sheet1", {.filter = true, .filter_area = {0, 1, 1, 4}, .footer = "&L&G"});
+    wb.put(id, 1, 1, 2.0);
+    wb.apply(id, Area::cell(1, 1), {.number_format = format});
+    for (int32_t r = 3; r <= 9; ++r) wb.put(id, 0, r, r * 1.0);
+    wb.set_setup(id, {.filter = true, .filter_area = {0, 1, 1, 4}, .footer = "&L&G"});
     ASSERT_EQ(wb.save(dir / "book.xlsx"), SaveOutcome::Saved);
     const std::string sheet = part(dir / "book.xlsx", "xl/worksheets/sheet1.xml");
     EXPECT_NE(sheet.find("<t>before_x0000_after</t>"), std::string::npos) << sheet;
@@ -186,9 +179,9 @@ TEST(Package, NumbersAreWrittenAlikeInEveryLocale) {
     if (!comma) GTEST_SKIP() << "no locale with a decimal comma is installed";
     tb::test::TempDir dir;
     Workbook wb;
-    wb.SheetsAdd();
-    wb.cell(0, 1).Value(0.3);
-    wb.range("A:A").ColumnsAutoFit();
+    const SheetId id = wb.add_sheet("Sheet1");
+    wb.put(id, 0, 1, 0.3);
+    wb.autofit(id, 0, 0);
     const SaveOutcome saved = wb.save(dir / "book.xlsx");
     std::setlocale(LC_ALL, before.c_str());
     ASSERT_EQ(saved, SaveOutcome::Saved);

@@ -90,11 +90,10 @@ struct CancelAt : SaveMonitor {
 };
 
 void fill(Workbook& wb) {
-    wb.SheetsAdd();
+    const SheetId first = wb.add_sheet("Sheet1");
     for (int32_t r = 1; r <= 2000; ++r)
-        for (int c = 0; c < 5; ++c) wb.cell(c, r).Value(r * 10.0 + c);
-    wb.SheetsAdd();
-    wb.cell(0, 1).Value("second");
+        for (int c = 0; c < 5; ++c) wb.put(first, c, r, r * 10.0 + c);
+    wb.put(wb.add_sheet("Sheet2"), 0, 1, "second");
 }
 
 }  // namespace

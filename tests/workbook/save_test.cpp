@@ -59,52 +59,49 @@ std::string save_error(Workbook& wb, const fs::path& path) {
 // A merged header block, a row of sums and a coloured section, with every
 // kind of style the engine writes, and next to them a sheet of odd texts.
 void fill_sample(Workbook& wb) {
-    for (const char* name : {"S", "TeamWSTotals", "Team Records"}) {
-        wb.SheetsAdd();
-        wb.NameActiveSheet(name);
+    const SheetId s = wb.add_sheet("S");
+    const SheetId records = wb.add_sheet("Team Records");
+    const SheetId odd = wb.add_sheet("Odd");
+    for (const Area& merged : {Area{0, 1, 4, 1}, Area{17, 1, 24, 1}, Area{0, 5, 2, 5}}) wb.merge(s, merged);
+    for (auto [col, row, text] : {std::tuple{0, 1, "Smith,John"}, {0, 2, "Year"}, {1, 3, "BOS"}, {0, 4, " "},
+                                  {1, 4, "Totals"}, {0, 5, "- - W  S - -"}})
+        wb.put(s, col, row, text);
+    for (int c = 1; c <= 24; ++c) wb.put(s, c, 2, "H");
+    wb.put(s, 17, 1, int32_t{4711});
+    wb.put(s, 0, 3, int32_t{1987});
+    const std::tuple<int, double, const char*> numbers[] = {{3, 0.3, "#.000"}, {4, 6.638, "##0.00"},
+                                                            {5, 66.2, "0.0"}, {6, 0.1, "#0.0"}};
+    for (const auto& [col, value, format] : numbers) {
+        wb.put(s, col, 3, value);
+        wb.apply(s, Area::cell(col, 3), {.number_format = format});
     }
-    wb.Activate("S");
-    for (const char* merged : {"A1:E1", "R1:Y1", "A5:C5"}) wb.range(merged).Merge();
-    for (auto [at, text] : {std::pair{"A1", "Smith,John"}, {"A2", "Year"}, {"B2:Y2", "H"}, {"B3", "BOS"}, {"A4", " "},
-                            {"B4", "Totals"}, {"A5", "- - W  S - -"}})
-        wb.range(at).Value(text);
-    wb.range("R1").Value(int32_t{4711});
-    wb.range("A3").Value(int32_t{1987});
-    const std::tuple<const char*, double, const char*> numbers[] = {{"D3", 0.3, "#.000"},
-                                                                     {"E3", 6.638, "##0.00"},
-                                                                     {"F3", 66.2, "0.0"}, {"G3", 0.1, "#0.0"}};
-    for (const auto& [at, value, format] : numbers) {
-        wb.range(at).Value(value);
-        wb.range(at).NumberFormat(format);
-    }
-    wb.range("A1:Y1").FontBold(true);
-    wb.range("A1:Y1").FontSize(12);
-    wb.range("A2:Y2").HorizontalAlignment(xlRight);
-    for (auto [at, index] : {std::pair{"A2:Y2", 19}, {"A1:E1", 19}, {"A5", 20}}) wb.range(at).InteriorColorIndex(index);
-    for (const char* r : {"A1:E1", "R1:Y1"})
-        for (int e : {xlEdgeTop, xlEdgeLeft, xlEdgeRight}) wb.range(r).Borders(e).LineStyle(xlContinuous);
-    for (auto [r, edge] : {std::pair{"A1:Y1", xlEdgeBottom}, {"A3:Y3", xlEdgeRight}, {"A3:Y3", xlEdgeLeft},
-                           {"A4:Y4", xlEdgeTopOfRange}, {"B4:Y4", xlEdgeBottom}})
-        wb.range(r).Borders(edge).Weight(xlMedium);
-    wb.range("B4:Y4").Borders(xlEdgeBottom).Color(xlRed);
-    wb.range("B4:Y4").Borders(xlEdgeLeft).Color(xlRed);  // colour only: a thin line
-    wb.range("A:Z").ColumnsAutoFit();
-    wb.Activate("Team Records");
+    wb.apply(s, Area::row_span(1, 0, 24), {.bold = true, .font_size = 12});
+    wb.apply(s, Area::row_span(2, 0, 24), {.fill = 0xFFFFCC, .align_right = true});
+    wb.apply(s, Area::row_span(1, 0, 4), {.fill = 0xFFFFCC});
+    wb.apply(s, Area::cell(0, 5), {.fill = 0xCCFFFF});
+    for (const Area& box : {Area{0, 1, 4, 1}, Area{17, 1, 24, 1}})
+        wb.draw(s, box, kTopEdge | kLeftEdge | kRightEdge, {LineWeight::Thin});
+    wb.draw(s, Area::row_span(1, 0, 24), kBottomEdge, {LineWeight::Medium});
+    wb.draw(s, Area::row_span(3, 0, 24), kLeftEdge | kRightEdge, {LineWeight::Medium});
+    wb.draw(s, Area::row_span(4, 0, 24), kTopEdge, {LineWeight::Medium});
+    wb.draw(s, Area::row_span(4, 1, 24), kBottomEdge, {LineWeight::Medium, 0xFF0000});
+    wb.draw(s, Area::row_span(4, 1, 24), kLeftEdge, {LineWeight::Thick, 0xFF0000});
+    wb.draw(s, Area::row_span(3, 7, 8), kBottomEdge, {LineWeight::Hair});
+    wb.autofit(s, 0, 25);
+    const int32_t fills[] = {0xFFFF99, 0x99CCFF, 0xFF99CC, 0xCC99FF};
     for (int i = 0; i < 4; ++i) {
-        wb.range("C" + std::to_string(i + 1) + ":K" + std::to_string(i + 1)).InteriorColorIndex(36 + i);
-        wb.cell(2, i + 1).Value("Team " + std::to_string(i));
+        wb.apply(records, Area::row_span(i + 1, 2, 10), {.fill = fills[i]});
+        wb.put(records, 2, i + 1, "Team " + std::to_string(i));
     }
-    wb.range("b7").Value("1.5");  // text that looks like a number
+    wb.put(records, 1, 7, "1.5");  // text that looks like a number
     // Texts that look like the file format's own escapes ("_x0041_" for "A")
     // must read back as written. (A text holding "x005F_" itself is left out:
     // spreadsheet applications read it back as written, but openpyxl 3.0
     // drops every "x005F_" it meets in the shared strings.)
-    wb.SheetsAddAfter("Team Records");
-    wb.NameActiveSheet("Odd");
     const char* texts[] = {"_x0041_Smith", "a_X00e9_b", "Smith_x00C9_", "__x0041__", "_x12_", "_x004G_"};
-    for (int32_t r = 0; r < 6; ++r) wb.cell(0, r + 1).Value(texts[r]);
-    wb.cell(1, 1).Value(int32_t{7});
-    wb.cell(1, 1).NumberFormat("#.000");
+    for (int32_t r = 0; r < 6; ++r) wb.put(odd, 0, r + 1, texts[r]);
+    wb.put(odd, 1, 1, int32_t{7});
+    wb.apply(odd, Area::cell(1, 1), {.number_format = "#.000"});
 }
 
 }  // namespace
@@ -113,16 +110,12 @@ TEST(Save, RoundTripThroughAnIndependentReader) {
     SKIP_WITHOUT_CHECKER();
     Folder dir;
     Workbook wb;
-    wb.SheetsAdd();
-    wb.NameActiveSheet("Prior");
     fill_sample(wb);
-    wb.Delete("Prior");
-    wb.Delete("TeamWSTotals");
     // The filter runs to the last row, as the totals sheets have it.
-    wb.SetSheetSetup("S", {.freeze_rows = 1, .freeze_cols = 2, .filter = true, .filter_area = {0, 1, 24, 5},
-                           .landscape = true, .fit_to_page_width = true, .repeat_rows = 1,
-                           .footer = "&L&A&RPage &P of &N"});
-    wb.Activate("Team Records");
+    wb.set_setup(*wb.find_sheet("S"), {.freeze_rows = 1, .freeze_cols = 2, .filter = true,
+                                        .filter_area = {0, 1, 24, 5}, .landscape = true, .fit_to_page_width = true,
+                                        .repeat_rows = 1, .footer = "&L&A&RPage &P of &N"});
+    wb.show_on_opening(*wb.find_sheet("Team Records"));
     ASSERT_EQ(wb.save(dir.book), SaveOutcome::Saved);   // over the old file
     EXPECT_EQ(read_back(dir), tb::test::dump_workbook(wb, true));
     EXPECT_EQ(dir.entries(), 1);   // no temporary file left
@@ -134,10 +127,9 @@ TEST(Save, RoundTripThroughAnIndependentReader) {
 TEST(Save, AFailedWriteLeavesTheExistingFileUntouched) {
     Folder dir;
     Workbook wb;
-    wb.SheetsAdd();
-    wb.NameActiveSheet("A");
+    const SheetId a = wb.add_sheet("A");
     for (int32_t r = 1; r <= 3000; ++r)
-        for (int c = 0; c < 10; ++c) wb.cell(c, r).Value("text " + std::to_string(r * 10 + c));
+        for (int c = 0; c < 10; ++c) wb.put(a, c, r, "text " + std::to_string(r * 10 + c));
     rlimit old{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
     rlimit small = old;
@@ -157,8 +149,7 @@ TEST(Save, AFailedWriteLeavesTheExistingFileUntouched) {
 TEST(Save, AWorkbookOpenInAnotherProgramIsNamedAndKept) {
     Folder dir;
     Workbook wb;
-    wb.SheetsAdd();
-    wb.cell(0, 1).Value("new");
+    wb.put(wb.add_sheet("Sheet1"), 0, 1, "new");
     const HANDLE held = ::CreateFileW(dir.book.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
