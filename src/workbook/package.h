@@ -61,8 +61,8 @@ struct DefinedName {
     std::string name;       // "_xlnm._FilterDatabase", "_xlnm.Print_Titles"
     int sheet = 0;          // 0-based index of its sheet
     bool hidden = false;
-    std::string formula;    // "'Hit Reg'!$A$1:$X$130", "HitRegTotals!$1:$1"
-    std::string app_name;   // "'Hit Reg'!Print_Titles", as app.xml lists it
+    std::string formula;    // "'Sales 2024'!$A$1:$X$130", "Summary!$1:$1"
+    std::string app_name;   // "'Sales 2024'!Print_Titles", as app.xml lists it
 };
 
 inline constexpr uint32_t kNotShared = UINT32_MAX;

@@ -2,7 +2,7 @@
 // copies a live view gets.
 #include "run_fixture.h"
 #include "sheets/cell_styles.h"
-#include "support/workbook_dump.h"
+#include "support/sheet_dump.h"
 
 namespace tb::test {
 namespace {

@@ -1,11 +1,11 @@
 // tallybook-dump: converts an encyclopedia folder in memory and prints the
-// workbook as tests/support/workbook_dump.h words it, one line a cell, with
+// workbook as tests/support/sheet_dump.h words it, row by row, with
 // the run's notices first. Two builds' dumps compared tell whether a change
 // moved anything in a workbook.
 //
 //     tallybook-dump [--players-only | --teams-only] FOLDER > book.txt
 #include "app/run.h"
-#include "support/workbook_dump.h"
+#include "support/sheet_dump.h"
 
 #include <cstring>
 #include <iostream>

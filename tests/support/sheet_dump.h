@@ -1,4 +1,5 @@
-// Sheets as text compact enough to review by eye, for the golden files:
+// Sheets as text compact enough to review by eye, for the golden files and
+// for comparing two builds' workbooks (tallybook-dump):
 // each row on two lines, its values and then its styles as runs of cells,
 // every distinct style named once in a legend at the end.
 //
@@ -13,7 +14,6 @@
 //     s1 = bold size=12 fill=FFFFCC top=medium bottom=medium ...
 #pragma once
 
-#include "support/workbook_dump.h"
 #include "workbook/workbook.h"
 
 #include <cstdio>
@@ -23,6 +23,15 @@
 #include <vector>
 
 namespace tb::test {
+
+inline const char* weight_name(wb::LineWeight w) {
+    switch (w) {
+        case wb::LineWeight::Medium: return "medium";
+        case wb::LineWeight::Thick: return "thick";
+        case wb::LineWeight::Hair: return "hair";
+        default: return "thin";
+    }
+}
 
 inline std::string describe_style(const wb::Style& s) {
     char rgb[16];
@@ -118,6 +127,15 @@ inline std::string dump_sheets(const wb::Workbook& book, const std::vector<std::
     out << "\n";
     for (std::size_t i = 0; i < legend_order.size(); ++i) out << "s" << i + 1 << " = " << legend_order[i] << "\n";
     return out.str();
+}
+
+}  // namespace tb::test
+
+namespace tb::test {
+
+// Every sheet, after a line naming the tab shown on opening.
+inline std::string dump_workbook(const wb::Workbook& book) {
+    return "shown " + book.shown_sheet_name() + "\n" + dump_sheets(book, book.sheet_names());
 }
 
 }  // namespace tb::test
