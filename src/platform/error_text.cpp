@@ -13,7 +13,7 @@ std::string errno_reason(int err) {
 #ifdef EDQUOT
         case EDQUOT: return "the disk quota is used up";
 #endif
-        case EFBIG: return "the file is larger than allowed";
+        case EFBIG: return "the file is too large for this system's limit";
         case EACCES: case EPERM: return "permission denied";
         case ENAMETOOLONG: return "the name is too long";
         case ENOTDIR: return "a part of the path is not a folder";

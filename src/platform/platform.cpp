@@ -321,6 +321,13 @@ void catch_interrupts(std::atomic<bool>& cancel) {
     sigemptyset(&sa.sa_mask);
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
+    // A closed terminal cancels as SIGTERM does (exit status 129).
+    sigaction(SIGHUP, &sa, nullptr);
+    // A file-size limit becomes an error of the write (EFBIG) that the save
+    // reports and cleans up after, and a closed stdout an error of the
+    // output that cannot undo a workbook written.
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
 #endif
 }
 

@@ -64,14 +64,16 @@ void prepare_console();
 // a file, a pipe or NUL).
 bool stderr_is_terminal();
 
-// From now on Ctrl-C and SIGTERM (on Windows: Ctrl-C, Ctrl-Break and closing
-// the console window) set `cancel` instead of ending the program, so that a
-// run under way ends as a cancel does. `cancel` must live as long as the
-// program.
+// From now on Ctrl-C, SIGTERM and SIGHUP (on Windows: Ctrl-C, Ctrl-Break and
+// closing the console window) set `cancel` instead of ending the program,
+// so that a run under way ends as a cancel does; SIGXFSZ and SIGPIPE are
+// ignored, so that a file-size limit and a closed output are plain write
+// errors. `cancel` must live as long as the program.
 void catch_interrupts(std::atomic<bool>& cancel);
 
 // The exit status a shell expects after such an interrupt: 130 after Ctrl-C
-// (or Ctrl-Break), 143 after SIGTERM or a closed console; 0 when none came.
+// (or Ctrl-Break), 143 after SIGTERM or a closed console, 129 after SIGHUP;
+// 0 when none came.
 int interrupt_exit_status();
 
 // Says that the program has cleaned up after an interrupt. Windows ends the

@@ -26,13 +26,18 @@ bool any_merged(const Sheet& sh, int c1, int32_t r1, int c2, int32_t r2) {
     return false;
 }
 
-void check_area(const Area& a) {
-    check_col(a.first_col);
-    check_col(a.last_col);
-    check_row(a.first_row);
-    check_row(a.last_row);
-    if (a.first_col > a.last_col || a.first_row > a.last_row)
-        throw WorkbookError("an area must run from top left to bottom right");
+// The error names the sheet: a run that outgrows one says which.
+void check_area(const Sheet& sh, const Area& a) {
+    try {
+        check_col(a.first_col);
+        check_col(a.last_col);
+        check_row(a.first_row);
+        check_row(a.last_row);
+        if (a.first_col > a.last_col || a.first_row > a.last_row)
+            throw WorkbookError("an area must run from top left to bottom right");
+    } catch (const WorkbookError& e) {
+        throw WorkbookError("sheet \"" + sh.name + "\": " + e.what());
+    }
 }
 
 }  // namespace
@@ -112,18 +117,20 @@ void Workbook::Impl::put_number(Sheet& sh, int c1, int32_t r1, int c2, int32_t r
 }
 
 void Workbook::put(SheetId sheet, int col, int32_t row, std::string_view text) {
-    check_area(Area::cell(col, row));
-    impl_->put_text(impl_->sheet_of(sheet), col, row, col, row, text);
+    Sheet& sh = impl_->sheet_of(sheet);
+    check_area(sh, Area::cell(col, row));
+    impl_->put_text(sh, col, row, col, row, text);
 }
 
 void Workbook::put(SheetId sheet, int col, int32_t row, double number) {
-    check_area(Area::cell(col, row));
-    impl_->put_number(impl_->sheet_of(sheet), col, row, col, row, number);
+    Sheet& sh = impl_->sheet_of(sheet);
+    check_area(sh, Area::cell(col, row));
+    impl_->put_number(sh, col, row, col, row, number);
 }
 
 void Workbook::apply(SheetId sheet, const Area& a, const CellStyle& style) {
-    check_area(a);
     Sheet& sh = impl_->sheet_of(sheet);
+    check_area(sh, a);
     if (style.font_size && (*style.font_size < 1 || *style.font_size > 409))
         throw WorkbookError("font size " + std::to_string(*style.font_size) + " is not 1 to 409");
     if (style.number_format && style.number_format->size() > 255)
@@ -142,7 +149,7 @@ void Workbook::apply(SheetId sheet, const Area& a, const CellStyle& style) {
 }
 
 void Workbook::draw(SheetId sheet, const Area& a, uint8_t edges, const Line& line) {
-    check_area(a);
+    check_area(impl_->sheet_of(sheet), a);
     if (line.color && (*line.color < 0 || *line.color > 0xFFFFFF))
         throw WorkbookError("border colour " + std::to_string(*line.color) + " is not an RGB value");
     Sheet& sh = impl_->sheet_of(sheet);
@@ -159,8 +166,9 @@ void Workbook::draw(SheetId sheet, const Area& a, uint8_t edges, const Line& lin
 }
 
 void Workbook::merge(SheetId sheet, const Area& a) {
-    check_area(a);
-    impl_->merge(impl_->sheet_of(sheet), a.first_col, a.first_row, a.last_col, a.last_row);
+    Sheet& sh = impl_->sheet_of(sheet);
+    check_area(sh, a);
+    impl_->merge(sh, a.first_col, a.first_row, a.last_col, a.last_row);
 }
 
 void Workbook::autofit(SheetId sheet, int first_col, int last_col) {

@@ -112,3 +112,13 @@ TEST_F(OneSheet, MergesKeepTheFirstValueAndEveryCellsBordersAndTakeOverlapsIn) {
     EXPECT_EQ(wb.value("S", 2, 1).kind, CellValue::Kind::Empty);
     for (int c = 0; c <= 4; ++c) EXPECT_EQ(wb.style("S", c, 1).bottom, (BorderEdge{LineWeight::Medium, -1}));
 }
+
+// A sheet that outgrows its rows is named.
+TEST_F(OneSheet, TheRowLimitNamesItsSheet) {
+    try {
+        wb.put(s, 0, kMaxRows + 1, 1.0);
+        FAIL() << "nothing thrown";
+    } catch (const WorkbookError& e) {
+        EXPECT_EQ(std::string(e.what()), "sheet \"S\": row 1048577 is beyond the last row of a sheet (1048576)");
+    }
+}
