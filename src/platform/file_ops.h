@@ -47,6 +47,28 @@ struct FilePermissions {
     bool operator==(const FilePermissions&) const = default;
 };
 
+// Which file a name stands for: its device (volume) and its number there.
+// Two names with one identity are one file (a hard link, or a folder seen
+// through a symbolic link).
+struct FileIdentity {
+    uint64_t device = 0;
+    uint64_t file = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// What a name in a folder is, looked at without following a link.
+struct EntryFacts {
+    enum class Kind { Regular, Folder, Link, Other } kind = Kind::Other;
+    FileIdentity identity;
+    uint64_t size = 0;
+    FilePermissions permissions;
+    bool writable = false;   // the user may write it (on Windows: not read-only)
+};
+
+// The identity of the file or folder at `path`, links followed; nullopt
+// when it cannot be looked at. Throws: nothing.
+std::optional<FileIdentity> identity_of(const std::filesystem::path& path);
+
 // A new file open for writing. Destroying it closes it (errors ignored).
 class NewFile {
 public:
@@ -69,9 +91,19 @@ public:
 class Folder {
 public:
     virtual ~Folder() = default;
-    // A new, empty file `name`; nullptr when something of that name exists.
-    // Throws FileError.
-    virtual std::unique_ptr<NewFile> create_new(const std::filesystem::path& name) = 0;
+    // A new, empty file `name`, made with the permission bits `mode`
+    // (07777 aside, less the process's umask; Windows keeps the folder's
+    // rules) so that it is never more open than it will end; nullptr when
+    // something of that name exists. Throws FileError.
+    virtual std::unique_ptr<NewFile> create_new(const std::filesystem::path& name, uint32_t mode = 0666) = 0;
+    // The folder's own identity. Throws FileError.
+    virtual FileIdentity identity() = 0;
+    // What `name` is now; nullopt when there is nothing of that name (or it
+    // cannot be looked at). Throws: nothing.
+    virtual std::optional<EntryFacts> look_up(const std::filesystem::path& name) = 0;
+    // Up to `size` bytes of the regular file `name` from `offset` (fewer at
+    // its end), a link not followed. Throws FileError.
+    virtual std::string read(const std::filesystem::path& name, uint64_t offset, std::size_t size) = 0;
     // What a file replacing `name` keeps of it; nullopt when there is no
     // such file (or it cannot be looked at). Throws: nothing.
     virtual std::optional<FilePermissions> permissions_of(const std::filesystem::path& name) = 0;

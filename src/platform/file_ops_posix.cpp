@@ -20,6 +20,18 @@ namespace fs = std::filesystem;
 
 [[noreturn]] void fail(int err) { throw FileError(errno_reason(err)); }
 
+// What a replacing file keeps: the permission bits and, when not ours, the
+// owner.
+FilePermissions permissions(const struct stat& st) {
+    FilePermissions k;
+    k.mode = st.st_mode & 07777;
+    if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
+        k.owner = st.st_uid;
+        k.group = st.st_gid;
+    }
+    return k;
+}
+
 class PosixFile final : public NewFile {
 public:
     explicit PosixFile(int fd) : fd_(fd) {}
@@ -42,7 +54,8 @@ public:
         }
     }
     void set_permissions(const FilePermissions& k) override {
-        if (::fchmod(fd_, static_cast<mode_t>(k.mode & 07777)) != 0) fail(errno);
+        // Never the set-user, set-group or sticky bits of the file replaced.
+        if (::fchmod(fd_, static_cast<mode_t>(k.mode & 0777)) != 0) fail(errno);
         if (k.owner >= 0 || k.group >= 0) {
             // Only the owner, or root, may give the file away: not being
             // allowed to leaves it ours, as a fresh file would be.
@@ -71,8 +84,9 @@ public:
     PosixFolder(const PosixFolder&) = delete;
     PosixFolder& operator=(const PosixFolder&) = delete;
 
-    std::unique_ptr<NewFile> create_new(const fs::path& name) override {
-        const int fd = ::openat(fd_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    std::unique_ptr<NewFile> create_new(const fs::path& name, uint32_t mode) override {
+        const int fd =
+            ::openat(fd_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode & 0777));
         if (fd >= 0) return std::make_unique<PosixFile>(fd);
         if (errno == EEXIST) return nullptr;
         fail(errno);
@@ -80,13 +94,46 @@ public:
     std::optional<FilePermissions> permissions_of(const fs::path& name) override {
         struct stat st {};
         if (::fstatat(fd_, name.c_str(), &st, 0) != 0) return std::nullopt;
-        FilePermissions k;
-        k.mode = st.st_mode & 07777;
-        if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
-            k.owner = st.st_uid;
-            k.group = st.st_gid;
+        return permissions(st);
+    }
+    FileIdentity identity() override {
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0) fail(errno);
+        return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+    }
+    std::optional<EntryFacts> look_up(const fs::path& name) override {
+        struct stat st {};
+        if (::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
+        EntryFacts e;
+        e.kind = S_ISREG(st.st_mode)   ? EntryFacts::Kind::Regular
+                 : S_ISDIR(st.st_mode) ? EntryFacts::Kind::Folder
+                 : S_ISLNK(st.st_mode) ? EntryFacts::Kind::Link
+                                       : EntryFacts::Kind::Other;
+        e.identity = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+        e.size = static_cast<uint64_t>(st.st_size);
+        e.permissions = permissions(st);
+        e.writable = ::faccessat(fd_, name.c_str(), W_OK, AT_EACCESS) == 0;
+        return e;
+    }
+    std::string read(const fs::path& name, uint64_t offset, std::size_t size) override {
+        const int fd = ::openat(fd_, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) fail(errno);
+        std::string out(size, '\0');
+        std::size_t got = 0;
+        while (got < size) {
+            const ssize_t n = ::pread(fd, out.data() + got, size - got, static_cast<off_t>(offset + got));
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                const int err = errno;
+                ::close(fd);
+                fail(err);
+            }
+            if (n == 0) break;
+            got += static_cast<std::size_t>(n);
         }
-        return k;
+        ::close(fd);
+        out.resize(got);
+        return out;
     }
     void replace(const fs::path& from, const fs::path& to) override {
         if (::renameat(fd_, from.c_str(), fd_, to.c_str()) != 0) fail(errno);
@@ -120,6 +167,12 @@ public:
 };
 
 }  // namespace
+
+std::optional<FileIdentity> identity_of(const fs::path& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return FileIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
 
 FileOps& system_file_ops() {
     static PosixFileOps ops;

@@ -1,6 +1,8 @@
 // The file operations of Windows. A folder is kept by its path (Windows'
-// file functions take whole paths); the new file stays open from creation
-// to close, so no other program can slip in between.
+// file functions take whole paths) and held open from the start without
+// sharing its deletion, so that it cannot be renamed or replaced while a
+// save goes on in it; the new file stays open from creation to close, so no
+// other program can slip in between.
 #ifdef _WIN32
 
 #include "platform/file_ops.h"
@@ -13,6 +15,7 @@
 #endif
 #include <windows.h>
 
+#include <algorithm>
 #include <system_error>
 
 namespace tb::platform {
@@ -85,11 +88,65 @@ private:
     HANDLE h_;
 };
 
+FileIdentity identity_of_handle(HANDLE h) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(h, &info)) fail(::GetLastError());
+    return {info.dwVolumeSerialNumber, (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
+// A handle on `path` for looking at it: a link (reparse point) itself, not
+// what it points at. INVALID_HANDLE_VALUE when it cannot be opened.
+HANDLE open_to_look(const fs::path& path, bool follow) {
+    return ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS | (follow ? 0 : FILE_FLAG_OPEN_REPARSE_POINT), nullptr);
+}
+
 class WindowsFolder final : public Folder {
 public:
-    explicit WindowsFolder(fs::path dir) : dir_(std::move(dir)) {}
+    WindowsFolder(fs::path dir, HANDLE held) : dir_(std::move(dir)), held_(held) {}
+    ~WindowsFolder() override { ::CloseHandle(held_); }
+    WindowsFolder(const WindowsFolder&) = delete;
+    WindowsFolder& operator=(const WindowsFolder&) = delete;
 
-    std::unique_ptr<NewFile> create_new(const fs::path& name) override {
+    FileIdentity identity() override { return identity_of_handle(held_); }
+    std::optional<EntryFacts> look_up(const fs::path& name) override {
+        const HANDLE h = open_to_look(dir_ / name, false);
+        if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+        BY_HANDLE_FILE_INFORMATION info{};
+        const bool ok = ::GetFileInformationByHandle(h, &info);
+        const DWORD type = ::GetFileType(h);
+        ::CloseHandle(h);
+        if (!ok) return std::nullopt;
+        EntryFacts e;
+        e.kind = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? EntryFacts::Kind::Link
+                 : (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)   ? EntryFacts::Kind::Folder
+                 : type == FILE_TYPE_DISK                               ? EntryFacts::Kind::Regular
+                                                                        : EntryFacts::Kind::Other;
+        e.identity = {info.dwVolumeSerialNumber, (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+        e.size = (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+        e.writable = !(info.dwFileAttributes & FILE_ATTRIBUTE_READONLY);
+        return e;
+    }
+    std::string read(const fs::path& name, uint64_t offset, std::size_t size) override {
+        const HANDLE h = ::CreateFileW((dir_ / name).c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (h == INVALID_HANDLE_VALUE) fail(::GetLastError());
+        std::string out(size, '\0');
+        LARGE_INTEGER at;
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        DWORD got = 0;
+        const bool ok = ::SetFilePointerEx(h, at, nullptr, FILE_BEGIN) &&
+                        ::ReadFile(h, out.data(), static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30)), &got,
+                                   nullptr);
+        const DWORD err = ::GetLastError();
+        ::CloseHandle(h);
+        if (!ok) fail(err);
+        out.resize(got);
+        return out;
+    }
+    std::unique_ptr<NewFile> create_new(const fs::path& name, uint32_t) override {
         const HANDLE h = ::CreateFileW((dir_ / name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                        FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE) return std::make_unique<WindowsFile>(h);
@@ -118,6 +175,7 @@ public:
 
 private:
     fs::path dir_;
+    HANDLE held_;
 };
 
 class WindowsFileOps final : public FileOps {
@@ -127,11 +185,25 @@ public:
         const DWORD attributes = ::GetFileAttributesW(d.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) fail(::GetLastError());
         if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) fail(ERROR_DIRECTORY);
-        return std::make_unique<WindowsFolder>(d);
+        // Held without FILE_SHARE_DELETE: the folder stays where it is.
+        const HANDLE held = ::CreateFileW(d.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (held == INVALID_HANDLE_VALUE) fail(::GetLastError());
+        return std::make_unique<WindowsFolder>(d, held);
     }
 };
 
 }  // namespace
+
+std::optional<FileIdentity> identity_of(const fs::path& path) {
+    const HANDLE h = open_to_look(path, true);
+    if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool ok = ::GetFileInformationByHandle(h, &info);
+    ::CloseHandle(h);
+    if (!ok) return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber, (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
 
 FileOps& system_file_ops() {
     static WindowsFileOps ops;

@@ -47,21 +47,34 @@ SaveOutcome Workbook::save(const fs::path& path, SaveMonitor* monitor) const {
 }
 
 SaveOutcome Workbook::save(const fs::path& path, SaveMonitor* monitor, const SaveOptions& options) const {
-    if (impl_->sheets.empty()) save_failed(path, "the workbook has no sheets");
     if (path.filename().empty() || path.filename() == "." || path.filename() == "..") save_failed(path, "no file name");
-    const fs::path target = save_target(path);
-    std::error_code ec;
-    const fs::file_status st = fs::status(target, ec);
-    if (fs::is_directory(st)) save_failed(path, "it is a folder");
-    if (fs::exists(st) && !fs::is_regular_file(st)) save_failed(path, "it is not a regular file");
+    const std::optional<fs::path> target = save_target(path);
+    if (!target) save_failed(path, "too many links");
+    std::unique_ptr<platform::Folder> folder;
+    try {
+        folder = (options.files ? *options.files : platform::system_file_ops()).open_folder(target->parent_path());
+    } catch (const platform::FileError& e) {
+        save_failed(path, e.what());
+    }
+    SaveDestination destination{folder.get(), target->filename(), folder->look_up(target->filename()), path};
+    if (destination.expected) {
+        using Kind = platform::EntryFacts::Kind;
+        if (destination.expected->kind == Kind::Folder) save_failed(path, "it is a folder");
+        if (destination.expected->kind != Kind::Regular) save_failed(path, "it is not a regular file");
+    }
+    return save(destination, monitor, options);
+}
 
-    SaveFile file(options.files ? *options.files : platform::system_file_ops(), target, path);
+SaveOutcome Workbook::save(const SaveDestination& destination, SaveMonitor* monitor, const SaveOptions& options) const {
+    if (impl_->sheets.empty()) save_failed(destination.shown, "the workbook has no sheets");
+    SaveFile file(destination);
     SaveProgress progress;
     const auto sink = [&file](const void* data, std::size_t size) { file.write(data, size); };
     if (!write_package(*impl_, sink, monitor, settings_for(options), progress)) return SaveOutcome::Cancelled;
     file.finish();
     // The last moment a cancel can still keep the old workbook.
     if (monitor && monitor->cancelled()) return SaveOutcome::Cancelled;
+    if (options.before_replace) options.before_replace();
     file.commit();
     if (monitor) monitor->progress(progress.total, progress.total);
     return SaveOutcome::Saved;

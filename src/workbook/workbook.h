@@ -33,9 +33,9 @@
 #include <string_view>
 #include <vector>
 
-namespace tb::platform {
-class FileOps;
-}
+#include "platform/file_ops.h"
+
+#include <functional>
 
 namespace tb::wb {
 
@@ -181,15 +181,38 @@ struct SaveOptions {
     std::size_t memory_budget = 0;
     // Zip64 records even where the file does not need them (tests).
     bool force_zip64 = false;
+    // Called right before the last look at the target and the rename
+    // (tests: a moment to change the folder under the save).
+    std::function<void()> before_replace = {};
+};
+
+// Where a save goes when its caller has found and checked the place
+// beforehand: the target's folder, opened then, the file's name in it, and
+// what that name was at the time (nothing, or a regular file). Right before
+// the new file takes the name, the save looks again: when the name stands
+// for anything else by then, the save fails and writes nothing.
+struct SaveDestination {
+    platform::Folder* folder = nullptr;
+    std::filesystem::path name;
+    std::optional<platform::EntryFacts> expected;
+    std::filesystem::path shown;   // the path errors name
 };
 
 enum class SaveOutcome { Saved, Cancelled };
 
 // The file a save to `path` writes: `path` itself, or, when `path` is a
-// symbolic link, the file the chain of links ends at (the link stays a link).
-// A link that cannot be read, or a chain of more than 40, ends the search
+// symbolic link, the file the chain of links ends at (the link stays a
+// link); nullopt when the chain is longer than the system follows (40
+// links; a loop never ends). A link that cannot be read ends the chain
 // where it is. Throws: nothing.
-std::filesystem::path save_target(const std::filesystem::path& path);
+std::optional<std::filesystem::path> save_target(const std::filesystem::path& path);
+
+// Whether the file of `size` bytes that `read(offset, count)` reads is a
+// workbook: a zip archive whose directory lists "xl/workbook.xml" (zip64
+// too). `read` returns fewer bytes at the file's end, and may throw; this
+// reads only the end of the file and its directory. Throws what `read`
+// throws.
+bool looks_like_workbook(const std::function<std::string(uint64_t offset, std::size_t count)>& read, uint64_t size);
 
 // A system error number in plain words ("permission denied", "the disk is
 // full", "the name is too long", ...; the system's text for others).
@@ -313,6 +336,11 @@ public:
     SaveOutcome save(const std::filesystem::path& path, SaveMonitor* monitor = nullptr) const;
     // The same, carried out as `options` says.
     SaveOutcome save(const std::filesystem::path& path, SaveMonitor* monitor, const SaveOptions& options) const;
+    // The same into a destination found and checked beforehand; errors name
+    // `destination.shown`, and also "it changed during the run" when the
+    // name stands for another file (or for one where there was none) right
+    // before the rename.
+    SaveOutcome save(const SaveDestination& destination, SaveMonitor* monitor, const SaveOptions& options) const;
 
     static constexpr double kDefaultColumnWidth = 8.43;
 

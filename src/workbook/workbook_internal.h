@@ -169,12 +169,12 @@ struct Workbook::Impl {
 [[noreturn]] void save_failed(const std::filesystem::path& path, const std::string& reason);
 
 // The new file of a save: made beside the target under a fresh name, so
-// that the rename stays on one file system, and either put in the target's
-// place or removed again. `shown` is the path errors name. Every step
-// throws as save_failed does.
+// that the rename stays on one file system, with the permission bits it
+// will keep from the start, and either put in the target's place or removed
+// again. Every step throws as save_failed does, naming destination.shown.
 class SaveFile {
 public:
-    SaveFile(platform::FileOps& files, const std::filesystem::path& target, const std::filesystem::path& shown);
+    explicit SaveFile(const SaveDestination& destination);
     // Removes the new file unless it replaced the target.
     ~SaveFile();
     SaveFile(const SaveFile&) = delete;
@@ -185,16 +185,15 @@ public:
     // file flushed to the disk and closed.
     void finish();
     // Renames the file over the target (and asks for the folder's record of
-    // that to reach the disk).
+    // that to reach the disk), once the target's name still stands for what
+    // it did when the destination was checked.
     void commit();
 
 private:
     [[noreturn]] void failed(const std::exception& e) const;
 
-    std::filesystem::path shown_;
-    std::filesystem::path target_name_;
+    const SaveDestination& to_;
     std::filesystem::path name_;
-    std::unique_ptr<platform::Folder> folder_;
     std::unique_ptr<platform::NewFile> file_;
     bool committed_ = false;
 };

@@ -47,8 +47,8 @@ struct FakeFiles : tb::platform::FileOps {
     struct Folder : tb::platform::Folder {
         FakeFiles& f;
         explicit Folder(FakeFiles& files) : f(files) {}
-        std::unique_ptr<tb::platform::NewFile> create_new(const fs::path& name) override {
-            f.step("create", name.string());
+        std::unique_ptr<tb::platform::NewFile> create_new(const fs::path& name, uint32_t mode) override {
+            f.step("create", name.string() + (mode == (f.kept.mode & 0777) ? " as book.xlsx" : " other"));
             if (f.files.count(name.string())) return nullptr;
             f.files[name.string()];
             return std::make_unique<File>(f, name.string());
@@ -57,6 +57,16 @@ struct FakeFiles : tb::platform::FileOps {
             if (!f.files.count(name.string())) return std::nullopt;
             return f.kept;
         }
+        tb::platform::FileIdentity identity() override { return {1, 1}; }
+        std::optional<tb::platform::EntryFacts> look_up(const fs::path& name) override {
+            if (!f.files.count(name.string())) return std::nullopt;
+            tb::platform::EntryFacts e;
+            e.kind = tb::platform::EntryFacts::Kind::Regular;
+            e.identity = {1, name.string() == "book.xlsx" ? 2u : 3u};
+            e.permissions = f.kept;
+            return e;
+        }
+        std::string read(const fs::path& name, uint64_t, std::size_t) override { return f.files[name.string()]; }
         void replace(const fs::path& from, const fs::path& to) override {
             f.step("replace", from.string() + " " + to.string());
             f.files[to.string()] = f.files[from.string()];
