@@ -158,23 +158,28 @@ int main(int argc, char** argv) {
         "  0    the workbook was written (or, with --inspect, the report)\n"
         "  1    failed: nothing was written, an existing workbook is as it was\n"
         "  2    bad usage\n"
-        "  130  interrupted (Ctrl-C), 143 terminated: nothing was written");
+        "  130  interrupted (Ctrl-C), 143 terminated, 129 hung up: nothing was written\n"
+        "\n"
+        "An existing file is replaced only when it is a workbook or empty and you may\n"
+        "write it; --force replaces any regular file.");
 
     std::string folder;
     std::string output = "TALLYBOOK.xlsx";
-    bool players_only = false, teams_only = false, open = false, quiet = false, want_inspect = false;
+    bool players_only = false, teams_only = false, open = false, quiet = false, want_inspect = false, force = false;
     auto* po = cli.add_flag("--players-only", players_only, "Only the player sheets");
     auto* to = cli.add_flag("--teams-only", teams_only, "Only the team sheets");
     po->excludes(to);
     auto* out = cli.add_option("-o,--output", output, "The workbook to write (default TALLYBOOK.xlsx)");
     auto* op = cli.add_flag("--open", open, "Open the workbook with the desktop's application when done");
     auto* qu = cli.add_flag("-q,--quiet", quiet, "Print only warnings and errors");
+    auto* fo = cli.add_flag("--force", force, "Replace the output even when it is not a workbook or is read-only");
     cli.add_flag("--inspect", want_inspect, "Describe the encyclopedia instead of converting it")
         ->excludes(po)
         ->excludes(to)
         ->excludes(out)
         ->excludes(op)
-        ->excludes(qu);
+        ->excludes(qu)
+        ->excludes(fo);
     cli.add_option("ENCYCLOPEDIA_FOLDER", folder, "Folder holding ENCTEAM.DAT and the other files")->required();
 
     try {
@@ -193,6 +198,7 @@ int main(int argc, char** argv) {
                       : teams_only ? tb::sheets::SheetsDesired::TeamsOnly
                                    : tb::sheets::SheetsDesired::PlayersAndTeams;
     options.viewing = tb::app::Viewing::AfterCompleted;
+    options.replace_any_file = force;
 
     tb::platform::catch_interrupts(g_cancel);
     ConsoleObserver observer(quiet, !quiet && tb::platform::stderr_is_terminal());
@@ -204,7 +210,8 @@ int main(int argc, char** argv) {
         return status ? status : kFailed;
     }
     if (result.outcome != tb::app::RunOutcome::Completed) {
-        std::cerr << "error: " << result.error << "\nNo workbook was written." << std::endl;
+        std::cerr << "error: " << result.error << "\nNo workbook was written."
+                  << (result.replace_refused ? " --force replaces it." : "") << std::endl;
         return kFailed;
     }
     const auto& sum = result.summary;
@@ -217,5 +224,7 @@ int main(int argc, char** argv) {
                   << "\nTime: " << seconds << " s" << std::endl;
     }
     if (open) open_with_desktop(sum.output);
+    // The workbook is written: a closed or full stdout or stderr (a pipe to
+    // head, say) does not make the run a failure.
     return kDone;
 }

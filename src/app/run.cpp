@@ -1,5 +1,6 @@
 #include "app/run.h"
 
+#include "app/output_target.h"
 #include "app/player_pass.h"
 #include "app/reporter.h"
 #include "app/team_pass.h"
@@ -133,11 +134,8 @@ private:
     Reporter& reporter_;
 };
 
-RunOutcome process(const RunOptions& o, wb::Workbook& book, Reporter& reporter, RunSummary& summary) {
-    if (o.save) {
-        if (auto problem = output_problem(o.output, o.source ? fs::path() : o.folder))
-            throw std::runtime_error(*problem);
-    }
+RunOutcome process(const RunOptions& o, const std::optional<OutputTarget>& output, wb::Workbook& book,
+                   Reporter& reporter, RunSummary& summary) {
     const int current_year = o.current_year > 0 ? o.current_year : this_year();
     RunObserver& observer = reporter.observer();
 
@@ -196,7 +194,8 @@ RunOutcome process(const RunOptions& o, wb::Workbook& book, Reporter& reporter, 
         // the save's buffers fit in the memory the passes have used.
         contents.reset();
         SaveWatch watch(reporter);
-        if (book.save(o.output, &watch) == wb::SaveOutcome::Cancelled) return RunOutcome::Cancelled;
+        if (book.save(output->destination(), &watch, o.save_options) == wb::SaveOutcome::Cancelled)
+            return RunOutcome::Cancelled;
     }
     summary.sheets = book.sheet_names();
     return RunOutcome::Completed;
@@ -212,8 +211,23 @@ RunResult convert(const RunOptions& options, RunObserver& observer, const std::a
     summary.start = std::chrono::system_clock::now();
     Reporter reporter(observer, cancel);
     try {
+        // The workbook's place is found and checked once, before anything
+        // is read or said: the save works in the folder opened now.
+        std::optional<OutputTarget> output;
+        if (options.save) {
+            OutputCheck check = check_output(options.output, options.source ? fs::path() : options.folder,
+                                             options.replace_any_file,
+                                             options.save_options.files ? *options.save_options.files
+                                                                        : platform::system_file_ops());
+            if (!check.target) {
+                result.error = check.refusal.reason;
+                result.replace_refused = check.refusal.forcible;
+                return result;
+            }
+            output = std::move(check.target);
+        }
         observer.started(summary.start);
-        result.outcome = process(options, book, reporter, summary);
+        result.outcome = process(options, output, book, reporter, summary);
     } catch (const std::bad_alloc&) {
         result.outcome = RunOutcome::Failed;
         result.error = "there is not enough memory for a workbook of this encyclopedia";

@@ -31,6 +31,11 @@ struct RunOptions {
     // The most memory the used records of one file may take, in bytes: a
     // run that needs more fails with "not enough memory to read <FILE>".
     std::size_t memory_limit = SIZE_MAX;
+    // Replace any regular file at `output`, not only a workbook or an empty
+    // file the user may write (--force, or the user's yes in the window).
+    bool replace_any_file = false;
+    // How the save is carried out (tests: threads, a moment before the rename).
+    wb::SaveOptions save_options;
     // False: the workbook is built but not saved (the run's own tests, the
     // fuzzing and the benchmark of the passes). `output` is then not needed.
     bool save = true;
@@ -110,6 +115,9 @@ struct RunResult {
     RunOutcome outcome = RunOutcome::Failed;
     std::string error;          // when Failed: what went wrong, naming the path
     RunSummary summary;
+    // Failed only because the output is a file that is not replaced unless
+    // asked to (see RunOptions::replace_any_file).
+    bool replace_refused = false;
 };
 
 // Runs the whole Process command from a fresh state. Never throws and never
@@ -128,12 +136,9 @@ RunResult convert(const RunOptions& options, RunObserver& observer, const std::a
                   wb::Workbook& book);
 
 // Why a workbook cannot be written at `output` for the encyclopedia in
-// `folder`, in one line naming the path; nullopt when it can. Refused: an
-// empty name, a path that is or resolves to (by "..", symbolic or hard
-// links, or letter case) the encyclopedia folder or a file in it, an
-// existing output that is not a regular file (or a link to one), and a
-// folder that is missing, is not a folder, cannot be written or takes no
-// name that long.
+// `folder`, in one line naming the path; nullopt when it can (the rules of
+// check_output in output_target.h, an existing file replaced only when it
+// is a workbook or empty and the user may write it).
 std::optional<std::string> output_problem(const std::filesystem::path& output,
                                           const std::filesystem::path& folder);
 

@@ -80,7 +80,7 @@ TEST_F(BadInput, NothingToConvertFailsAndKeepsTheOldWorkbook) {
         {D::PlayersOnly, [&] { for (auto& line : *contents.stats) line.phase_code = 5; }, {}},   // post-season only
         {D::PlayersAndTeams, [&] { contents = {}; }, {}},   // an empty folder
     };
-    write_bytes(output, "good workbook");
+    const std::string older = older_workbook(output);
     for (const auto& [desired, change, words] : cases) {
         SetUp();
         fs::remove_all(folder);
@@ -90,7 +90,7 @@ TEST_F(BadInput, NothingToConvertFailsAndKeepsTheOldWorkbook) {
         EXPECT_EQ(r.outcome, app::RunOutcome::Failed);
         EXPECT_NE(r.error.find("there is nothing to convert"), std::string::npos) << r.error;
         for (const auto& w : words) EXPECT_NE(r.error.find(w), std::string::npos) << r.error;
-        EXPECT_EQ(read_bytes(output), "good workbook");
+        EXPECT_EQ(read_bytes(output), older);
         EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"book.xlsx", "enc"}));
     }
 }
@@ -116,7 +116,7 @@ TEST_F(BadInput, OutputsThatCannotOrMustNotBeWrittenAreRefused) {
     cases.insert(cases.end(), {{folder / "ENCTEAM.DAT", "encyclopedia folder"},
                                {folder / "book.xlsx", "encyclopedia folder"},
                                {dir / "elsewhere" / ".." / "enc" / "new.xlsx", "encyclopedia folder"},
-                               {folder, "encyclopedia folder"},
+                               {folder, "it is a folder"},
                                {dir / "link-to-enc" / "new.xlsx", "encyclopedia folder"},
                                {dir / "link-to-team.xlsx", "encyclopedia folder"},
                                {dir / "hard-link.xlsx", "encyclopedia folder"},
@@ -130,7 +130,7 @@ TEST_F(BadInput, OutputsThatCannotOrMustNotBeWrittenAreRefused) {
         options.output = out;
         const auto r = run(true);
         EXPECT_EQ(r.outcome, app::RunOutcome::Failed) << out;
-        EXPECT_NE(r.error.find(words), std::string::npos) << r.error;
+        EXPECT_NE(r.error.find(words), std::string::npos) << out << ": " << r.error;
         EXPECT_TRUE(observer.told.empty()) << out;
     }
     EXPECT_EQ(read_bytes(folder / "ENCTEAM.DAT"), team_file);
@@ -147,7 +147,7 @@ TEST_F(BadInput, ReplacingKeepsLinksAndPermissionBits) {
 #ifdef _WIN32
     GTEST_SKIP() << "Windows: no POSIX permission bits, and symbolic links need a privilege";
 #else
-    write_bytes(dir / "target.xlsx", "old");
+    older_workbook(dir / "target.xlsx");
     ::chmod((dir / "target.xlsx").c_str(), 0600);
     fs::create_symlink("target.xlsx", dir / "link.xlsx");
     options.output = dir / "link.xlsx";
@@ -163,7 +163,7 @@ TEST_F(BadInput, ReplacingKeepsLinksAndPermissionBits) {
 
 TEST_F(BadInput, ACancelAtTheLastMomentOfTheSaveKeepsTheOldWorkbookAndNoTemporaryFile) {
     for (int p = 10; p < 3000; ++p) contents.stats->push_back(hitter_line(p, 2000, 2, 1, "Name", std::to_string(p)));
-    write_bytes(output, "good workbook");
+    const std::string older = older_workbook(output);
     std::atomic<bool> cancel{false};
     observer.on_progress = [&](app::Stage s, int64_t done, int64_t total) {
         // The package is written (the rest is the file's flush and rename).
@@ -171,7 +171,7 @@ TEST_F(BadInput, ACancelAtTheLastMomentOfTheSaveKeepsTheOldWorkbookAndNoTemporar
     };
     EXPECT_EQ(run(false, &cancel).outcome, app::RunOutcome::Cancelled);
     EXPECT_TRUE(cancel);
-    EXPECT_EQ(read_bytes(output), "good workbook");
+    EXPECT_EQ(read_bytes(output), older);
     EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"book.xlsx", "enc"}));
 }
 

@@ -78,9 +78,65 @@ if [ "$(id -u)" = 0 ] && mkdir "$work/tiny" && mount -t tmpfs -o size=256k tmpfs
     umount "$work/tiny"
 fi
 
+# --- what is replaced: a workbook or an empty file, and --force ---------------------
+keep_sum=$(md5sum < "$work/keep.xlsx")
+echo "my notes" > "$work/notes.txt"
+run "a text file as the output" 1 -q -o "$work/notes.txt" "$work/enc"
+says "$work/err" "it is not a workbook"
+says "$work/err" "\-\-force replaces it"
+[ "$(cat "$work/notes.txt")" = "my notes" ] || fail "the text file was replaced"
+/usr/bin/python3 -c "import zipfile,sys; zipfile.ZipFile(sys.argv[1],'w').writestr('a.txt','x')" "$work/other.zip"
+run "a zip file that is not a workbook" 1 -q -o "$work/other.zip" "$work/enc"
+says "$work/err" "zip file, not a workbook"
+run "--force replaces any regular file" 0 -q --force -o "$work/notes.txt" "$work/enc"
+head -c 2 "$work/notes.txt" | grep -q PK || fail "--force did not replace the text file"
+: > "$work/empty.xlsx"
+run "an empty file is replaced" 0 -q -o "$work/empty.xlsx" "$work/enc"
+[ "$(md5sum < "$work/keep.xlsx")" = "$keep_sum" ] || fail "keep.xlsx changed"
+
+# Links followed to the end of a chain, up to the system's 40; a longer chain
+# (or a loop) is refused, never replaced half way.
+mkdir "$work/chain"; cp "$work/keep.xlsx" "$work/chain/end.xlsx"; prev=end.xlsx
+for i in $(seq 1 41); do ln -s "$prev" "$work/chain/l$i"; prev=l$i; done
+run "a chain of 40 links" 0 -q -o "$work/chain/l40" "$work/enc"
+[ -L "$work/chain/l40" ] && [ -L "$work/chain/l1" ] || fail "a link of the chain was replaced"
+run "a chain of 41 links" 1 -q -o "$work/chain/l41" "$work/enc"
+says "$work/err" "too many links"
+[ -L "$work/chain/l41" ] || fail "the 41st link was replaced"
+ln -s loop-b "$work/chain/loop-a"; ln -s loop-a "$work/chain/loop-b"
+run "a loop of links" 1 -q -o "$work/chain/loop-a" "$work/enc"
+says "$work/err" "too many links"
+
+# A pipe as the workbook: refused before anything is read, and before
+# "Processing Started".
+"$cli" -o /dev/stdout "$work/enc" 2> "$work/err" | cat > "$work/out"; check "a pipe as the workbook" 1 "${PIPESTATUS[0]}"
+says "$work/err" "FIFO"
+grep -q "Processing Started" "$work/out" && fail "/dev/stdout: the run began"
+
+# A closed stdout does not fail a run whose workbook was written.
+"$cli" -o "$work/piped.xlsx" "$work/enc" 2> /dev/null | head -1 > /dev/null; check "stdout closed" 0 "${PIPESTATUS[0]}"
+[ -s "$work/piped.xlsx" ] || fail "no workbook with a closed stdout"
+
+# A file-size limit: a plain error, nothing left.
+mkdir "$work/limit"
+(ulimit -f 64; exec "$cli" -q -o "$work/limit/x.xlsx" "$work/big") > /dev/null 2> "$work/err"; check "a file-size limit" 1 $?
+says "$work/err" "too large for this system's limit"
+[ -z "$(ls -A "$work/limit")" ] || fail "a file-size limit left: $(ls -A "$work/limit")"
+
+if [ "$(id -u)" = 0 ] && command -v setpriv > /dev/null; then
+    mkdir "$work/ro"; cp "$work/keep.xlsx" "$work/ro/book.xlsx"; chmod 444 "$work/ro/book.xlsx"
+    chown -R 65534:65534 "$work/ro"
+    setpriv --reuid=65534 --regid=65534 --clear-groups "$cli" -q -o "$work/ro/book.xlsx" "$work/enc" \
+        > /dev/null 2> "$work/err"; check "a read-only workbook" 1 $?
+    says "$work/err" "it is read-only"
+    setpriv --reuid=65534 --regid=65534 --clear-groups "$cli" -q --force -o "$work/ro/book.xlsx" "$work/enc" \
+        > /dev/null 2> "$work/err"; check "a read-only workbook with --force" 0 $?
+    [ "$(md5sum < "$work/ro/book.xlsx")" != "$keep_sum" ] || fail "--force did not replace the read-only workbook"
+fi
+
 # --- signals during the save ---------------------------------------------------
-for sig in INT TERM; do
-    mkdir -p "$work/sig"; echo good > "$work/sig/book.xlsx"
+for sig in INT TERM HUP; do
+    mkdir -p "$work/sig"; cp "$work/keep.xlsx" "$work/sig/book.xlsx"
     setsid "$cli" -q -o "$work/sig/book.xlsx" "$work/big" > /dev/null 2>&1 &
     pid=$!
     for _ in $(seq 1 600); do  # until the save has begun
@@ -89,8 +145,8 @@ for sig in INT TERM; do
     done
     kill -s $sig -- -$pid 2> /dev/null
     wait $pid; code=$?
-    check "SIG$sig during the save" "$([ $sig = INT ] && echo 130 || echo 143)" $code
-    [ "$(head -c 4 "$work/sig/book.xlsx")" = good ] || fail "SIG$sig: the old workbook was replaced"
+    check "SIG$sig during the save" "$(case $sig in INT) echo 130 ;; TERM) echo 143 ;; HUP) echo 129 ;; esac)" $code
+    [ "$(md5sum < "$work/sig/book.xlsx")" = "$keep_sum" ] || fail "SIG$sig: the old workbook was replaced"
     [ "$(ls -A "$work/sig")" = book.xlsx ] || fail "SIG$sig left: $(ls -A "$work/sig")"
 done
 

@@ -1,6 +1,8 @@
 // The window driving the real run on a tiny encyclopedia.
 #include "window_fixture.h"
 
+#include "support/older_workbook.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -98,7 +100,7 @@ TEST_F(RealRun, CancelOrExitAtAnyMomentKeepsTheOlderWorkbook) {
         {"player", "cancel_button"}, {"player", "Escape"}, {"save", "cancel_button"}, {"save", "exit_button"}};
     for (const auto& [hold, press] : cases) {
         SCOPED_TRACE(std::string(hold) + " " + press);
-        write_bytes(tb::gui::to_path(output), "an older workbook");
+        const std::string older = tb::test::write_older_workbook(tb::gui::to_path(output));
         reached = false;
         go = {};
         go_future = go.get_future().share();
@@ -122,7 +124,7 @@ TEST_F(RealRun, CancelOrExitAtAnyMomentKeepsTheOlderWorkbook) {
                 EXPECT_TRUE(enabled(w, "process_button"));
             }
         }   // the window object ends: the run is waited for
-        EXPECT_EQ(file_bytes(output), "an older workbook");
+        EXPECT_EQ(file_bytes(output).toStdString(), older);
         EXPECT_EQ(QDir(QFileInfo(output).absolutePath()).entryList(QDir::Files | QDir::Hidden),
                   QStringList{"TALLYBOOK.xlsx"});
         EXPECT_EQ(file_bytes(saved_file()), earlier);

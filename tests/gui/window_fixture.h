@@ -5,6 +5,7 @@
 #include "main_window.h"
 #include "platform/platform.h"
 #include "support/encyclopedia_builder.h"
+#include "support/older_workbook.h"
 #include "window/remembered.h"
 
 #include <QApplication>
@@ -122,7 +123,7 @@ protected:
             seen = o;
             ++runs;
             if (report) report(obs);
-            write_bytes(o.output, "workbook");
+            write_older_workbook(o.output);   // a workbook, so the next run may replace it
             RunResult r{RunOutcome::Completed, {}, {}};
             r.summary.output = o.output;
             return r;
