@@ -3,6 +3,7 @@
 #include "app/run.h"
 #include "encyclopedia/encyclopedia.h"
 #include "encyclopedia/inspect.h"
+#include "notices/notices.h"
 #include "platform/platform.h"
 
 #include <CLI/CLI.hpp>
@@ -155,6 +156,14 @@ int main(int argc, char** argv) {
     // "/x" is a folder on every system, never an option.
     cli.allow_windows_style_options(false);
     cli.set_version_flag("--version", std::string("tallybook-cli ") + TALLYBOOK_VERSION);
+    // Like --version, it answers before the folder is asked for.
+    cli.add_flag_callback(
+        "--licenses",
+        [] {
+            std::cout << tb::notices::license() << "\n" << tb::notices::third_party() << std::flush;
+            throw CLI::Success();
+        },
+        "Print TALLYBOOK's licence and the notices of the works of others it contains");
     cli.footer(
         "Exit status:\n"
         "  0    the workbook was written (or, with --inspect, the report)\n"
