@@ -8,6 +8,8 @@ packages=(
   libxlsxwriter-dev zlib1g-dev
   libcli11-dev
   libgtest-dev libicu-dev
+  # The font the column widths were measured from: the notices carry its licence.
+  fonts-crosextra-carlito
   qt6-base-dev qt6-base-dev-tools libgl-dev
   python3-openpyxl
   xdg-utils

@@ -17,9 +17,11 @@ failures=0
 checks=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 check() { checks=$((checks + 1)); "$@"; }
+refute() { checks=$((checks + 1)); ! "$@"; }
+is_installed() { dpkg-query -W -f='${Status}' tallybook 2> /dev/null | grep -q 'install ok installed'; }
 version=$(sed -n 's/^project(tallybook VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 
-if dpkg-query -W -f='${Status}' tallybook 2> /dev/null | grep -q 'installed'; then
+if is_installed; then
     echo "deb_test: a package tallybook is installed already; not touching it" >&2
     exit 1
 fi
@@ -49,7 +51,7 @@ for _ in $(seq 1 60); do
     grep -q 'lock' "$work/install.log" || break
     sleep 2
 done
-check dpkg-query -W -f='${Status}' tallybook 2> /dev/null | grep -q 'install ok installed' ||
+check is_installed ||
     fail "dpkg -i: $(tail -5 "$work/install.log")"
 
 /usr/bin/tallybook-sample "$work/enc" --seasons 3 --players 60 > /dev/null
@@ -81,7 +83,7 @@ wait $pid 2> /dev/null
 # --- remove: nothing left -------------------------------------------------------------------
 dpkg -P tallybook > "$work/remove.log" 2>&1
 check [ $? -eq 0 ] || fail "dpkg -P: $(tail -3 "$work/remove.log")"
-check ! dpkg-query -W -f='${Status}' tallybook 2> /dev/null | grep -q 'installed' || fail "still installed"
+refute is_installed || fail "still installed"
 while read -r f; do
     check [ ! -e "$f" ] || fail "$f is left"
 done < "$work/files"

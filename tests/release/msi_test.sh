@@ -23,7 +23,8 @@ failures=0
 checks=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 check() { checks=$((checks + 1)); "$@"; }
-table() { msiinfo export "$1" "$2" | tail -n +4; }   # rows only, tab-separated
+refute() { checks=$((checks + 1)); ! "$@"; }
+table() { msiinfo export "$1" "$2" | tr -d '\r' | tail -n +4; }   # rows only, tab-separated
 
 # --- the per-user scope, in the package's own tables ------------------------------
 words=$(msiinfo suminfo "$msi" | sed -n 's/^Source: \([0-9]*\).*/\1/p')   # the Word Count property
@@ -33,7 +34,7 @@ check [ -z "$(table "$msi" Property | awk -F'\t' '$1 == "ALLUSERS" || $1 == "MSI
 table "$msi" Directory > "$work/directories"
 check grep -qP '^INSTALLDIR\tUserPrograms\t' "$work/directories" && grep -qP '^UserPrograms\tLocalAppDataFolder\t' "$work/directories" ||
     fail "INSTALLDIR is not under LocalAppDataFolder: $(cat "$work/directories")"
-check ! grep -qE 'ProgramFiles|CommonAppData|System' "$work/directories" || fail "machine-wide folders: $(cat "$work/directories")"
+refute grep -qE 'ProgramFiles|CommonAppData|System' "$work/directories" || fail "machine-wide folders: $(cat "$work/directories")"
 check [ -z "$(table "$msi" Registry | awk -F'\t' '$2 != 1')" ] || fail "registry values outside HKCU: $(table "$msi" Registry)"
 env_row=$(table "$msi" Environment)
 check [ "$(cut -f2- <<< "$env_row")" = "$(printf '=-PATH\t[~];[INSTALLDIR]\tCommandLine')" ] ||
@@ -77,19 +78,26 @@ check wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' 
     grep -q 'DisplayName.*TALLYBOOK' || fail "no uninstall entry"
 
 # The shortcut's target: the window opens (its title has the version) and
-# stays until closed.
+# stays until closed. Wine's desktop process belongs to a display: a new
+# Wine session for the virtual one. What the window remembers (the user's
+# data, which no uninstaller removes) goes to the work folder.
 target=$dir/tallybook.exe
 title="TALLYBOOK $(table "$msi" Property | awk -F'\t' '$1 == "ProductVersion" {print $2}')"
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+wineserver -k
+wineserver -w
+TALLYBOOK_DATA_DIR=$work/data xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     wine "$1" > /dev/null 2>&1 &
     pid=$!
     for _ in $(seq 1 150); do
         xwininfo -root -tree 2> /dev/null | grep -qF "\"$2\"" && { kill $pid; wait $pid; exit 0; }
-        kill -0 $pid 2> /dev/null || exit 1
+        kill -0 $pid 2> /dev/null || { echo "the program ended"; exit 1; }
         sleep 0.2
     done
-    kill $pid; exit 1' _ "$target" "$title" > "$work/window.log" 2>&1
-check [ $? -eq 0 ] || fail "the shortcut's target did not open a window titled '$title'"
+    echo "no window after 30 s:"; xwininfo -root -tree; kill $pid; exit 1' _ "$target" "$title" > "$work/window.log" 2>&1
+check [ $? -eq 0 ] || fail "the shortcut's target did not open a window titled '$title': $(head -5 "$work/window.log")"
+wineserver -k
+wineserver -w
+wineserver -p
 
 # The command line from any folder, by the user's PATH (a new console reads it).
 mkdir -p "$work/run"
@@ -114,10 +122,16 @@ check [ $? -eq 0 ] || fail "msiexec /x: $(tail -5 "$work/uninstall.log")"
 check [ "$(user_path)" = "$path_before" ] || fail "the user's PATH is not as it was: '$(user_path)', was '$path_before'"
 wineserver -k
 wineserver -w   # the registry is written to its files
-(cd "$drive" && find . | LC_ALL=C sort) > "$work/files-after"
+# The Windows Installer's own folders, made at its first install on any
+# system, stay (empty).
+(cd "$drive" && find . | LC_ALL=C sort | grep -vxE '\./windows/Installer|\./users/[^/]+/AppData/Roaming/Microsoft/Installer') \
+    > "$work/files-after"
+for d in "$drive/windows/Installer" "$drive"/users/*/AppData/Roaming/Microsoft/Installer; do
+    check [ ! -e "$d" ] || [ -z "$(ls -A "$d")" ] || fail "$d holds: $(ls -A "$d")"
+done
 check cmp -s "$work/files-before" "$work/files-after" ||
     fail "files left or taken: $(diff "$work/files-before" "$work/files-after" | grep '^[<>]' | head -10)"
-check ! grep -il 'tallybook' "$WINEPREFIX"/*.reg > "$work/registry-left" ||
+refute grep -il 'tallybook' "$WINEPREFIX"/*.reg > "$work/registry-left" ||
     fail "the registry still names TALLYBOOK: $(grep -i -m3 'tallybook' "$WINEPREFIX"/*.reg)"
 
 if [ "$failures" -eq 0 ]; then
