@@ -38,6 +38,20 @@ export TALLYBOOK_COMMIT=${TALLYBOOK_COMMIT:-$(git rev-parse HEAD)}
 rm -rf "$checks"
 mkdir -p "$checks"
 
+# What the checks use beyond what the builds need: Wine and a virtual display
+# with a tool to find the window on it, openssl for the throwaway certificate.
+missing=()
+for p in wine wine64 xvfb xauth x11-utils openssl osslsigncode msitools; do
+    [ "$(dpkg-query -W -f='${Status}' "$p" 2> /dev/null)" = "install ok installed" ] || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    SUDO=""
+    [ "$(id -u)" -eq 0 ] || SUDO=sudo
+    $SUDO env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" > /dev/null
+fi
+
 step "the packages (scripts/build-release.sh)"
 scripts/build-release.sh > "$checks/build-release.log" 2>&1 ||
     { tail -30 "$checks/build-release.log"; die "scripts/build-release.sh failed (see $checks/build-release.log)"; }
@@ -85,7 +99,9 @@ mkdir -p "$again/sources"
 # The sources as the first build saw them, committed or not.
 git ls-files -z --cached --others --exclude-standard |
     tar --null --ignore-failed-read -T - -cf - 2> /dev/null | tar -xf - -C "$again/sources"
-TALLYBOOK_RELEASE_DIR=$again/build TALLYBOOK_DIST=$again/dist TALLYBOOK_WINDOWS_DEPS=$root/build-windows/deps/prefix \
+# Its own Windows programs too, with the dependencies already built.
+env -u TALLYBOOK_WINDOWS_BUILD TALLYBOOK_RELEASE_DIR="$again/build" TALLYBOOK_DIST="$again/dist" \
+    TALLYBOOK_WINDOWS_DEPS="$root/build-windows/deps/prefix" \
     "$again/sources/scripts/build-release.sh" > "$checks/again.log" 2>&1 ||
     { tail -30 "$checks/again.log"; die "the second build failed (see $checks/again.log)"; }
 different=()

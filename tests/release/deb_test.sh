@@ -21,6 +21,7 @@ refute() { checks=$((checks + 1)); ! "$@"; }
 is_installed() { dpkg-query -W -f='${Status}' tallybook 2> /dev/null | grep -q 'install ok installed'; }
 version=$(sed -n 's/^project(tallybook VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 
+[ "$(id -u)" -eq 0 ] || { echo "deb_test: dpkg -i needs root" >&2; exit 1; }
 if is_installed; then
     echo "deb_test: a package tallybook is installed already; not touching it" >&2
     exit 1
