@@ -98,9 +98,9 @@ cmake --build "$linux" -j"$jobs" --target tallybook tallybook-cli tallybook-samp
     { grep -E 'error|Error' "$work/linux-build.log" | head -20; die "the Linux programs (see $work/linux-build.log)"; }
 
 step "The notices against what the programs link"
-/usr/bin/python3 tools/notices/notices.py check --list packaging/notices/windows.list --source "$root" --build "$win" \
+/usr/bin/python3 tools/notices/notices.py check --list packaging/notices/windows.list --build "$win" \
     "$win/win32/tallybook.map" "$win/cli/tallybook-cli.map" "$win/tools/tallybook-sample.map"
-/usr/bin/python3 tools/notices/notices.py check --list packaging/notices/deb.list --source "$root" --build "$linux" \
+/usr/bin/python3 tools/notices/notices.py check --list packaging/notices/deb.list --build "$linux" \
     "$linux/gui/tallybook.map" "$linux/cli/tallybook-cli.map" "$linux/tools/tallybook-sample.map"
 
 step "The zip and the MSI"

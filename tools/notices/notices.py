@@ -5,7 +5,7 @@ links exactly what they name.
   notices.py text  --list packaging/notices/windows.list --version 0.2.0
                    --title "TALLYBOOK 0.2.0 for Windows (64-bit)"
                    --out THIRD-PARTY-NOTICES.txt [--cxx notices_text.inc --license LICENSE]
-  notices.py check --list packaging/notices/windows.list --source . --build BUILD MAP...
+  notices.py check --list packaging/notices/windows.list --build BUILD MAP...
 
 `text` writes THIRD-PARTY-NOTICES.txt from the list and components.ini beside
 it: a summary, then for each work its version, licence and where it comes
@@ -232,12 +232,15 @@ def needed_libraries(program):
 def command_check(a):
     components = table_for(a.list)
     entries = read_list(a.list, components)
-    ours = [os.path.abspath(d) + os.sep for d in (a.source, a.build)]
+    # TALLYBOOK's own archives and objects are those of the build; anything
+    # else the linker took in (a dependency built in a folder of the
+    # sources, too) must belong to a work of components.ini.
+    ours = os.path.abspath(a.build) + os.sep
     found = {}        # component id -> {kind: example}
     unexplained = set()
 
     def is_ours(path):
-        return any(path.startswith(o) for o in ours)
+        return path.startswith(ours)
 
     def place(path, kind, must_explain):
         """True when `path` belongs to a work of others."""
@@ -303,7 +306,6 @@ def main():
     t.add_argument("--license")
     c = sub.add_parser("check")
     c.add_argument("--list", required=True)
-    c.add_argument("--source", required=True)
     c.add_argument("--build", required=True)
     c.add_argument("maps", nargs="+")
     a = parser.parse_args()
