@@ -3,6 +3,7 @@
 #include "app/run.h"
 #include "encyclopedia/encyclopedia.h"
 #include "encyclopedia/inspect.h"
+#include "notices/notices.h"
 #include "platform/platform.h"
 
 #include <CLI/CLI.hpp>
@@ -153,6 +154,17 @@ int main(int argc, char** argv) {
     // "/x" is a folder on every system, never an option.
     cli.allow_windows_style_options(false);
     cli.set_version_flag("--version", std::string("tallybook-cli ") + TALLYBOOK_VERSION);
+    // Like --version, it answers before the folder is asked for.
+    int licenses_error = 0;
+    cli.add_flag_callback(
+        "--licenses",
+        [&licenses_error] {
+            errno = 0;
+            std::cout << tb::notices::license() << "\n" << tb::notices::third_party() << std::flush;
+            if (!std::cout) licenses_error = errno ? errno : EIO;
+            throw CLI::Success();
+        },
+        "Print TALLYBOOK's licence and the notices of the works of others it contains");
     cli.footer(
         "Exit status:\n"
         "  0    the workbook was written (or, with --inspect, the report)\n"
@@ -186,6 +198,10 @@ int main(int argc, char** argv) {
         cli.parse(static_cast<int>(arg_ptrs.size()), arg_ptrs.data());
     } catch (const CLI::ParseError& e) {
         const int code = cli.exit(e);
+        if (licenses_error) {
+            std::cerr << "error: cannot write the licences: " << std::strerror(licenses_error) << std::endl;
+            return kFailed;
+        }
         return code == 0 ? kDone : kBadUsage;
     }
 

@@ -307,6 +307,8 @@ void MainWindow::show_about() {
     box.setObjectName("about_box");
     box.setIconPixmap(app_icon().pixmap(64, 64));
     box.setTextFormat(Qt::RichText);
+    // The licences in full, behind "Show Details...".
+    box.setDetailedText(qs(about.notices));
     box.exec();
 }
 

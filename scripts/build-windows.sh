@@ -2,7 +2,8 @@
 # Builds tallybook.exe (the window), tallybook-cli.exe, tallybook-sample.exe
 # and the test programs for 64-bit Windows with MinGW-w64, runs the tests and
 # an end-to-end check under Wine (the window's on a virtual display), and
-# packs build-windows/tallybook-windows.zip.
+# packs build-windows/tallybook-VERSION-windows-x64.zip and .msi
+# (scripts/pack-windows.sh).
 #
 # Installs what is missing (Debian packages only). The Windows builds of the
 # dependencies (libdeflate from Debian's source package, GoogleTest from
@@ -11,6 +12,8 @@
 #
 # Environment:
 #   JOBS=N                         parallel build jobs (default: nproc)
+#   TALLYBOOK_WINDOWS_DEPS_ONLY=1  only make the dependencies (for
+#                                  scripts/build-release.sh), then stop
 #   TALLYBOOK_WINDOWS_STRICT=1     a test program that does not build fails
 #                                  the script (default: it is reported)
 #   TALLYBOOK_LINUX_BUILD=DIR      a Linux build folder that already holds
@@ -49,8 +52,9 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   libz-mingw-w64-dev
   wine wine64 xvfb xauth
-  zip unzip
+  zip unzip wixl msitools faketime
   libdeflate-dev zlib1g-dev libcli11-dev libgtest-dev python3-openpyxl
+  libicu-dev fonts-crosextra-carlito
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -66,12 +70,15 @@ fi
 command -v $mingw-g++-posix > /dev/null || die "$mingw-g++-posix is missing"
 
 # A static Windows build of the CMake project in SOURCE, installed into the
-# prefix; logs in $deps/NAME-*.log.
+# prefix; logs in $deps/NAME-*.log. The folders it is built in stay out of
+# the objects (__FILE__ in messages), so that the programs are the same
+# wherever they are built.
 cross_build_install() {  # SOURCE NAME [CMAKE ARGS...]
     local src=$1 name=$2
     shift 2
     cmake -S "$src" -B "$deps/$name-build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
         -DTALLYBOOK_MINGW_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF \
+        -DCMAKE_C_FLAGS="-ffile-prefix-map=$deps/=" -DCMAKE_CXX_FLAGS="-ffile-prefix-map=$deps/=" \
         -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib "$@" > "$deps/$name-configure.log"
     cmake --build "$deps/$name-build" -j"$jobs" > "$deps/$name-build.log"
     cmake --install "$deps/$name-build" > /dev/null
@@ -108,7 +115,7 @@ fetch_source() {  # PACKAGE SOURCE_VERSION
 step "libdeflate (MinGW, static)"
 ld_source_version=$(dpkg-query -W -f='${source:Version}' libdeflate-dev)
 ld_upstream=${ld_source_version%%-*}
-ld_stamp="libdeflate $ld_source_version $(sha256sum < "$toolchain" | cut -c1-16)"
+ld_stamp="libdeflate $ld_source_version prefix-map $(sha256sum < "$toolchain" | cut -c1-16)"
 if [ "$(cat "$deps/libdeflate.stamp" 2>/dev/null)" != "$ld_stamp" ]; then
     rm -f "$deps/libdeflate.stamp"
     fetch_source libdeflate "$ld_source_version"
@@ -147,6 +154,8 @@ if [ "$(cat "$deps/cli11.stamp" 2>/dev/null)" != "$cli11_stamp" ]; then
 fi
 
 # --- 4. TALLYBOOK for Windows ----------------------------------------------------
+[ "${TALLYBOOK_WINDOWS_DEPS_ONLY:-0}" != 1 ] || exit 0
+
 step "TALLYBOOK for Windows (cross-compiled)"
 win=$out/win
 cmake -S . -B "$win" -G "Unix Makefiles" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DTALLYBOOK_MINGW_PREFIX="$prefix" \
@@ -269,67 +278,13 @@ EOF
 step "End to end under Wine"
 tests/windows/e2e_test.sh "$win" "$linux" "$out/e2e"
 
-# --- 7. The package ------------------------------------------------------------------
-step "Package"
-pkg=$out/package
-rm -rf "$pkg" "$out/tallybook-windows.zip"
-mkdir -p "$pkg"
-cp "$win/win32/tallybook.exe" "$win/cli/tallybook-cli.exe" "$win/tools/tallybook-sample.exe" "$pkg/"
-$mingw-strip "$pkg/"*.exe
-version=$(sed -n 's/^project(tallybook VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-# CRLF line ends, and a byte-order mark so that any Notepad reads UTF-8.
-{ printf '\xef\xbb\xbf'; sed 's/$/\r/'; } > "$pkg/README.txt" <<EOF
-TALLYBOOK $version for Windows (64-bit)
-
-TALLYBOOK turns the encyclopedia of a baseball simulation game (the folder
-holding ENCTEAM.DAT, ENCPLYR.DAT, ENCPLSTATS.DAT, enctmyr.dat, enclgyr.dat
-and encleag.dat) into an .xlsx workbook. The folder is only ever read.
-
-Unpack the programs anywhere; they need nothing else.
-
-The window: double-click tallybook.exe. Pick the drive and the folder of the
-encyclopedia (or type it, or drop it on the window), choose the sheets you
-want, check where the workbook goes ("Save As..."), and press Process. The
-workbook opens in the application Windows associates with .xlsx files; the
-window says where it was saved. Cancel (or Escape) stops a run and keeps an
-existing workbook as it was. The last folder is remembered in
-%APPDATA%\tallybook\data\TALLYBOOK.txt.
-
-The command line: in a console (cmd.exe or PowerShell), in the folder that
-holds the programs:
-
-  tallybook-cli.exe "C:\\Games\\Baseball\\Encyclopedia"
-  tallybook-cli.exe -o "%USERPROFILE%\\Documents\\Résumé 1995.xlsx" "C:\\Games\\Baseball\\Encyclopedia"
-  tallybook-cli.exe --inspect "C:\\Games\\Baseball\\Encyclopedia"
-  tallybook-cli.exe --help
-
-  tallybook-cli [--players-only | --teams-only] [-o FILE.xlsx] [--open] [--quiet] ENCYCLOPEDIA_FOLDER
-  tallybook-cli --inspect ENCYCLOPEDIA_FOLDER
-
-Without -o the workbook is TALLYBOOK.xlsx in the current folder. --open
-opens it with the application Windows associates with .xlsx files.
---inspect describes what the folder holds without converting anything.
-Ctrl-C (or Ctrl-Break, or closing the console) stops a run; nothing is
-written then, and an existing workbook stays as it was.
-
-Exit status (%ERRORLEVEL%):
-  0    the workbook was written (or, with --inspect, the report)
-  1    failed: nothing was written, an existing workbook is as it was
-  2    bad usage
-  130  interrupted (Ctrl-C or Ctrl-Break), 143 the console was closed:
-       nothing was written
-
-To try it without a game, write a made-up encyclopedia first:
-
-  tallybook-sample.exe sample-encyclopedia
-  tallybook-cli.exe sample-encyclopedia
-
-  tallybook-sample DIR [--seed N] [--seasons N] [--players N]
-
-EOF
-(cd "$pkg" && zip -q -X -9 "$out/tallybook-windows.zip" tallybook.exe tallybook-cli.exe tallybook-sample.exe README.txt)
-unzip -l "$out/tallybook-windows.zip"
+# --- 7. The packages ---------------------------------------------------------------
+step "Packages"
+rm -f "$out"/tallybook-*-windows-x64.zip "$out"/tallybook-*-windows-x64.msi
+scripts/pack-windows.sh "$win" "$out" > "$out/pack.log" || { cat "$out/pack.log"; die "packing failed"; }
+zip=$(grep '\.zip$' "$out/pack.log")
+unzip -l "$zip"
 
 step "Done"
-echo "build-windows/tallybook-windows.zip; tests: ${#built_tests[@]} programs run under Wine${not_built:+, not built: ${not_built[*]}}"
+echo "$(basename "$zip") and .msi in build-windows; tests: ${#built_tests[@]} programs run under Wine${not_built:+, not built: ${not_built[*]}}"
 echo "total time: $(( $(date +%s) - started ))s"

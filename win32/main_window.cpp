@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "live_grid.h"
+#include "text_box.h"
 #include "platform/platform.h"
 #include "window/texts.h"
 
@@ -330,10 +331,10 @@ void MainWindow::command(int id, int code) {
         case Control::BrowseButton: browse_folder(); break;
         case Control::SaveAsButton: save_as(); break;
         case Control::AboutButton: {
-            const auto about = window::texts::about("the MinGW-w64 runtime (ZPL 2.1 and others)");
+            const auto about = window::texts::about("the Windows API");
             std::string text = about.heading;
             for (const std::string& line : about.lines) text += "\n" + line;
-            message(about.title, text, false);
+            show_text_box(hwnd_, wide(about.title), wide(text + "\n\n" + about.notices));
             break;
         }
         case Control::OpenButton: model_.open_workbook(); break;

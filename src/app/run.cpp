@@ -5,6 +5,7 @@
 #include "app/reporter.h"
 #include "app/team_pass.h"
 #include "platform/local_time.h"
+#include "text/utf8.h"
 
 #include <algorithm>
 #include <ctime>
@@ -96,6 +97,18 @@ std::optional<Contents> read_files(const enc::Encyclopedia& e, sheets::SheetsDes
     return c;
 }
 
+// The folder's own name only: its full path would go with every copy of the
+// workbook and tell where it was made ("/home/NAME/...", "C:\\Users\\NAME\\...").
+std::string folder_name(const fs::path& folder) {
+    if (folder.empty()) return {};
+    std::error_code ec;
+    fs::path p = fs::absolute(folder, ec);
+    p = (ec ? folder : p).lexically_normal();
+    if (!p.has_filename()) p = p.parent_path();   // "League 2031/"
+    // A drive or the root ("C:\\", "/") is named as it is.
+    return text::path_utf8(p.has_filename() ? p.filename() : p);
+}
+
 std::string because(const std::vector<std::string>& problems) {
     return problems.empty() ? std::string() : " (it " + problems.front() + ")";
 }
@@ -184,9 +197,8 @@ RunOutcome process(const RunOptions& o, const std::optional<OutputTarget>& outpu
     check_something_written(o.desired, *contents, summary.players);
 
     sheets::finish_workbook(book, sheets);
-    std::error_code ec;
-    const fs::path folder = encyclopedia.folder().empty() ? fs::path() : fs::absolute(encyclopedia.folder(), ec);
-    book.set_properties({"TALLYBOOK", "Encyclopedia: " + folder.string(), summary.start});
+    book.set_properties({"TALLYBOOK", "Encyclopedia: " + folder_name(encyclopedia.folder()),
+                         "Written by TALLYBOOK " TALLYBOOK_VERSION, summary.start});
     if (o.save) {
         observer.stage(Stage::Saving);
         reporter.status("Saving the workbook...");

@@ -1,5 +1,7 @@
 #include "window/texts.h"
 
+#include "notices/notices.h"
+
 namespace tb::window::texts {
 
 namespace {
@@ -72,11 +74,16 @@ std::string folder_not_remembered(std::string_view error) {
 std::string live_sheet_title(std::string_view sheet) { return joined("Sheet \"", sheet, "\""); }
 
 AboutText about(std::string_view toolkit) {
-    return {"About TALLYBOOK",
-            window_title(),
-            {"Turns a baseball encyclopedia into an .xlsx workbook.", "", "Built with:", std::string(toolkit),
-             "libdeflate (MIT) and zlib (zlib licence); the workbook's theme as libxlsxwriter writes it (BSD 2-Clause)",
-             "the name order: a table made from ICU's collation data (Unicode licence)"}};
+    AboutText a{"About TALLYBOOK",
+                window_title(),
+                {"Turns a baseball encyclopedia into an .xlsx workbook.", "",
+                 "Copyright (c) The TALLYBOOK authors. Free software under the MIT licence.", "", "Built with:",
+                 std::string(toolkit)},
+                joined(notices::license(), "\n", notices::third_party())};
+    // The works as the package's notices list them, so that the box never
+    // names a library the program no longer has.
+    for (std::string_view work : notices::works()) a.lines.emplace_back(work);
+    return a;
 }
 
 }  // namespace tb::window::texts

@@ -69,13 +69,16 @@ std::string folder_not_remembered(std::string_view error);
 // The live view's heading: Sheet "A".
 std::string live_sheet_title(std::string_view sheet);
 
-// The About box: a title, a heading ("TALLYBOOK 1.2.3") and lines, some
-// empty. `toolkit` names what draws the window and its licence ("Qt 6.4.2
-// (LGPL 3)"); it comes first among what the program is built with.
+// The About box: a title, a heading ("TALLYBOOK 1.2.3"), lines (some empty)
+// with the licence and the works of others the program is built with, and
+// the notices in full (the MIT licence, then THIRD-PARTY-NOTICES.txt), for a
+// view to show scrolled or on request. `toolkit` names what draws the window
+// and its licence ("Qt 6.4.2 (LGPL 3)"); it comes first among those works.
 struct AboutText {
     std::string title;
     std::string heading;
     std::vector<std::string> lines;
+    std::string notices;
 };
 AboutText about(std::string_view toolkit);
 

@@ -1,4 +1,4 @@
-// docProps/core.xml: title, subject and the time of creation.
+// docProps/core.xml: title, subject, comments and the time of creation.
 #include "workbook/package.h"
 #include "workbook/xml_text.h"
 
@@ -48,7 +48,9 @@ void write_core(const Plan& plan, ByteBuffer& out) {
                "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">");
     if (!p.title.empty()) element(out, "dc:title", p.title);
     if (!p.subject.empty()) element(out, "dc:subject", p.subject);
-    out.append("<dc:creator></dc:creator><cp:lastModifiedBy></cp:lastModifiedBy>");
+    out.append("<dc:creator></dc:creator>");
+    if (!p.comments.empty()) element(out, "dc:description", p.comments);
+    out.append("<cp:lastModifiedBy></cp:lastModifiedBy>");
     element(out, "dcterms:created xsi:type=\"dcterms:W3CDTF\"", when);
     element(out, "dcterms:modified xsi:type=\"dcterms:W3CDTF\"", when);
     out.append("</cp:coreProperties>");

@@ -146,6 +146,7 @@ struct SheetSetup {
 struct DocumentProperties {
     std::string title;
     std::string subject;
+    std::string comments;   // docProps/core.xml's description
     std::chrono::system_clock::time_point created{};   // the epoch: the moment of saving
 };
 

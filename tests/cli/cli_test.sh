@@ -161,6 +161,12 @@ mkdir "$work/odd"; cp "$work/enc/"* "$work/odd/"; rm "$work/odd/encleag.dat"; mk
 run "inspect of an unreadable file" 1 --inspect "$work/odd"
 run "help" 0 --help
 says "$work/out" "130"
+says "$work/out" "--licenses"
+run "licences" 0 --licenses
+says "$work/out" "Copyright (c) The TALLYBOOK authors"
+says "$work/out" "THIRD-PARTY NOTICES: TALLYBOOK"
+"$cli" --licenses > /dev/full 2> "$work/err"; check "licences to a full device" 1 $?
+says "$work/err" "cannot write the licences"
 
 [ "$(ls "$work/enc" | wc -l)" = 6 ] || fail "the encyclopedia folder changed: $(ls "$work/enc")"
 [ "$failures" -eq 0 ] && echo "cli: all checks passed"

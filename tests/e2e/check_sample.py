@@ -6,7 +6,9 @@ MODE: players-and-teams | players-only | teams-only
 
 The encyclopedia is read here on its own (struct over the raw bytes) and the
 expected figures are worked out independently of the program; the workbook
-is read with openpyxl. Differences go to stderr; exit 1 when there are any.
+is read with openpyxl. The document properties name the encyclopedia by its
+folder's name, and no part of the workbook holds the path of the folder or
+of the workbook. Differences go to stderr; exit 1 when there are any.
 """
 import collections
 import decimal
@@ -15,6 +17,7 @@ import os
 import struct
 import sys
 import unicodedata
+import zipfile
 
 import openpyxl
 
@@ -163,6 +166,21 @@ def check_views(wb):
             errors.append("%s: panes, filter, title rows %s" % (ws.title, view))
 
 
+def check_no_paths(book, paths):
+    """No part of the workbook names the folders of `paths` (where it was made:
+    a user's name), in Linux's spelling or as a Windows build under Wine has it."""
+    with zipfile.ZipFile(book) as z:
+        parts = {n: z.read(n).decode("utf-8", errors="replace") for n in z.namelist()}
+    for path in paths:
+        parent = os.path.dirname(os.path.abspath(path))
+        if len(parent) < 5:   # too short to tell from other text
+            continue
+        for spelling in (parent, "Z:" + parent.replace("/", "\\")):
+            for part, text in parts.items():
+                if spelling in text:
+                    errors.append("%s holds the path %s" % (part, spelling))
+
+
 def main(folder, book, mode):
     wb = openpyxl.load_workbook(book)
     players, teams = mode != "teams-only", mode != "players-only"
@@ -181,10 +199,11 @@ def main(folder, book, mode):
         check_standings(wb)
     check_views(wb)
     props = wb.properties
-    # A Windows build run under Wine names the folder by its drive Z: path.
-    spellings = (os.path.abspath(folder), "Z:" + os.path.abspath(folder).replace("/", "\\"))
-    if props.title != "TALLYBOOK" or not any(s in (props.subject or "") for s in spellings):
-        errors.append("document properties: %r %r" % (props.title, props.subject))
+    name = os.path.basename(os.path.abspath(folder))
+    if (props.title != "TALLYBOOK" or props.subject != "Encyclopedia: " + name or
+            not (props.description or "").startswith("Written by TALLYBOOK ")):
+        errors.append("document properties: %r %r %r" % (props.title, props.subject, props.description))
+    check_no_paths(book, [folder, book])
     for e in errors:
         print(e, file=sys.stderr)
     return 1 if errors else 0

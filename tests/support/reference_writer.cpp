@@ -219,10 +219,11 @@ lxw_worksheet* write_sheet(lxw_workbook* wb, const Sheet& sh, const Workbook::Im
 }
 
 void set_properties(lxw_workbook* wb, const DocumentProperties& p) {
-    std::string title = p.title, subject = p.subject;
+    std::string title = p.title, subject = p.subject, comments = p.comments;
     lxw_doc_properties props{};
     if (!title.empty()) props.title = title.data();
     if (!subject.empty()) props.subject = subject.data();
+    if (!comments.empty()) props.comments = comments.data();
     props.created = std::chrono::system_clock::to_time_t(p.created);
     check(workbook_set_properties(wb, &props), "document properties");
 }

@@ -2,6 +2,7 @@
 // folders, the fields, what each control shows, a run driven by a scripted
 // stand-in through its notices, its end and a cancel at each stage, and a
 // view that goes away during a run.
+#include "notices/notices.h"
 #include "platform/platform.h"
 #include "support/encyclopedia_builder.h"
 #include "support/older_workbook.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <future>
 #include <thread>
 
@@ -428,6 +430,23 @@ TEST_F(Model, ADetachedViewReleasesTheRun) {
     EXPECT_TRUE(released && cancelled);
     EXPECT_EQ(view.refreshes, refreshes);
     EXPECT_FALSE(fs::exists(output));
+}
+
+// About names the version and the licence, lists every work the notices
+// list after the toolkit, and carries both licence texts in full.
+TEST(AboutText, TheVersionTheLicenceAndTheNoticesInFull) {
+    const auto about = window::texts::about("Toolkit 1 (MIT)");
+    EXPECT_EQ(about.heading, "TALLYBOOK " TALLYBOOK_VERSION);
+    const auto& lines = about.lines;
+    const auto toolkit = std::find(lines.begin(), lines.end(), "Toolkit 1 (MIT)");
+    ASSERT_NE(toolkit, lines.end());
+    EXPECT_TRUE(std::any_of(lines.begin(), toolkit, [](const std::string& l) { return l.find("MIT licence") != l.npos; }));
+    ASSERT_FALSE(notices::works().empty());
+    EXPECT_TRUE(std::equal(notices::works().begin(), notices::works().end(), toolkit + 1, lines.end()));
+    EXPECT_TRUE(about.notices.starts_with(notices::license()));
+    EXPECT_TRUE(about.notices.ends_with(notices::third_party()));
+    EXPECT_NE(notices::license().find("Copyright (c) The TALLYBOOK authors"), std::string_view::npos);
+    EXPECT_NE(notices::third_party().find("THIRD-PARTY NOTICES: TALLYBOOK " TALLYBOOK_VERSION), std::string_view::npos);
 }
 
 TEST(LiveRows, EachCellAsTheWorkbookShowsIt) {

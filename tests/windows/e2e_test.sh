@@ -79,9 +79,11 @@ unzip -q "$work/players-and-teams.xlsx" -d "$work/parts-windows" && unzip -q "$w
 checks=$((checks + 1))
 cmp -s "$work/parts-windows.txt" "$work/parts-linux.txt" ||
     fail "the parts differ: $(diff "$work/parts-linux.txt" "$work/parts-windows.txt" | head)"
-# docProps/core.xml holds the time and the folder's path, different by nature.
+# docProps/core.xml differs only in its times: the folder is named by its
+# name alone, the same on both systems.
+times='s/[0-9]\{4\}-[0-9-]*T[0-9:]*Z/TIME/g'
+for side in windows linux; do sed -i "$times" "$work/parts-$side/docProps/core.xml"; done
 while read -r part; do
-    [ "$part" = ./docProps/core.xml ] && continue
     checks=$((checks + 1))
     cmp -s "$work/parts-windows/$part" "$work/parts-linux/$part" || fail "part $part differs from the Linux build's"
 done < "$work/parts-linux.txt"

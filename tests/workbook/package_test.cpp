@@ -92,7 +92,8 @@ namespace {
     wb.set_setup(merge_only, {.repeat_rows = 2, .footer = "&C&P"});
     wb.show_on_opening(odd);
     wb.set_properties(
-        {"Title & <more>", "Subject", std::chrono::system_clock::time_point{std::chrono::seconds(1700000000)}});
+        {"Title & <more>", "Subject", "Written by \"us\"",
+         std::chrono::system_clock::time_point{std::chrono::seconds(1700000000)}});
 }
 
 std::string part(const fs::path& file, std::string_view name) {
