@@ -10,6 +10,7 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 
 class QGridLayout;
 
@@ -39,6 +40,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -56,16 +58,22 @@ private:
     void connect_controls();
     void arrange_controls();
     void fill_drives();
+    void take_place();
+    void remember_place();
     // Drawing the model's state.
     void select_drive_of(const QString& folder);
     void draw_lists(const tb::window::DrawnParts::Changed& changed);
+    void draw_notices(std::size_t from);
     void draw_control(tb::window::Control c);
     void set_live_visible(bool visible);
     // The user's actions that need more than the model.
     void browse_folder();
     void save_as();
     void start_processing();
+    void press_enter(tb::window::Control focused);
+    void copy_notices();
     void show_about();
+    std::optional<tb::window::Control> control_of(const QObject* object) const;
 
     tb::window::WindowModel model_;
     tb::window::DrawnParts drawn_;

@@ -64,12 +64,14 @@ public:
             if (!box || !box->isVisible() || box->property("tb_answered").toBool()) return;
             box->setProperty("tb_answered", true);
             texts.push_back(box->text() + "\n" + box->informativeText());
+            icons.push_back(box->icon());
             box->button(QMessageBox::Ok)->click();
             ++answered;
         });
         timer_.start();
     }
     std::vector<QString> texts;
+    std::vector<QMessageBox::Icon> icons;
     std::atomic<int> answered{0};
 
 private:
