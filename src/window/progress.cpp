@@ -6,14 +6,14 @@
 namespace tb::window {
 
 // Measured by bench/bench_window_bar on `tallybook-sample DIR --players 20000
-// --seasons 30` (about 270,000 lines), the median of three runs: the save is
-// most of a run. The save reports rows as it writes them into the sheets and
-// nothing while it packs the file.
+// --seasons 30` (283,369 lines), the median of three runs: the save is most
+// of a run. The save reports the rows as it writes them into the sheets, a
+// third of its time, and nothing while it packs the file.
 const BarCalibration kBarCalibration = {
-    {0.004, 0.105, 0.001, 0.890},   // players and teams
-    {0.004, 0.110, 0.000, 0.886},   // players only
-    {0.020, 0.000, 0.060, 0.920},   // teams only
-    0.5,
+    {0.011, 0.075, 0.000, 0.914},   // players and teams
+    {0.017, 0.069, 0.000, 0.918},   // players only
+    {0.014, 0.000, 0.134, 0.854},   // teams only
+    0.36,
 };
 
 namespace {
