@@ -89,23 +89,33 @@ void copy_to_clipboard(HWND owner, const std::wstring& text) {
     CloseClipboard();
 }
 
-// The work areas of the screens that are there.
+// The work areas of the screens that are there, in the workspace
+// coordinates of GetWindowPlacement and SetWindowPlacement: those start at
+// the main screen's work area, not at its corner (a taskbar at the top or
+// the left moves them).
 std::vector<window::Rect> screens() {
-    std::vector<window::Rect> out;
+    struct Found {
+        POINT shift{0, 0};
+        std::vector<window::Rect> rects;
+    } found;
+    MONITORINFO primary{};
+    primary.cbSize = sizeof(primary);
+    if (GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &primary))
+        found.shift = {primary.rcWork.left - primary.rcMonitor.left, primary.rcWork.top - primary.rcMonitor.top};
     EnumDisplayMonitors(
         nullptr, nullptr,
         [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
+            auto* f = reinterpret_cast<Found*>(data);
             MONITORINFO info{};
             info.cbSize = sizeof(info);
             if (GetMonitorInfoW(monitor, &info)) {
                 const RECT& r = info.rcWork;
-                reinterpret_cast<std::vector<window::Rect>*>(data)->push_back(
-                    {r.left, r.top, r.right - r.left, r.bottom - r.top});
+                f->rects.push_back({r.left - f->shift.x, r.top - f->shift.y, r.right - r.left, r.bottom - r.top});
             }
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&out));
-    return out;
+        reinterpret_cast<LPARAM>(&found));
+    return found.rects;
 }
 
 }  // namespace
