@@ -5,6 +5,9 @@
 #include "platform/platform.h"
 #include "window/texts.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -14,6 +17,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -26,9 +30,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStorageInfo>
 #include <QStyle>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -56,6 +62,11 @@ QWidget* make_widget(ControlKind kind, const QString& caption, QWidget* parent) 
         case ControlKind::Field: return new QLineEdit(parent);
         case ControlKind::ReadOnlyBox: return read_only_box(parent);
         case ControlKind::List: return new QListWidget(parent);
+        case ControlKind::Lines: {
+            auto* list = new QListWidget(parent);
+            list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+            return list;
+        }
         case ControlKind::Button: return new QPushButton(caption, parent);
         case ControlKind::Frame: return new QGroupBox(caption, parent);
         case ControlKind::Radio: return new QRadioButton(caption, parent);
@@ -66,6 +77,23 @@ QWidget* make_widget(ControlKind kind, const QString& caption, QWidget* parent) 
 
 void set_text(QLineEdit* field, const QString& text) {
     if (field->text() != text) field->setText(text);
+}
+
+// Qt names a drop-down list by its value on Linux, leaving its label to a
+// relation; a drop-down given a name of its own here is called by that name
+// (what it shows stays its value).
+class NamedDropDown : public QAccessibleWidget {
+public:
+    explicit NamedDropDown(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) return static_cast<const QComboBox*>(widget())->currentText();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* named_drop_downs(const QString&, QObject* object) {
+    auto* box = qobject_cast<QComboBox*>(object);
+    return box && !box->accessibleName().isEmpty() ? new NamedDropDown(box) : nullptr;
 }
 
 }  // namespace
@@ -79,6 +107,8 @@ MainWindow::MainWindow(window::Setup setup, QWidget* parent)
           if (setup.program_folder.empty()) setup.program_folder = to_path(QCoreApplication::applicationDirPath());
           return std::move(setup);
       }()) {
+    static const bool named = (QAccessible::installFactory(named_drop_downs), true);
+    (void)named;
     setObjectName("main_window");
     setWindowTitle(qs(window::texts::window_title()));
     setWindowIcon(app_icon());
@@ -88,6 +118,7 @@ MainWindow::MainWindow(window::Setup setup, QWidget* parent)
     arrange_controls();
     fill_drives();
     model_.attach(this, to_path(QDir::currentPath()));
+    take_place();
 }
 
 MainWindow::~MainWindow() { model_.detach(); }
@@ -103,6 +134,9 @@ void MainWindow::make_controls() {
         else w = make_widget(window::control_kind(c), qs(window::texts::caption(c)), this);
         w->setObjectName(qs(window::control_name(c)));
         w->setToolTip(qs(window::texts::tooltip(c)));
+        // A field or list is called by its label, never by what it holds.
+        if (const std::string name = window::texts::accessible_name(c); !name.empty()) w->setAccessibleName(qs(name));
+        w->installEventFilter(this);
         if (window::bold_caption(c)) {
             QFont f = w->font();
             f.setBold(true);
@@ -111,6 +145,8 @@ void MainWindow::make_controls() {
         if (auto* b = qobject_cast<QPushButton*>(w)) b->setAutoDefault(false);
         widgets_[static_cast<std::size_t>(c)] = w;
     }
+    for (Control c : window::all_controls())
+        if (const auto label = window::label_of(c)) widget_as<QLabel>(*label)->setBuddy(widget(c));
     // The radio buttons belong to their frames, so each frame is one group.
     for (Control c : window::kViewingRadios) widget(c)->setParent(widget(Control::ViewingFrame));
     for (Control c : window::kDesiredRadios) widget(c)->setParent(widget(Control::DesiredFrame));
@@ -140,18 +176,15 @@ void MainWindow::connect_controls() {
         model_.choose_drive(to_path(drives->itemData(index).toString()));
         select_drive_of(encyclopedia_folder());
     });
+    // A double-click (or the style's click) opens a folder; Enter is the event filter's.
     connect(widget_as<QListWidget>(Control::FolderList), &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { model_.open_folder_entry(static_cast<std::size_t>(item->listWidget()->row(item))); });
     auto* folder = widget_as<QLineEdit>(Control::FolderField);
-    connect(folder, &QLineEdit::returnPressed, this, [this, folder] {
-        if (!model_.enter_folder(folder->text().toStdString())) folder->setText(qs(model_.text(Control::FolderField)));
-    });
     connect(folder, &QLineEdit::editingFinished, this, [this, folder] { model_.leave_folder_field(folder->text().toStdString()); });
     connect(widget_as<QComboBox>(Control::RecentList), qOverload<int>(&QComboBox::activated), this, [this](int index) {
         if (index > 0) model_.choose_recent(static_cast<std::size_t>(index - 1));
     });
     auto* output = widget_as<QLineEdit>(Control::WorkbookField);
-    connect(output, &QLineEdit::returnPressed, this, [this, output] { model_.enter_output(output->text().toStdString()); });
     connect(output, &QLineEdit::editingFinished, this,
             [this, output] { model_.leave_output_field(output->text().toStdString()); });
     clicked(Control::BrowseButton, &MainWindow::browse_folder);
@@ -163,6 +196,7 @@ void MainWindow::connect_controls() {
     clicked(Control::ExitButton, [this] { close(); });
     clicked(Control::OpenButton, [this] { model_.open_workbook(); });
     clicked(Control::ShowFolderButton, [this] { model_.show_workbook_folder(); });
+    clicked(Control::CopyNoticesButton, &MainWindow::copy_notices);
     clicked(Control::AboutButton, &MainWindow::show_about);
     for (const auto& group : {std::vector<Control>(window::kViewingRadios.begin(), window::kViewingRadios.end()),
                               std::vector<Control>(window::kDesiredRadios.begin(), window::kDesiredRadios.end())})
@@ -220,6 +254,14 @@ void MainWindow::arrange_controls() {
     int row = 2;
     for (Control c : {Control::ProgressBar, Control::StatusLabel, Control::StatusBox, Control::SavedLine})
         grid->addWidget(widget(c), row++, 0, 1, 2);
+    auto* notices_row = new QHBoxLayout;
+    notices_row->addWidget(widget(Control::NoticesLabel), 1);
+    notices_row->addWidget(widget(Control::CopyNoticesButton));
+    grid->addLayout(notices_row, row++, 0, 1, 2);
+    auto* notices = widget(Control::NoticeList);
+    notices->setMinimumHeight(notices->fontMetrics().height() * 5);
+    notices->setMaximumHeight(notices->fontMetrics().height() * 8);
+    grid->addWidget(notices, row++, 0, 1, 2);
     grid->addLayout(buttons, row++, 0, 1, 2);
     grid->addWidget(live_, row, 0, 1, 2);
     grid->setColumnStretch(0, 1);
@@ -227,7 +269,28 @@ void MainWindow::arrange_controls() {
     // Spare height goes to the folder list (and to the live view when shown).
     grid->setRowStretch(0, 1);
     grid_ = grid;
-    resize(600, 560);
+    resize(600, 660);
+}
+
+// The remembered place when it shows on a screen that is there.
+void MainWindow::take_place() {
+    std::vector<window::Rect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect r = screen->availableGeometry();
+        screens.push_back({r.x(), r.y(), r.width(), r.height()});
+    }
+    const std::optional<window::WindowPlace> place = model_.opening_place(screens);
+    if (!place) return;
+    move(place->rect.x, place->rect.y);
+    resize(place->rect.width, place->rect.height);
+    if (place->maximized) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+// Where the window was (its frame's corner) and its size without the live view.
+void MainWindow::remember_place() {
+    const QRect normal = isMaximized() ? normalGeometry() : QRect(frameGeometry().topLeft(), size());
+    const int height = !live_->isHidden() && height_without_live_ > 0 ? height_without_live_ : normal.height();
+    model_.remember_place({{normal.x(), normal.y(), normal.width(), height}, isMaximized()});
 }
 
 void MainWindow::fill_drives() {
@@ -274,7 +337,63 @@ void MainWindow::start_processing() {
         widget(Control::CancelButton)->setFocus();
 }
 
+void MainWindow::press_enter(Control focused) {
+    switch (window::enter_key(focused)) {
+        case window::EnterKey::StartProcess: start_processing(); break;
+        case window::EnterKey::OpenFolder:
+            if (const int row = widget_as<QListWidget>(focused)->currentRow(); row >= 0)
+                model_.open_folder_entry(static_cast<std::size_t>(row));
+            break;
+        case window::EnterKey::TakeFolder: {
+            auto* field = widget_as<QLineEdit>(focused);
+            if (!model_.enter_folder(field->text().toStdString())) field->setText(qs(model_.text(focused)));
+            break;
+        }
+        case window::EnterKey::PressButton: widget_as<QPushButton>(focused)->click(); break;
+        case window::EnterKey::Nothing: break;
+    }
+}
+
+void MainWindow::copy_notices() {
+    std::vector<std::size_t> rows;
+    auto* list = widget_as<QListWidget>(Control::NoticeList);
+    for (const QModelIndex& index : list->selectionModel()->selectedRows())
+        rows.push_back(static_cast<std::size_t>(index.row()));
+    std::sort(rows.begin(), rows.end());
+    QGuiApplication::clipboard()->setText(qs(model_.notices_text(rows)));
+}
+
+std::optional<Control> MainWindow::control_of(const QObject* object) const {
+    const auto it = std::find(widgets_.begin(), widgets_.end(), object);
+    if (it == widgets_.end()) return std::nullopt;
+    return static_cast<Control>(it - widgets_.begin());
+}
+
+// Enter, an access key and Copy on the controls, the same as the Windows window does.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+    const std::optional<Control> c = control_of(watched);
+    if (!c) return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        window::enter_key(*c) != window::EnterKey::Nothing) {
+        press_enter(*c);
+        return true;
+    }
+    // Alt with a letter is an access key: when its control is off (Process
+    // during a run, or without ENCTEAM.DAT) it types nothing either.
+    const Qt::KeyboardModifiers mods = key->modifiers();
+    if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) && window::control_kind(*c) == ControlKind::Field)
+        return true;
+    if (*c == Control::NoticeList && key->matches(QKeySequence::Copy)) {
+        copy_notices();
+        return true;
+    }
+    return false;
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
+    remember_place();
     model_.detach();
     event->accept();
 }
@@ -332,8 +451,10 @@ void MainWindow::refresh() {
     const window::DrawnParts::Changed changed = drawn_.update(model_);
     if (changed.folder) select_drive_of(encyclopedia_folder());
     draw_lists(changed);
+    draw_notices(changed.notice_rows_from);
     for (Control c : window::all_controls()) draw_control(c);
-    widget(Control::ProcessButton)->setToolTip(qs(model_.process_hint()));
+    const std::string hint = model_.process_hint();   // why Process is off, else what it does
+    widget(Control::ProcessButton)->setToolTip(qs(hint.empty() ? window::texts::tooltip(Control::ProcessButton) : hint));
     setCursor(st.running ? Qt::BusyCursor : Qt::ArrowCursor);
     if (changed.live_rows) live_->show_rows(st.live);
     set_live_visible(st.live_visible);
@@ -354,6 +475,14 @@ void MainWindow::draw_lists(const window::DrawnParts::Changed& changed) {
         for (const std::string& row : model_.recent_texts()) recent->addItem(qs(row));
     }
     recent->setCurrentIndex(0);   // the list's title, whatever was picked last
+}
+
+void MainWindow::draw_notices(std::size_t from) {
+    auto* list = widget_as<QListWidget>(Control::NoticeList);
+    const std::vector<std::string> rows = model_.notice_rows();
+    if (from >= rows.size() && static_cast<std::size_t>(list->count()) == rows.size()) return;
+    while (static_cast<std::size_t>(list->count()) > from) delete list->takeItem(list->count() - 1);
+    for (std::size_t i = static_cast<std::size_t>(list->count()); i < rows.size(); ++i) list->addItem(qs(rows[i]));
 }
 
 // Enabled, shown, checked, and the text the state puts in it.
@@ -393,18 +522,32 @@ void MainWindow::draw_control(Control c) {
     }
 }
 
+namespace {
+QMessageBox::Icon icon_of(window::Message::Kind kind) {
+    using Kind = window::Message::Kind;
+    return kind == Kind::Failure ? QMessageBox::Critical : kind == Kind::Warning ? QMessageBox::Warning : QMessageBox::Information;
+}
+}  // namespace
+
 void MainWindow::show_message(const window::Message& message) {
-    const bool failure = message.kind == window::Message::Kind::Failure;
-    QMessageBox box(failure ? QMessageBox::Critical : QMessageBox::Information, qs(window::texts::kMessageTitle),
-                    qs(message.text), QMessageBox::Ok, this);
-    box.setObjectName(message.kind == window::Message::Kind::Notice ? "notice_box" : failure ? "failure_box"
-                                                                                               : "message_box");
-    if (!message.detail.empty()) box.setInformativeText(qs(message.detail));
+    QMessageBox box(icon_of(message.kind), qs(window::texts::kMessageTitle), qs(message.text), QMessageBox::Ok, this);
+    box.setObjectName(message.kind == window::Message::Kind::Failure ? "failure_box" : "message_box");
     box.exec();
 }
 
+bool MainWindow::ask(const window::Message& question) {
+    QMessageBox box(icon_of(question.kind), qs(window::texts::kMessageTitle), qs(question.text),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::No);
+    box.setObjectName("question_box");
+    return box.exec() == QMessageBox::Yes;
+}
+
 void MainWindow::wake() {
-    QMetaObject::invokeMethod(this, [this] { model_.pump(); }, Qt::QueuedConnection);
+    // From the run's thread: a timer on this thread pumps a little later.
+    QMetaObject::invokeMethod(
+        this, [this] { QTimer::singleShot(window::kPumpInterval, this, [this] { model_.pump(); }); },
+        Qt::QueuedConnection);
 }
 
 }  // namespace tb::gui

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 
 class QGridLayout;
 
@@ -39,6 +40,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -46,6 +48,7 @@ private:
     // WindowView
     void refresh() override;
     void show_message(const tb::window::Message& message) override;
+    bool ask(const tb::window::Message& question) override;
     void wake() override;
 
     QWidget* widget(tb::window::Control c) const { return widgets_[static_cast<std::size_t>(c)]; }
@@ -56,16 +59,22 @@ private:
     void connect_controls();
     void arrange_controls();
     void fill_drives();
+    void take_place();
+    void remember_place();
     // Drawing the model's state.
     void select_drive_of(const QString& folder);
     void draw_lists(const tb::window::DrawnParts::Changed& changed);
+    void draw_notices(std::size_t from);
     void draw_control(tb::window::Control c);
     void set_live_visible(bool visible);
     // The user's actions that need more than the model.
     void browse_folder();
     void save_as();
     void start_processing();
+    void press_enter(tb::window::Control focused);
+    void copy_notices();
     void show_about();
+    std::optional<tb::window::Control> control_of(const QObject* object) const;
 
     tb::window::WindowModel model_;
     tb::window::DrawnParts drawn_;

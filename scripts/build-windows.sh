@@ -187,7 +187,7 @@ if [ ${#not_built[@]} -gt 0 ] && [ "$strict" = 1 ]; then die "test programs that
 
 # Only Windows' own DLLs may be imported: no MinGW runtime beside the .exe.
 step "Imported DLLs"
-allowed='^(kernel32|msvcrt|ucrtbase|user32|gdi32|comctl32|comdlg32|shell32|ole32|advapi32|ws2_32|bcrypt|api-ms-win-.*)\.dll$'
+allowed='^(kernel32|msvcrt|ucrtbase|user32|gdi32|comctl32|comdlg32|shell32|ole32|oleacc|oleaut32|advapi32|ws2_32|bcrypt|api-ms-win-.*)\.dll$'
 exes=("$win/win32/tallybook.exe" "$win/cli/tallybook-cli.exe" "$win/tools/tallybook-sample.exe")
 for t in "${built_tests[@]}"; do exes+=("$win/tests/$t.exe"); done
 for exe in "${exes[@]}"; do
@@ -232,6 +232,23 @@ step "Test programs under Wine"
 results=$out/test-results
 rm -rf "$results"
 mkdir -p "$results"
+# A folder no file can be made in, for the tests of the refusals before a
+# run: Wine keeps no read-only attribute on a folder, and as root it writes
+# past the permissions, so root makes the folder immutable.
+locked=$out/locked-folder
+chattr -i "$locked" 2> /dev/null || true
+rm -rf "$locked"
+mkdir -p "$locked"
+chmod a-w "$locked"
+if touch "$locked/x" 2> /dev/null; then rm -f "$locked/x"; chattr +i "$locked" 2> /dev/null || true; fi
+trap 'chattr -i "$locked" 2> /dev/null || true; wineserver -k 2> /dev/null || true' EXIT
+if touch "$locked/x" 2> /dev/null; then
+    rm -f "$locked/x"
+    echo "no folder that cannot be written can be made here: the tests leave that case out"
+else
+    export TALLYBOOK_TEST_READ_ONLY_DIR
+    TALLYBOOK_TEST_READ_ONLY_DIR=$(winepath -w "$locked")
+fi
 failed=()
 for t in "${built_tests[@]}"; do
     # The window's test opens real windows: a virtual display of its own.

@@ -3,6 +3,7 @@
 #include "live_grid.h"
 #include "text_box.h"
 #include "platform/platform.h"
+#include "screen_reader_name.h"
 #include "window/texts.h"
 
 #include <commctrl.h>
@@ -11,6 +12,8 @@
 #include <shobjidl.h>
 
 #include <algorithm>
+#include <cstring>
+#include <optional>
 #include <system_error>
 
 namespace tb::win32 {
@@ -22,8 +25,10 @@ using window::ControlKind;
 namespace {
 
 constexpr UINT kWakeMessage = WM_APP + 1;
+constexpr UINT_PTR kPumpTimer = 1;
 constexpr wchar_t kClassName[] = L"TallybookMainWindow";
 constexpr int kLiveHeight = 230;   // logical units the window grows by for the live view
+constexpr int kNoticesHeight = 84;  // logical units of the notice list
 
 std::wstring wide(std::string_view utf8) { return platform::path_of_utf8(std::string(utf8)).wstring(); }
 
@@ -54,12 +59,64 @@ NativeKind native_kind(ControlKind kind) {
         case ControlKind::ReadOnlyBox: return {L"EDIT", ES_READONLY | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
         case ControlKind::List:
             return {L"LISTBOX", tab | LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
+        case ControlKind::Lines:
+            return {L"LISTBOX", tab | LBS_EXTENDEDSEL | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT,
+                    WS_EX_CLIENTEDGE};
         case ControlKind::Button: return {L"BUTTON", tab | BS_PUSHBUTTON, 0};
         case ControlKind::Frame: return {L"BUTTON", BS_GROUPBOX, 0};
         case ControlKind::Radio: return {L"BUTTON", BS_AUTORADIOBUTTON, 0};
         case ControlKind::Bar: return {PROGRESS_CLASSW, 0, 0};
         default: return {L"STATIC", SS_NOPREFIX, 0};
     }
+}
+
+// Puts text on the clipboard, with the line ends Windows programs expect.
+void copy_to_clipboard(HWND owner, const std::wstring& text) {
+    std::wstring crlf;
+    for (wchar_t c : text) {
+        if (c == L'\n') crlf += L'\r';
+        crlf += c;
+    }
+    if (!OpenClipboard(owner)) return;
+    EmptyClipboard();
+    const std::size_t bytes = (crlf.size() + 1) * sizeof(wchar_t);
+    if (HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+        if (void* p = GlobalLock(mem)) {
+            std::memcpy(p, crlf.c_str(), bytes);
+            GlobalUnlock(mem);
+        }
+        if (!SetClipboardData(CF_UNICODETEXT, mem)) GlobalFree(mem);
+    }
+    CloseClipboard();
+}
+
+// The work areas of the screens that are there, in the workspace
+// coordinates of GetWindowPlacement and SetWindowPlacement: those start at
+// the main screen's work area, not at its corner (a taskbar at the top or
+// the left moves them).
+std::vector<window::Rect> screens() {
+    struct Found {
+        POINT shift{0, 0};
+        std::vector<window::Rect> rects;
+    } found;
+    MONITORINFO primary{};
+    primary.cbSize = sizeof(primary);
+    if (GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &primary))
+        found.shift = {primary.rcWork.left - primary.rcMonitor.left, primary.rcWork.top - primary.rcMonitor.top};
+    EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
+            auto* f = reinterpret_cast<Found*>(data);
+            MONITORINFO info{};
+            info.cbSize = sizeof(info);
+            if (GetMonitorInfoW(monitor, &info)) {
+                const RECT& r = info.rcWork;
+                f->rects.push_back({r.left - f->shift.x, r.top - f->shift.y, r.right - r.left, r.bottom - r.top});
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found.rects;
 }
 
 }  // namespace
@@ -101,22 +158,57 @@ bool MainWindow::create(HINSTANCE instance) {
     dpi_ = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY));
     ReleaseDC(nullptr, screen);
 
-    RECT r{0, 0, px(600), px(560)};
+    RECT r{0, 0, px(600), px(660)};
     AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES);
     hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES, kClassName,
                             wide(window::texts::window_title()).c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                             CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, this);
     if (!hwnd_) return false;
     make_controls();
+    add_tooltips(instance);
     fill_drives();
     model_.attach(this, fs::current_path());
+    take_place();
     layout();
     return true;
 }
 
 void MainWindow::show(int show_command) {
-    ShowWindow(hwnd_, show_command);
+    const bool plain = show_command == SW_SHOWNORMAL || show_command == SW_SHOWDEFAULT || show_command == SW_SHOW;
+    ShowWindow(hwnd_, open_maximized_ && plain ? SW_SHOWMAXIMIZED : show_command);
     UpdateWindow(hwnd_);
+}
+
+// The remembered place when it shows on a screen that is there.
+void MainWindow::take_place() {
+    const std::optional<window::WindowPlace> place = model_.opening_place(screens());
+    if (!place) return;
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    if (!GetWindowPlacement(hwnd_, &wp)) return;
+    const window::Rect& r = place->rect;
+    wp.rcNormalPosition = {r.x, r.y, r.x + r.width, r.y + r.height};
+    wp.showCmd = SW_HIDE;   // shown by show()
+    SetWindowPlacement(hwnd_, &wp);
+    open_maximized_ = place->maximized;
+}
+
+// Where the window is (or would be when not maximized), without the live view.
+void MainWindow::remember_place() {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    if (!hwnd_ || !GetWindowPlacement(hwnd_, &wp)) return;
+    const RECT& r = wp.rcNormalPosition;
+    const int height = live_shown_ && height_without_live_ > 0 ? height_without_live_ : r.bottom - r.top;
+    model_.remember_place({{r.left, r.top, r.right - r.left, height}, wp.showCmd == SW_SHOWMAXIMIZED});
+}
+
+// E&XIT or the window's close box: the window goes at once; a run under way
+// is cancelled behind it and waited for when the window object ends.
+void MainWindow::close_window() {
+    remember_place();
+    model_.detach();
+    DestroyWindow(hwnd_);
 }
 
 int MainWindow::px(int logical) const { return MulDiv(logical, static_cast<int>(dpi_), 96); }
@@ -148,6 +240,29 @@ void MainWindow::make_controls() {
     SendMessageW(control(Control::ProgressBar), PBM_SETRANGE32, 0, 1000);
     live_ = std::make_unique<LiveGrid>(hwnd_, control_id(Control::LiveGrid), ncm.lfMessageFont);
     ShowWindow(control(Control::LiveSheet), SW_HIDE);
+    // A field or list is called by its label, never by what it holds.
+    for (Control c : window::all_controls())
+        if (const std::string name = window::texts::accessible_name(c); !name.empty())
+            name_for_screen_readers(control(c), wide(name));
+}
+
+void MainWindow::add_tooltips(HINSTANCE instance) {
+    tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance,
+                                nullptr);
+    if (!tooltips_) return;
+    SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, px(400));
+    for (Control c : window::all_controls()) {
+        std::wstring text = wide(window::texts::tooltip(c));
+        if (text.empty()) continue;
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = hwnd_;
+        tool.uId = reinterpret_cast<UINT_PTR>(control(c));
+        tool.lpszText = text.data();
+        SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
 }
 
 // Left: drive, folder, Process. Right: the times and the two frames. Below:
@@ -160,7 +275,7 @@ void MainWindow::layout() {
     const int m = px(10), gap = px(6), line = px(22), label = px(16), button_h = px(26);
     const int mid = w / 2;
     const int live = live_shown_ ? px(kLiveHeight) : 0;
-    const int bottom_block = px(160);
+    const int bottom_block = px(160 + 26 + kNoticesHeight + 6);
     auto put = [&](Control c, int x, int y, int cx, int cy) { MoveWindow(control(c), x, y, cx, cy, FALSE); };
 
     // Right column.
@@ -208,6 +323,10 @@ void MainWindow::layout() {
     put(Control::StatusBox, m, y += label, w - 2 * m, line);
     put(Control::SavedLine, m, y += line + px(2), w - 2 * m, label);
     y += label + gap;
+    put(Control::NoticesLabel, m, y + px(5), w - 2 * m - px(118), label);
+    put(Control::CopyNoticesButton, w - m - px(112), y, px(112), button_h);
+    put(Control::NoticeList, m, y += button_h, w - 2 * m, px(kNoticesHeight));
+    y += px(kNoticesHeight) + gap;
     put(Control::OpenButton, m, y, px(112), button_h);
     put(Control::ShowFolderButton, m + px(118), y, px(112), button_h);
     put(Control::ExitButton, w - m - px(88), y, px(88), button_h);
@@ -285,12 +404,59 @@ void MainWindow::save_as() {
     model_.enter_output(utf8(file));
 }
 
-void MainWindow::message(const std::string& title, const std::string& text, bool error) {
-    if (message_box_) {
-        message_box_(hwnd_, wide(title), wide(text), error);
-        return;
+bool MainWindow::message(const Box& box) {
+    if (message_box_) return message_box_(hwnd_, box);
+    using Kind = window::Message::Kind;
+    MSGBOXPARAMSW params{};
+    params.cbSize = sizeof(params);
+    params.hwndOwner = hwnd_;
+    params.hInstance = GetModuleHandleW(nullptr);
+    params.lpszText = box.text.c_str();
+    params.lpszCaption = box.title.c_str();
+    params.dwStyle = (box.question ? MB_YESNO | MB_DEFBUTTON2 : MB_OK) | (box.program_icon         ? MB_USERICON
+                              : box.kind == Kind::Failure ? MB_ICONERROR
+                              : box.kind == Kind::Warning ? MB_ICONWARNING
+                                                          : MB_ICONINFORMATION);
+    params.lpszIcon = box.program_icon ? MAKEINTRESOURCEW(1) : nullptr;   // the icon of tallybook.rc
+    return MessageBoxIndirectW(&params) == IDYES;
+}
+
+void MainWindow::show_about() {
+    const auto about = window::texts::about("the Windows API");
+    std::string text = about.heading;
+    for (const std::string& line : about.lines) text += "\n" + line;
+    show_text_box(hwnd_, wide(about.title), wide(text + "\n\n" + about.notices));
+}
+
+void MainWindow::start_processing() {
+    if (model_.process(text_of(Control::FolderField), text_of(Control::WorkbookField)))
+        SetFocus(control(Control::CancelButton));
+}
+
+void MainWindow::press_enter(Control focused) {
+    switch (window::enter_key(focused)) {
+        case window::EnterKey::StartProcess: start_processing(); break;
+        case window::EnterKey::OpenFolder: {
+            const auto row = SendMessageW(control(focused), LB_GETCURSEL, 0, 0);
+            if (row >= 0) model_.open_folder_entry(static_cast<std::size_t>(row));
+            break;
+        }
+        case window::EnterKey::TakeFolder:
+            if (!model_.enter_folder(text_of(focused))) set_text(control(focused), wide(model_.text(focused)));
+            break;
+        case window::EnterKey::PressButton: SendMessageW(control(focused), BM_CLICK, 0, 0); break;
+        case window::EnterKey::Nothing: break;
     }
-    MessageBoxW(hwnd_, wide(text).c_str(), wide(title).c_str(), MB_OK | (error ? MB_ICONERROR : MB_ICONINFORMATION));
+}
+
+void MainWindow::copy_notices() {
+    HWND list = control(Control::NoticeList);
+    const auto count = SendMessageW(list, LB_GETSELCOUNT, 0, 0);
+    std::vector<int> selected(static_cast<std::size_t>(std::max<LRESULT>(count, 0)));
+    if (!selected.empty())
+        SendMessageW(list, LB_GETSELITEMS, selected.size(), reinterpret_cast<LPARAM>(selected.data()));
+    const std::vector<std::size_t> rows(selected.begin(), selected.end());
+    copy_to_clipboard(hwnd_, wide(model_.notices_text(rows)));
 }
 
 void MainWindow::set_live_visible(bool visible) {
@@ -311,32 +477,19 @@ void MainWindow::set_live_visible(bool visible) {
 }
 
 void MainWindow::command(int id, int code) {
-    if (id == IDOK) id = control_id(Control::ProcessButton);
+    // Escape: Cancel. (Enter is dialog_message's.)
     if (id == IDCANCEL) id = control_id(Control::CancelButton);
     if (id < kFirstControlId || id >= kFirstControlId + window::kControlCount) return;
     const auto c = static_cast<Control>(id - kFirstControlId);
     const auto selection = [&](UINT message) { return SendMessageW(control(c), message, 0, 0); };
     switch (c) {
-        case Control::ProcessButton:
-            if (model_.process(text_of(Control::FolderField), text_of(Control::WorkbookField)))
-                SetFocus(control(Control::CancelButton));
-            break;
+        case Control::ProcessButton: start_processing(); break;
         case Control::CancelButton: model_.cancel(); break;
-        case Control::ExitButton:
-            // The window goes at once; a run under way is cancelled behind it
-            // and waited for when the window object ends.
-            model_.detach();
-            DestroyWindow(hwnd_);
-            break;
+        case Control::ExitButton: close_window(); break;
         case Control::BrowseButton: browse_folder(); break;
         case Control::SaveAsButton: save_as(); break;
-        case Control::AboutButton: {
-            const auto about = window::texts::about("the Windows API");
-            std::string text = about.heading;
-            for (const std::string& line : about.lines) text += "\n" + line;
-            show_text_box(hwnd_, wide(about.title), wide(text + "\n\n" + about.notices));
-            break;
-        }
+        case Control::AboutButton: show_about(); break;
+        case Control::CopyNoticesButton: copy_notices(); break;
         case Control::OpenButton: model_.open_workbook(); break;
         case Control::ShowFolderButton: model_.show_workbook_folder(); break;
         case Control::FolderList:
@@ -368,14 +521,21 @@ void MainWindow::command(int id, int code) {
 
 bool MainWindow::dialog_message(MSG& msg) {
     if (!hwnd_) return false;
-    // Enter in the folder field confirms the folder, as in the folder list;
-    // elsewhere it presses the default button, Process.
-    const HWND field = control(Control::FolderField);
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && msg.hwnd == field) {
-        if (!model_.enter_folder(text_of(Control::FolderField)))
-            set_text(field, wide(model_.text(Control::FolderField)));
-        return true;
+    const int id = msg.message == WM_KEYDOWN && IsChild(hwnd_, msg.hwnd) ? GetDlgCtrlID(msg.hwnd) : 0;
+    if (id >= kFirstControlId && id < kFirstControlId + window::kControlCount) {
+        const auto c = static_cast<Control>(id - kFirstControlId);
+        // Enter does what the model says it does there, as in the Qt window.
+        if (msg.wParam == VK_RETURN && window::enter_key(c) != window::EnterKey::Nothing) {
+            press_enter(c);
+            return true;
+        }
+        if (c == Control::NoticeList && msg.wParam == 'C' && GetKeyState(VK_CONTROL) < 0) {
+            copy_notices();
+            return true;
+        }
     }
+    // Tab, the arrow keys in a group, access keys (never typed into a field,
+    // even when their control is off), Escape.
     return IsDialogMessageW(hwnd_, &msg);
 }
 
@@ -391,13 +551,20 @@ LRESULT CALLBACK MainWindow::proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case kWakeMessage: model_.pump(); return 0;
+        // The run asked for a pump: a timer serves it, after what the user
+        // does and sees (a timer comes only when nothing else waits).
+        case kWakeMessage: SetTimer(hwnd_, kPumpTimer, static_cast<UINT>(window::kPumpInterval.count()), nullptr); return 0;
+        case WM_TIMER:
+            if (wp != kPumpTimer) break;
+            KillTimer(hwnd_, kPumpTimer);
+            model_.pump();
+            return 0;
         case WM_COMMAND: command(LOWORD(wp), HIWORD(wp)); return 0;
         case DM_GETDEFID: return MAKELRESULT(control_id(Control::ProcessButton), DC_HASDEFID);
         case WM_SIZE: if (control(Control::ProcessButton)) layout(); return 0;
         case WM_GETMINMAXINFO: {
             auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
-            mm->ptMinTrackSize = {px(520), px(480)};
+            mm->ptMinTrackSize = {px(520), px(580)};
             return 0;
         }
         case WM_NOTIFY: {
@@ -413,10 +580,18 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
             DragFinish(drop);
             return 0;
         }
-        case WM_CLOSE:
-            model_.detach();
-            DestroyWindow(hwnd_);
+        case WM_ACTIVATE:
+            if (LOWORD(wp) == WA_INACTIVE && GetFocus() && IsChild(hwnd_, GetFocus())) focus_ = GetFocus();
+            break;
+        case WM_SETFOCUS: {
+            // The window itself takes no keys: the control last used does, at
+            // first Process (or, when it is off, the folder field).
+            HWND to = focus_ && IsWindow(focus_) && IsWindowEnabled(focus_) ? focus_ : control(Control::ProcessButton);
+            if (!IsWindowEnabled(to)) to = control(Control::FolderField);
+            SetFocus(to);
             return 0;
+        }
+        case WM_CLOSE: close_window(); return 0;
         case WM_DESTROY:
             model_.detach();   // no report of a run reaches a window that is gone
             hwnd_ = nullptr;
@@ -435,7 +610,18 @@ void MainWindow::refresh() {
     const window::DrawnParts::Changed changed = drawn_.update(model_);
     if (changed.folder) select_drive_of(st.folder);
     draw_lists(changed);
+    draw_notices(changed.notice_rows_from);
     for (Control c : window::all_controls()) draw_control(c);
+    if (tooltips_) {   // why Process is off, else what it does
+        const std::string hint = model_.process_hint();
+        std::wstring text = wide(hint.empty() ? window::texts::tooltip(Control::ProcessButton) : hint);
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.hwnd = hwnd_;
+        tool.uId = reinterpret_cast<UINT_PTR>(control(Control::ProcessButton));
+        tool.lpszText = text.data();
+        SendMessageW(tooltips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
     if (changed.live_rows) live_->show(st.live);
     set_live_visible(st.live_visible);
 }
@@ -454,6 +640,30 @@ void MainWindow::draw_lists(const window::DrawnParts::Changed& changed) {
             SendMessageW(recent, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(row).c_str()));
     }
     SendMessageW(recent, CB_SETCURSEL, 0, 0);   // the list's title, whatever was picked last
+}
+
+void MainWindow::draw_notices(std::size_t from) {
+    HWND list = control(Control::NoticeList);
+    const std::vector<std::string> rows = model_.notice_rows();
+    auto drawn = [&] { return static_cast<std::size_t>(std::max<LRESULT>(SendMessageW(list, LB_GETCOUNT, 0, 0), 0)); };
+    if (from >= rows.size() && drawn() == rows.size()) return;
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    if (from == 0) notice_extent_ = 0;
+    while (drawn() > from) SendMessageW(list, LB_DELETESTRING, drawn() - 1, 0);
+    HDC dc = GetDC(list);
+    HGDIOBJ old = SelectObject(dc, font_);
+    for (std::size_t i = drawn(); i < rows.size(); ++i) {
+        const std::wstring row = wide(rows[i]);
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, row.c_str(), static_cast<int>(row.size()), &size);
+        notice_extent_ = std::max(notice_extent_, static_cast<int>(size.cx) + px(8));
+    }
+    SelectObject(dc, old);
+    ReleaseDC(list, dc);
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(notice_extent_), 0);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 // Enabled, shown, checked, and the text the state puts in it.
@@ -502,9 +712,11 @@ void MainWindow::draw_bar(HWND bar) {
 }
 
 void MainWindow::show_message(const window::Message& m) {
-    // A plain message box has one text: the notice's place follows it.
-    message(std::string(window::texts::kMessageTitle), m.detail.empty() ? m.text : m.text + "\n\n" + m.detail,
-            m.kind == window::Message::Kind::Failure);
+    message({wide(window::texts::kMessageTitle), wide(m.text), m.kind, false});
+}
+
+bool MainWindow::ask(const window::Message& m) {
+    return message({wide(window::texts::kMessageTitle), wide(m.text), m.kind, false, true});
 }
 
 void MainWindow::wake() {

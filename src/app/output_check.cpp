@@ -122,10 +122,10 @@ OutputCheck check_output(const fs::path& output, const fs::path& encyclopedia, b
     return {std::move(found), {}};
 }
 
-std::optional<std::string> output_problem(const fs::path& output, const fs::path& folder) {
-    const OutputCheck check = check_output(output, folder, false, platform::system_file_ops());
+std::optional<OutputRefusal> output_refusal(const fs::path& output, const fs::path& folder) {
+    OutputCheck check = check_output(output, folder, false, platform::system_file_ops());
     if (check.target) return std::nullopt;
-    return check.refusal.reason;
+    return std::move(check.refusal);
 }
 
 }  // namespace tb::app

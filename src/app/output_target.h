@@ -50,4 +50,10 @@ struct OutputCheck {
 OutputCheck check_output(const std::filesystem::path& output, const std::filesystem::path& folder, bool replace_any,
                          platform::FileOps& files);
 
+// Why a workbook cannot be written at `output` for the encyclopedia in
+// `folder`, by the rules of check_output on the system's files (an existing
+// file replaced only when it is a workbook or empty and the user may write
+// it); nullopt when it can.
+std::optional<OutputRefusal> output_refusal(const std::filesystem::path& output, const std::filesystem::path& folder);
+
 }  // namespace tb::app

@@ -122,7 +122,7 @@ struct RunResult {
 
 // Runs the whole Process command from a fresh state. Never throws and never
 // ends the program. Fails, before reading anything, when the workbook cannot
-// be written at `output` (see output_problem), and after reading when there
+// be written at `output` (see check_output in output_target.h), and after reading when there
 // is nothing to convert for the chosen sheets. On failure or cancel nothing
 // is saved and an existing output file is left as it was. `cancel` is
 // checked between files, players and teams, and during the save up to the
@@ -135,11 +135,5 @@ RunResult run_process(const RunOptions& options, RunObserver& observer,
 RunResult convert(const RunOptions& options, RunObserver& observer, const std::atomic<bool>* cancel,
                   wb::Workbook& book);
 
-// Why a workbook cannot be written at `output` for the encyclopedia in
-// `folder`, in one line naming the path; nullopt when it can (the rules of
-// check_output in output_target.h, an existing file replaced only when it
-// is a workbook or empty and the user may write it).
-std::optional<std::string> output_problem(const std::filesystem::path& output,
-                                          const std::filesystem::path& folder);
 
 }  // namespace tb::app

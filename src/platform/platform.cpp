@@ -160,15 +160,18 @@ fs::path documents_folder() {
     fs::path docs = known_folder(FOLDERID_Documents);
     return docs.empty() ? known_folder(FOLDERID_Profile) : docs;
 #else
+    // xdg-user-dir answers the home folder itself when the user's folders
+    // are not set up; ~/Documents is the better guess then.
+    const fs::path home = home_folder();
     std::string answer;
+    std::error_code ec;
     if (run_program({"xdg-user-dir", "DOCUMENTS"}, &answer) == 0) {
         while (!answer.empty() && (answer.back() == '\n' || answer.back() == '\r')) answer.pop_back();
-        std::error_code ec;
-        if (!answer.empty() && fs::is_directory(answer, ec)) return answer;
+        const fs::path docs = answer;
+        if (!answer.empty() && fs::is_directory(docs, ec) && !fs::equivalent(docs, home, ec)) return docs;
     }
-    std::error_code ec;
-    if (fs::is_directory(home_folder() / "Documents", ec)) return home_folder() / "Documents";
-    return home_folder();
+    if (fs::is_directory(home / "Documents", ec)) return home / "Documents";
+    return home;
 #endif
 }
 

@@ -18,7 +18,9 @@ namespace tb::platform {
 // elsewhere $XDG_DATA_HOME (or ~/.local/share) + /tallybook/data. Not created.
 std::filesystem::path data_folder();
 
-// The user's documents folder (the home folder when there is none).
+// The user's documents folder: Windows' Documents; elsewhere the XDG
+// documents folder when the user's folders are set up, else ~/Documents
+// when it exists, else the home folder.
 std::filesystem::path documents_folder();
 
 // The roots a folder can be picked from: the logical drives ("C:\") on

@@ -31,6 +31,9 @@ std::string_view control_name(Control control) {
         case Control::StatusLabel: return "status_label";
         case Control::StatusBox: return "status_box";
         case Control::SavedLine: return "saved_line";
+        case Control::NoticesLabel: return "notices_label";
+        case Control::NoticeList: return "notice_list";
+        case Control::CopyNoticesButton: return "copy_notices_button";
         case Control::OpenButton: return "open_button";
         case Control::ShowFolderButton: return "show_folder_button";
         case Control::AboutButton: return "about_button";
@@ -48,9 +51,10 @@ ControlKind control_kind(Control control) {
         case Control::FolderField: case Control::WorkbookField: return ControlKind::Field;
         case Control::StartTime: case Control::EndTime: case Control::StatusBox: return ControlKind::ReadOnlyBox;
         case Control::FolderList: return ControlKind::List;
+        case Control::NoticeList: return ControlKind::Lines;
         case Control::BrowseButton: case Control::ProcessButton: case Control::SaveAsButton: case Control::OpenButton:
         case Control::ShowFolderButton: case Control::AboutButton: case Control::CancelButton:
-        case Control::ExitButton:
+        case Control::ExitButton: case Control::CopyNoticesButton:
             return ControlKind::Button;
         case Control::ViewingFrame: case Control::DesiredFrame: return ControlKind::Frame;
         case Control::ViewWhileProcessing: case Control::ViewAfterCompleted: case Control::PlayersOnly:
@@ -63,5 +67,32 @@ ControlKind control_kind(Control control) {
 }
 
 bool bold_caption(Control control) { return control == Control::DriveLabel || control == Control::FolderLabel; }
+
+std::optional<Control> label_of(Control control) {
+    switch (control) {
+        case Control::DriveList: return Control::DriveLabel;
+        case Control::FolderField: return Control::FolderLabel;
+        case Control::StartTime: return Control::StartedLabel;
+        case Control::EndTime: return Control::EndedLabel;
+        case Control::WorkbookField: return Control::WorkbookLabel;
+        case Control::StatusBox: return Control::StatusLabel;
+        case Control::NoticeList: return Control::NoticesLabel;
+        default: return std::nullopt;
+    }
+}
+
+EnterKey enter_key(Control focused) {
+    switch (focused) {
+        case Control::ProcessButton: case Control::WorkbookField: return EnterKey::StartProcess;
+        case Control::FolderList: return EnterKey::OpenFolder;
+        case Control::FolderField: return EnterKey::TakeFolder;
+        default: break;
+    }
+    switch (control_kind(focused)) {
+        case ControlKind::Radio: return EnterKey::StartProcess;
+        case ControlKind::Button: return EnterKey::PressButton;
+        default: return EnterKey::Nothing;
+    }
+}
 
 }  // namespace tb::window

@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "workbook/workbook.h"
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -58,6 +59,26 @@ const char* desired_word(sheets::SheetsDesired d) {
     }
 }
 
+// "x,y,width,height,maximized|normal"; nothing unless it is all there and the size is positive.
+std::optional<WindowPlace> place_of(const std::string& value) {
+    std::istringstream in(value);
+    WindowPlace p;
+    char c1 = 0, c2 = 0, c3 = 0, c4 = 0;
+    std::string state;
+    if (!(in >> p.rect.x >> c1 >> p.rect.y >> c2 >> p.rect.width >> c3 >> p.rect.height >> c4) || c1 != ',' ||
+        c2 != ',' || c3 != ',' || c4 != ',' || !std::getline(in, state) || p.rect.width <= 0 || p.rect.height <= 0)
+        return std::nullopt;
+    if (state != "maximized" && state != "normal") return std::nullopt;
+    p.maximized = state == "maximized";
+    return p;
+}
+
+// The width and height two rectangles share (0 when they do not meet).
+std::pair<int, int> overlap(const Rect& a, const Rect& b) {
+    const auto span = [](int a0, int a1, int b0, int b1) { return std::max(0, std::min(a1, b1) - std::max(a0, b0)); };
+    return {span(a.x, a.x + a.width, b.x, b.x + b.width), span(a.y, a.y + a.height, b.y, b.y + b.height)};
+}
+
 }  // namespace
 
 fs::path saved_folder_file(const fs::path& data_dir) { return data_dir / "TALLYBOOK.txt"; }
@@ -101,6 +122,8 @@ Remembered read_remembered(const fs::path& file) {
             r.output = platform::path_of_utf8(value);
         } else if (key == "recent" && !value.empty() && r.recent.size() < kRecentFolders) {
             r.recent.push_back(platform::path_of_utf8(value));
+        } else if (key == "window") {
+            r.place = place_of(value);
         }
     }
     return r;
@@ -112,7 +135,26 @@ std::string write_remembered(const fs::path& file, const Remembered& r) {
            (r.viewing == app::Viewing::AfterCompleted ? "after-completed" : "while-processing") + "\n";
     if (!r.output.empty()) out += "workbook=" + platform::utf8_of(r.output) + "\n";
     for (const fs::path& f : r.recent) out += "recent=" + platform::utf8_of(f) + "\n";
+    if (const auto& p = r.place)
+        out += "window=" + std::to_string(p->rect.x) + "," + std::to_string(p->rect.y) + "," +
+               std::to_string(p->rect.width) + "," + std::to_string(p->rect.height) + "," +
+               (p->maximized ? "maximized" : "normal") + "\n";
     return write_whole(file, out);
+}
+
+std::optional<WindowPlace> place_on_screens(const std::optional<WindowPlace>& place, const std::vector<Rect>& screens) {
+    if (!place) return std::nullopt;
+    const Rect& r = place->rect;
+    const Rect top_edge{r.x, r.y, r.width, kGrabbable};
+    for (const Rect& screen : screens) {
+        const auto [w, h] = overlap(top_edge, screen);
+        if (w < kGrabbable || h < kGrabbable) continue;
+        WindowPlace p = *place;
+        p.rect.width = std::min(r.width, screen.width);
+        p.rect.height = std::min(r.height, screen.height);
+        return p;
+    }
+    return std::nullopt;
 }
 
 void add_recent(Remembered& r, const fs::path& folder) {

@@ -30,12 +30,28 @@ std::string saved_folder_line(const std::filesystem::path& folder);
 // success.
 std::string write_saved_folder(const std::filesystem::path& file, const std::filesystem::path& folder);
 
+// A rectangle on the desktop, in the units the view's toolkit places
+// windows in: the window's place and size, or a screen's work area.
+struct Rect {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const Rect&) const = default;
+};
+
+// Where the window was and how big (without the live view), and whether
+// it was maximized.
+struct WindowPlace {
+    Rect rect;
+    bool maximized = false;
+    bool operator==(const WindowPlace&) const = default;
+};
+
 // The window's choices, kept in <data>/settings.txt (one "key=value" a line).
 struct Remembered {
     sheets::SheetsDesired desired = sheets::SheetsDesired::PlayersAndTeams;
     app::Viewing viewing = app::Viewing::WhileProcessing;
     std::filesystem::path output;                    // empty: not chosen yet
     std::vector<std::filesystem::path> recent;       // most recent first
+    std::optional<WindowPlace> place;                // none: the view's default
 };
 inline constexpr std::size_t kRecentFolders = 8;
 
@@ -47,5 +63,13 @@ Remembered read_remembered(const std::filesystem::path& file);
 std::string write_remembered(const std::filesystem::path& file, const Remembered& remembered);
 // `folder` first, without repeats, at most kRecentFolders.
 void add_recent(Remembered& remembered, const std::filesystem::path& folder);
+
+// The remembered place when the window would show on one of the `screens`
+// there: its top edge (where it is grabbed to move it) at least
+// kGrabbable units wide and high on a screen; it is made no bigger than that
+// screen. Nothing when it would not (a screen since gone, another layout):
+// the view's default place then.
+inline constexpr int kGrabbable = 40;
+std::optional<WindowPlace> place_on_screens(const std::optional<WindowPlace>& place, const std::vector<Rect>& screens);
 
 }  // namespace tb::window

@@ -35,6 +35,8 @@ std::string_view caption(Control control) {
         case Control::WorkbookLabel: return "Workbook";
         case Control::SaveAsButton: return "Save &As...";
         case Control::StatusLabel: return "Player being Processed";
+        case Control::NoticesLabel: return "Notices";
+        case Control::CopyNoticesButton: return "&Copy notices";
         case Control::OpenButton: return "&Open workbook";
         case Control::ShowFolderButton: return "Show in &folder";
         case Control::AboutButton: return "About...";
@@ -46,11 +48,43 @@ std::string_view caption(Control control) {
 
 std::string_view tooltip(Control control) {
     switch (control) {
+        case Control::DriveList: return "The drive of the encyclopedia folder";
         case Control::FolderField:
             return "Type or paste a folder and press Enter; a folder can also be dropped on the window";
         case Control::BrowseButton: return "Choose the encyclopedia folder";
         case Control::RecentList: return "Folders of the last runs";
         case Control::FolderList: return "Double-click a folder (or press Enter) to open it";
+        case Control::ProcessButton: return "Convert the encyclopedia folder into the workbook (Enter)";
+        case Control::StartTime: return "When the run started";
+        case Control::EndTime: return "When the run ended";
+        case Control::ViewWhileProcessing: return "Show the latest rows of the sheet being filled during the run";
+        case Control::ViewAfterCompleted: return "Show nothing of the sheets until the workbook is complete";
+        case Control::PlayersOnly: return "A sheet per letter of the players' names, and the hitting and pitching totals";
+        case Control::TeamsOnly: return "Team Records and the team totals sheets";
+        case Control::PlayersAndTeams: return "Every sheet: the players' and the teams'";
+        case Control::WorkbookField: return "The workbook file to write; Enter starts Process";
+        case Control::SaveAsButton: return "Choose where the workbook is saved";
+        case Control::ProgressBar: return "How far the run has come";
+        case Control::StatusBox: return "What the run is doing: its stage, or the player being written";
+        case Control::NoticeList:
+            return "What the run passed over or could not use in full; select lines and press Ctrl+C to copy them";
+        case Control::CopyNoticesButton: return "Copy the selected notices (all when none is selected)";
+        case Control::OpenButton: return "Open the workbook in the spreadsheet application";
+        case Control::ShowFolderButton: return "Show the workbook in its folder";
+        case Control::AboutButton: return "The program's version, licence and what it is built with";
+        case Control::CancelButton: return "Stop the run; an existing workbook stays as it was (Escape)";
+        case Control::ExitButton: return "Close the window; a run under way is cancelled";
+        default: return {};
+    }
+}
+
+std::string accessible_name(Control control) {
+    if (const std::optional<Control> label = label_of(control)) return std::string(caption(*label));
+    switch (control) {
+        case Control::RecentList: return std::string(kRecentFolders);
+        case Control::FolderList: return "Folders";
+        case Control::ProgressBar: return "Progress";
+        case Control::LiveGrid: return "Latest rows";
         default: return {};
     }
 }
@@ -69,6 +103,18 @@ std::string no_application_saved_as(std::string_view workbook) {
 }
 std::string folder_not_remembered(std::string_view error) {
     return joined("The folder could not be remembered: ", error);
+}
+
+std::string notice_line(std::string_view text, std::string_view where) {
+    // "ENCTEAM.DAT is empty" names its place already.
+    if (where.empty() || text.substr(0, where.size()) == where) return std::string(text);
+    return joined(text, " - ", where);
+}
+std::string more_notices(int64_t count) {
+    return joined("... and ", std::to_string(count), count == 1 ? " more notice, not listed" : " more notices, not listed");
+}
+std::string notices_heading(std::optional<int64_t> count) {
+    return count ? joined("Notices: ", std::to_string(*count)) : std::string(caption(Control::NoticesLabel));
 }
 
 std::string live_sheet_title(std::string_view sheet) { return joined("Sheet \"", sheet, "\""); }

@@ -6,6 +6,8 @@
 
 #include "window/controls.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +24,10 @@ inline constexpr std::string_view kMessageTitle = "TALLYBOOK";
 std::string_view caption(Control control);
 // The hint shown when the pointer rests on a control; empty for none.
 std::string_view tooltip(Control control);
+// What a screen reader calls a control that shows no caption of its own
+// (a field, a list, a box, the bar): the caption of its label, or a name
+// of its own. Empty for a control whose caption names it (buttons, labels).
+std::string accessible_name(Control control);
 
 // The first row of the recent folders list, which opens nothing.
 inline constexpr std::string_view kRecentFolders = "Recent folders";
@@ -45,6 +51,7 @@ std::string no_longer_there(std::string_view folder);
 
 // Refusal of an empty workbook path.
 inline constexpr std::string_view kChooseWorkbookFirst = "Choose where to save the workbook first.";
+inline constexpr std::string_view kReplaceQuestion = "Replace it with the new workbook?";
 
 // The status box's own words (the run's come from the run).
 inline constexpr std::string_view kCancelling = "Cancelling...";
@@ -65,6 +72,15 @@ inline constexpr std::string_view kNoApplication = "No application to open .xlsx
 std::string no_application_saved_as(std::string_view workbook);
 inline constexpr std::string_view kFolderCannotBeShown = "The folder cannot be shown here.";
 std::string folder_not_remembered(std::string_view error);
+
+// The notices of a run, in its list: a notice's words, then where it is
+// ("this case is 3 - ENCPLSTATS.DAT record 4, ...") unless the words name
+// it already ("ENCTEAM.DAT is empty"); after the listed ones,
+// how many more there were; the heading with the count ("Notices: 32";
+// "Notices" before any run).
+std::string notice_line(std::string_view text, std::string_view where);
+std::string more_notices(int64_t count);
+std::string notices_heading(std::optional<int64_t> count);
 
 // The live view's heading: Sheet "A".
 std::string live_sheet_title(std::string_view sheet);

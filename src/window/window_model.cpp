@@ -1,12 +1,13 @@
 #include "window/window_model.h"
 
+#include "app/output_target.h"
 #include "platform/platform.h"
 #include "window/texts.h"
 
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
-#include <deque>
+#include <iterator>
 #include <exception>
 #include <mutex>
 #include <system_error>
@@ -15,111 +16,95 @@ namespace tb::window {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// What the worker reports, queued for the view's thread.
-struct Event {
-    enum class Kind { Started, Ended, Status, Progress, Notice, Snapshot, Finished } kind;
-    std::chrono::system_clock::time_point time{};
-    app::Stage stage = app::Stage::Reading;
-    std::string text;
-    int64_t done = 0, total = 0;
-    app::Notice notice;
-    uint64_t ticket = 0;
-};
-
-Event event(Event::Kind kind) { return Event{kind, {}, {}, {}, 0, 0, {}, 0}; }
-
-}  // namespace
-
-// What the worker and the model share for one run; the worker keeps its own
-// reference, so nothing it touches goes away before it ends.
-struct WindowModel::Shared {
-    std::mutex m;
-    std::condition_variable cv;
-    std::atomic<bool> cancel{false};
-    WindowView* view = nullptr;       // null once the view is gone
-    bool snapshots = false;
-    std::deque<Event> events;
-    uint64_t notices_posted = 0, notices_answered = 0;
+// What the worker has reported since the last pump(), coalesced: only the
+// latest status, figure and snapshot count, and the notices are listed up to
+// the list's limit and counted beyond it.
+struct WindowModel::Reports {
+    std::optional<std::chrono::system_clock::time_point> started, ended;
+    std::optional<std::string> status;
+    std::optional<BarPosition> bar;
+    std::vector<std::string> notices;
+    int64_t notices_counted = 0;   // every notice, listed or not
     std::optional<app::SheetSnapshot> snapshot;
     std::optional<app::RunResult> result;
 
-    // Queues an event and asks the view for a pump (under the lock, so that
-    // a view detaching meanwhile is never called).
-    void post(Event e) {
-        std::lock_guard lk(m);
-        if (e.kind == Event::Kind::Progress && !events.empty() && events.back().kind == Event::Kind::Progress)
-            events.back() = std::move(e);   // only the newest figure matters
-        else
-            events.push_back(std::move(e));
-        if (view) view->wake();
+    bool empty() const {
+        return !started && !ended && !status && !bar && notices_counted == 0 && !snapshot && !result;
+    }
+};
+
+// What the worker and the model share for one run; the worker keeps its own
+// reference, so nothing it touches goes away before it ends. The worker
+// never waits on the view: it adds to `reports` and wakes the view only when
+// no wake-up is pending, so a fast run cannot flood the view's queue.
+struct WindowModel::Shared {
+    std::mutex m;
+    std::condition_variable cv;   // for wait()
+    std::atomic<bool> cancel{false};
+    WindowView* view = nullptr;   // null once the view is gone
+    bool wake_pending = false;
+    bool snapshots = false;
+    sheets::SheetsDesired desired = sheets::SheetsDesired::PlayersAndTeams;
+    std::size_t notices_listed = 0;   // of this run, in the model's list or in `reports`
+    Reports reports;
+
+    // Adds to the reports under the lock and asks for a pump (under the lock,
+    // so that a view detaching meanwhile is never called).
+    template <class Change>
+    void report(Change change) {
+        {
+            std::lock_guard lk(m);
+            change(reports);
+            if (view && !wake_pending) {
+                wake_pending = true;
+                view->wake();
+            }
+        }
+        cv.notify_all();
     }
 };
 
 class WindowModel::Observer final : public app::RunObserver {
 public:
     explicit Observer(std::shared_ptr<Shared> shared) : s_(std::move(shared)) {}
-    void started(std::chrono::system_clock::time_point t) override { post_time(Event::Kind::Started, t); }
-    void ended(std::chrono::system_clock::time_point t) override { post_time(Event::Kind::Ended, t); }
+    void started(std::chrono::system_clock::time_point t) override {
+        s_->report([&](Reports& r) { r.started = t; });
+    }
+    void ended(std::chrono::system_clock::time_point t) override {
+        s_->report([&](Reports& r) { r.ended = t; });
+    }
+    void stage(app::Stage stage) override { progress(stage, 0, 1); }
     void status(const std::string& text) override {
-        Event e = event(Event::Kind::Status);
-        e.text = text;
-        s_->post(std::move(e));
+        s_->report([&](Reports& r) { r.status = text; });
     }
     void progress(app::Stage stage, int64_t done, int64_t total) override {
-        Event e = event(Event::Kind::Progress);
-        e.stage = stage;
-        e.done = done;
-        e.total = total;
-        s_->post(std::move(e));
+        const BarPosition bar = bar_position(s_->desired, stage, done, total);
+        s_->report([&](Reports& r) { r.bar = bar; });
     }
-    // Waits until the user has answered, or the view is gone.
+    // Listed or counted; the run goes on at once.
     void notice(const app::Notice& n) override {
-        Event e = event(Event::Kind::Notice);
-        e.notice = n;
+        std::string line;
+        bool listed = false;
         {
             std::lock_guard lk(s_->m);
-            if (!s_->view) return;
-            e.ticket = ++s_->notices_posted;
+            listed = s_->notices_listed < kNoticeListLimit;
+            if (listed) ++s_->notices_listed;
         }
-        const uint64_t ticket = e.ticket;
-        s_->post(std::move(e));
-        std::unique_lock lk(s_->m);
-        s_->cv.wait(lk, [&] { return !s_->view || s_->notices_answered >= ticket; });
+        if (listed) line = texts::notice_line(n.text, n.where());
+        s_->report([&](Reports& r) {
+            if (listed) r.notices.push_back(std::move(line));
+            ++r.notices_counted;
+        });
     }
     bool wants_snapshots() const override { return s_->snapshots; }
     void snapshot(app::SheetSnapshot snap) override {
-        bool first;
-        {
-            std::lock_guard lk(s_->m);
-            first = !s_->snapshot.has_value();
-            s_->snapshot = std::move(snap);   // an older one not yet shown is simply replaced
-        }
-        if (first) s_->post(event(Event::Kind::Snapshot));
+        // An older one not yet shown is simply replaced.
+        s_->report([&](Reports& r) { r.snapshot = std::move(snap); });
     }
 
 private:
-    void post_time(Event::Kind kind, std::chrono::system_clock::time_point t) {
-        Event e = event(kind);
-        e.time = t;
-        s_->post(std::move(e));
-    }
     std::shared_ptr<Shared> s_;
 };
-
-double run_fraction(sheets::SheetsDesired desired, app::Stage stage, int64_t done, int64_t total) {
-    // Shares of a usual conversion: reading, players, teams, saving.
-    double w[4] = {5, 55, 10, 30};
-    if (desired == sheets::SheetsDesired::TeamsOnly) w[1] = 0, w[2] = 50, w[3] = 45;
-    if (desired == sheets::SheetsDesired::PlayersOnly) w[2] = 0;
-    const double sum = w[0] + w[1] + w[2] + w[3];
-    const int k = static_cast<int>(stage);
-    double before = 0;
-    for (int i = 0; i < k; ++i) before += w[i];
-    const double within = total > 0 ? std::clamp(static_cast<double>(done) / static_cast<double>(total), 0.0, 1.0) : 0;
-    return (before + w[k] * within) / sum;
-}
 
 WindowModel::WindowModel(Setup setup) : setup_(std::move(setup)) {
     if (!setup_.hooks.run) setup_.hooks.run = app::run_process;
@@ -161,12 +146,11 @@ void WindowModel::detach() {
         shared_->view = nullptr;
         shared_->cancel = true;
     }
-    if (shared_) shared_->cv.notify_all();
     view_ = nullptr;
 }
 
 void WindowModel::say(Message::Kind kind, std::string text) {
-    if (view_) view_->show_message({kind, std::move(text), {}});
+    if (view_) view_->show_message({kind, std::move(text)});
 }
 
 void WindowModel::refresh() {
@@ -198,6 +182,7 @@ bool WindowModel::enabled(Control control) const {
         case Control::TeamsOnly: case Control::PlayersAndTeams: case Control::WorkbookField:
         case Control::SaveAsButton:
             return !locked();
+        case Control::CopyNoticesButton: return !state_.notices.empty();
         default: return true;
     }
 }
@@ -234,6 +219,7 @@ std::string WindowModel::text(Control control) const {
         case Control::WorkbookField: return path_text(state_.choices.output);
         case Control::StatusBox: return state_.status;
         case Control::SavedLine: return state_.saved_line;
+        case Control::NoticesLabel: return texts::notices_heading(state_.notice_count);
         case Control::LiveSheet: return state_.live.title;
         default: return std::string(texts::caption(control));
     }
@@ -245,6 +231,23 @@ std::vector<std::string> WindowModel::recent_texts() const {
     return rows;
 }
 
+std::vector<std::string> WindowModel::notice_rows() const {
+    std::vector<std::string> rows = state_.notices;
+    const int64_t listed = static_cast<int64_t>(rows.size());
+    if (state_.notice_count && *state_.notice_count > listed) rows.push_back(texts::more_notices(*state_.notice_count - listed));
+    return rows;
+}
+
+std::string WindowModel::notices_text(const std::vector<std::size_t>& rows) const {
+    const std::vector<std::string> all = notice_rows();
+    std::string text;
+    auto add = [&](const std::string& row) { text += row + "\n"; };
+    if (rows.empty()) std::for_each(all.begin(), all.end(), add);
+    for (std::size_t r : rows)
+        if (r < all.size()) add(all[r]);
+    return text;
+}
+
 // --- the folder ---------------------------------------------------------------------
 
 bool WindowModel::choose_folder(const fs::path& folder) {
@@ -254,15 +257,24 @@ bool WindowModel::choose_folder(const fs::path& folder) {
     state_.folder_text = path_text(state_.folder);
     state_.folder_entries = folder_entries(state_.folder);
     state_.team_file = holds_team_file(state_.folder);
-    // The previous run's words belong to the previous folder.
-    state_.status.clear();
-    state_.saved_line.clear();
-    state_.start_time.clear();
-    state_.end_time.clear();
-    state_.progress = 0;
-    state_.progress_busy = false;
+    // The previous run's words, notices and rows belong to the previous folder.
+    clear_run_words();
     refresh();
     return true;
+}
+
+void WindowModel::clear_run_words() {
+    state_.start_time.clear();
+    state_.end_time.clear();
+    state_.status.clear();
+    state_.saved_line.clear();
+    state_.progress = 0;
+    state_.progress_busy = false;
+    state_.notices.clear();
+    state_.notice_count.reset();
+    state_.live_visible = false;
+    state_.live = empty_live_rows();
+    ++state_.live_version;
 }
 
 void WindowModel::choose_drive(const fs::path& root) {
@@ -323,7 +335,8 @@ void WindowModel::choose_option(Control radio) {
 std::optional<std::string> WindowModel::set_output(const fs::path& output) {
     if (output.empty()) return std::string(texts::kChooseWorkbookFirst);
     const fs::path out = workbook_path(output);
-    if (auto problem = app::output_problem(out, state_.folder)) return problem;
+    if (auto refusal = app::output_refusal(out, state_.folder); refusal && !refusal->forcible)
+        return std::move(refusal->reason);
     state_.choices.output = out;
     remember();
     refresh();
@@ -332,7 +345,7 @@ std::optional<std::string> WindowModel::set_output(const fs::path& output) {
 
 void WindowModel::enter_output(const std::string& typed) {
     if (state_.running) return;
-    if (auto problem = set_output(platform::path_of_utf8(trimmed(typed)))) say(Message::Kind::Information, *problem);
+    if (auto problem = set_output(platform::path_of_utf8(trimmed(typed)))) say(Message::Kind::Warning, *problem);
 }
 
 void WindowModel::leave_output_field(const std::string& typed) {
@@ -368,8 +381,15 @@ bool WindowModel::process(const std::string& typed_folder, const std::string& ty
         return false;
     }
     if (auto problem = set_output(platform::path_of_utf8(trimmed(typed_output)))) {
-        say(Message::Kind::Information, *problem);
+        say(Message::Kind::Warning, *problem);
         return false;
+    }
+    // What is in the workbook's place is replaced only when the user says so.
+    bool replace_any_file = false;
+    if (auto refusal = app::output_refusal(state_.choices.output, state_.folder)) {
+        if (!view_ || !view_->ask({Message::Kind::Warning, refusal->reason + "\n\n" + std::string(texts::kReplaceQuestion)}))
+            return false;
+        replace_any_file = true;
     }
 
     app::RunOptions options;
@@ -378,17 +398,11 @@ bool WindowModel::process(const std::string& typed_folder, const std::string& ty
     options.desired = state_.choices.desired;
     options.viewing = state_.choices.viewing;
     options.current_year = platform::current_year();
+    options.replace_any_file = replace_any_file;
 
     // Each run starts fresh: nothing of the previous one stays on show.
-    state_.start_time.clear();
-    state_.end_time.clear();
-    state_.status.clear();
-    state_.saved_line.clear();
-    state_.progress = 0;
-    state_.progress_busy = true;
-    state_.live_visible = false;
-    state_.live = empty_live_rows();
-    ++state_.live_version;
+    clear_run_words();
+    state_.notice_count = 0;
     state_.running = true;
     state_.cancelling = false;
     run_folder_ = state_.folder;
@@ -402,6 +416,7 @@ void WindowModel::start_worker(const app::RunOptions& options) {
     shared_ = std::make_shared<Shared>();
     shared_->view = view_;
     shared_->snapshots = options.viewing == app::Viewing::WhileProcessing;
+    shared_->desired = options.desired;
     worker_ = std::thread([shared = shared_, options, run = setup_.hooks.run] {
         Observer observer(shared);
         app::RunResult result;
@@ -415,11 +430,7 @@ void WindowModel::start_worker(const app::RunOptions& options) {
             result.error = texts::kUnexpectedFailure;
         }
         if (result.summary.output.empty()) result.summary.output = options.output;
-        {
-            std::lock_guard lk(shared->m);
-            shared->result = std::move(result);
-        }
-        shared->post(event(Event::Kind::Finished));
+        shared->report([&](Reports& r) { r.result = std::move(result); });
     });
 }
 
@@ -431,74 +442,44 @@ void WindowModel::cancel() {
     refresh();
 }
 
-void WindowModel::answer_notice() {
-    if (!shared_) return;
-    {
-        std::lock_guard lk(shared_->m);
-        shared_->notices_answered = shared_->notices_posted;
-    }
-    shared_->cv.notify_all();
-}
-
 void WindowModel::pump() {
     if (!shared_) return;
-    // A modal message box runs its own event loop, which may call pump()
-    // again; the outer call goes on with whatever arrives meanwhile.
+    // A message box said at the end of a run runs an event loop of its own,
+    // which may call pump() again: the outer call has the run in hand.
     if (pumping_) return;
     pumping_ = true;
-    for (;;) {
-        std::deque<Event> events;
-        {
-            std::lock_guard lk(shared_->m);
-            events.swap(shared_->events);
-        }
-        if (events.empty()) break;
-        const auto shared = shared_;   // this run's state stays alive while its events are handled
-        for (Event& e : events) {
-            switch (e.kind) {
-                case Event::Kind::Started: state_.start_time = platform::local_time_text(e.time); break;
-                case Event::Kind::Ended: state_.end_time = platform::local_time_text(e.time); break;
-                case Event::Kind::Status:
-                    if (!state_.cancelling) state_.status = e.text;
-                    break;
-                case Event::Kind::Progress:
-                    state_.progress = run_fraction(state_.choices.desired, e.stage, e.done, e.total);
-                    state_.progress_busy = e.total <= 0;
-                    break;
-                case Event::Kind::Notice:
-                    // The run waits until the notice is answered: the box returns then.
-                    refresh();
-                    if (view_) view_->show_message({Message::Kind::Notice, e.notice.text, e.notice.where()});
-                    answer_notice();
-                    break;
-                case Event::Kind::Snapshot: {
-                    std::optional<app::SheetSnapshot> snapshot;
-                    {
-                        std::lock_guard lk(shared->m);
-                        snapshot.swap(shared->snapshot);
-                    }
-                    if (snapshot) {
-                        state_.live = live_rows(*snapshot);
-                        ++state_.live_version;
-                        state_.live_visible = true;
-                    }
-                    break;
-                }
-                case Event::Kind::Finished: {
-                    std::optional<app::RunResult> result;
-                    {
-                        std::lock_guard lk(shared->m);
-                        result = std::move(shared->result);
-                    }
-                    join();
-                    if (result) finish(*result);
-                    break;
-                }
-            }
-        }
+    Reports reports;
+    {
+        std::lock_guard lk(shared_->m);
+        std::swap(reports, shared_->reports);
+        shared_->wake_pending = false;
+    }
+    if (!reports.empty()) {
+        take(reports);
         refresh();
     }
     pumping_ = false;
+}
+
+void WindowModel::take(Reports& r) {
+    if (r.started) state_.start_time = platform::local_time_text(*r.started);
+    if (r.ended) state_.end_time = platform::local_time_text(*r.ended);
+    if (r.status && !state_.cancelling) state_.status = std::move(*r.status);
+    if (r.bar) {
+        state_.progress = r.bar->fraction;
+        state_.progress_busy = r.bar->busy;
+    }
+    std::move(r.notices.begin(), r.notices.end(), std::back_inserter(state_.notices));
+    state_.notice_count = state_.notice_count.value_or(0) + r.notices_counted;
+    if (r.snapshot) {
+        state_.live = live_rows(*r.snapshot);
+        ++state_.live_version;
+        state_.live_visible = true;
+    }
+    if (r.result) {
+        join();
+        finish(*r.result);
+    }
 }
 
 void WindowModel::finish(const app::RunResult& result) {
@@ -544,7 +525,7 @@ void WindowModel::wait() {
     while (state_.running) {
         {
             std::unique_lock lk(shared_->m);
-            shared_->cv.wait_for(lk, std::chrono::milliseconds(5), [&] { return !shared_->events.empty(); });
+            shared_->cv.wait_for(lk, std::chrono::milliseconds(5), [&] { return !shared_->reports.empty(); });
         }
         pump();
     }
@@ -561,15 +542,33 @@ void WindowModel::show_workbook_folder() {
         say(Message::Kind::Information, std::string(texts::kFolderCannotBeShown));
 }
 
+std::optional<WindowPlace> WindowModel::opening_place(const std::vector<Rect>& screens) const {
+    return place_on_screens(state_.choices.place, screens);
+}
+
+void WindowModel::remember_place(const WindowPlace& place) {
+    if (place.rect.width <= 0 || place.rect.height <= 0) return;
+    state_.choices.place = place;
+    remember();
+}
+
 DrawnParts::Changed DrawnParts::update(const WindowModel& model) {
     const WindowState& st = model.state();
     std::vector<std::string> recent = model.recent_texts();
-    const Changed changed{!drawn_ || st.folder != folder_, !drawn_ || st.folder_entries != entries_,
-                          !drawn_ || recent != recent_, !drawn_ || st.live_version != live_version_};
+    std::vector<std::string> notices = model.notice_rows();
+    Changed changed{!drawn_ || st.folder != folder_, !drawn_ || st.folder_entries != entries_,
+                    !drawn_ || recent != recent_, !drawn_ || st.live_version != live_version_, 0};
+    // Rows are added at the end while a run goes on (the count of the rest
+    // is the last row): only what follows the rows that stay is drawn.
+    if (drawn_)
+        changed.notice_rows_from = static_cast<std::size_t>(
+            std::mismatch(notices.begin(), notices.end(), notice_rows_.begin(), notice_rows_.end()).first -
+            notices.begin());
     drawn_ = true;
     if (changed.folder) folder_ = st.folder;
     if (changed.folder_entries) entries_ = st.folder_entries;
     if (changed.recent_folders) recent_ = std::move(recent);
+    notice_rows_ = std::move(notices);
     live_version_ = st.live_version;
     return changed;
 }

@@ -1,8 +1,8 @@
 // What the window decides, whatever toolkit draws it: the folder and the
-// rule that enables Process, the fields as typed, the remembered folder and
-// choices, the run on a worker thread with its cancel, the status texts, the
-// bar, the notices that wait for OK, the live view's rows, the end of a run,
-// and for every control what it shows and whether it is enabled.
+// rule that enables Process, the fields as typed, the remembered folder,
+// choices and window place, the run on a worker thread with its cancel, the
+// status texts, the bar, the list of notices, the live view's rows, the end
+// of a run, and for every control what it shows and whether it is enabled.
 //
 // A view (the Qt window, the native Windows window) owns one model, draws
 // its state() and the answers to enabled(), shown(), checked() and text(),
@@ -15,9 +15,11 @@
 #include "window/controls.h"
 #include "window/folders.h"
 #include "window/live_rows.h"
+#include "window/progress.h"
 #include "window/remembered.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -48,14 +50,20 @@ struct Setup {
     Hooks hooks;
 };
 
-// A message box's content: an OK button, the text, and for a notice the
-// place in the encyclopedia it is about.
+// A message box's content: an OK button, an icon by its kind, the text.
+// Warning: the workbook cannot be written where it was asked for.
 struct Message {
-    enum class Kind { Information, Notice, Failure };
+    enum class Kind { Information, Warning, Failure };
     Kind kind = Kind::Information;
     std::string text;
-    std::string detail;   // "ENCPLSTATS.DAT record 17, PhaseCode 3, ..."; may be empty
 };
+
+// The notices listed at most; the rest are counted.
+inline constexpr std::size_t kNoticeListLimit = 1000;
+
+// How often a view pumps at most: after wake() it calls pump() this much
+// later, so that the user's input and the drawing always come first.
+inline constexpr std::chrono::milliseconds kPumpInterval{50};
 
 // Everything a view shows.
 struct WindowState {
@@ -72,6 +80,11 @@ struct WindowState {
     // The bar: a fraction 0..1 of the whole run, or busy (no fraction).
     double progress = 0;
     bool progress_busy = false;
+    // The notices of the last run, listed ("this case is 3 - ENCPLSTATS.DAT
+    // record 4, ..."): the first kNoticeListLimit; `notice_count` counts
+    // them all, and is empty before the first run.
+    std::vector<std::string> notices;
+    std::optional<int64_t> notice_count;
     std::optional<std::filesystem::path> workbook;   // the last workbook written, for Open / Show in folder
     bool live_visible = false;                // the live view has rows to show
     LiveRows live = empty_live_rows();
@@ -84,9 +97,12 @@ public:
     // state() changed: show it.
     virtual void refresh() = 0;
     // A message box with an OK button; returns once the user has answered.
-    // A run waits on a notice until then.
+    // A run never waits on it.
     virtual void show_message(const Message& message) = 0;
-    // From the worker thread: call pump() on the view's thread soon.
+    // A box with Yes and No (No the default); true for Yes.
+    virtual bool ask(const Message& question) = 0;
+    // From the worker thread: call pump() on the view's thread, about
+    // kPumpInterval from now. No second wake() comes before that pump().
     virtual void wake() = 0;
 };
 
@@ -127,10 +143,17 @@ public:
     std::string text(Control control) const;
     // The recent folders list: its first row, then the folders.
     std::vector<std::string> recent_texts() const;
+    // The rows of the notice list: the listed notices, then how many more
+    // there were, when there were.
+    std::vector<std::string> notice_rows() const;
+    // The text Copy puts on the clipboard: the given rows of notice_rows(),
+    // or all of them when none is given, one a line ("\n").
+    std::string notices_text(const std::vector<std::size_t>& rows) const;
 
     // --- the folder ---------------------------------------------------------
     // Chooses a folder (it must exist; not while a run is under way); the
-    // previous run's status clears. False when it is not chosen.
+    // previous run's status, notices and live rows clear. False when it is
+    // not chosen.
     bool choose_folder(const std::filesystem::path& folder);
     // A drive picked in the drive list; says so when it is not ready.
     void choose_drive(const std::filesystem::path& root);
@@ -151,7 +174,9 @@ public:
     void choose_option(Control radio);
     // The workbook path: ".xlsx" added when missing, made absolute. Refused
     // (with the reason, state unchanged) when the workbook cannot be written
-    // there: see app::output_problem.
+    // there: see app::output_refusal. A file in the way that is no workbook
+    // or is read-only is taken: Process asks before replacing it. Enter, the
+    // save dialog and Process say a refusal as a warning.
     std::optional<std::string> set_output(const std::filesystem::path& output);
     // Enter in the workbook field, or a path from the save dialog: taken, or the refusal said.
     void enter_output(const std::string& typed);
@@ -162,7 +187,8 @@ public:
     // Process: the fields' texts are what is converted and where. A typed
     // folder other than the chosen one is checked and chosen first; the
     // workbook's place is checked before anything starts. A refusal is
-    // said. True when the run started.
+    // said; a file in the way that is no workbook or is read-only is
+    // replaced only when the user says yes. True when the run started.
     bool process(const std::string& typed_folder, const std::string& typed_output);
     // Asks the run to stop; the old workbook stays as it was.
     void cancel();
@@ -176,13 +202,22 @@ public:
     void open_workbook();
     void show_workbook_folder();
 
+    // --- the window's place ------------------------------------------------
+    // Where the window opens: the remembered place when it shows on one of
+    // the `screens` (see place_on_screens), else nothing (the view's default).
+    std::optional<WindowPlace> opening_place(const std::vector<Rect>& screens) const;
+    // The window closes here: remembered for the next start.
+    void remember_place(const WindowPlace& place);
+
 private:
     struct Shared;
+    struct Reports;
     class Observer;
     void say(Message::Kind kind, std::string text);
     void refresh();
+    void clear_run_words();
     void start_worker(const app::RunOptions& options);
-    void answer_notice();
+    void take(Reports& reports);
     void finish(const app::RunResult& result);
     void remember();
     void join();
@@ -207,6 +242,10 @@ public:
         bool folder_entries = false;    // fill the folder list again
         bool recent_folders = false;    // fill the recent list again
         bool live_rows = false;         // draw the live rows again
+        // The notice list: the rows before this one stay as drawn; the view
+        // drops its rows from here on and draws notice_rows() from here on
+        // (nothing to do when it is the number of rows drawn and shown).
+        std::size_t notice_rows_from = 0;
     };
     Changed update(const WindowModel& model);
 
@@ -215,12 +254,8 @@ private:
     std::filesystem::path folder_;
     std::vector<FolderEntry> entries_;
     std::vector<std::string> recent_;
+    std::vector<std::string> notice_rows_;
     uint64_t live_version_ = 0;
 };
-
-// The share of the whole run that the stages before `stage` take and the
-// stage itself, for a bar across the run (weights by what each stage costs
-// in a usual conversion).
-double run_fraction(sheets::SheetsDesired desired, app::Stage stage, int64_t done, int64_t total);
 
 }  // namespace tb::window

@@ -1,9 +1,11 @@
-// Runs through the window with a stand-in run: what the window shows, when
-// it waits for the user, what it saves, and that it stays in charge.
+// Runs through the window with a stand-in run: what the window shows (the
+// notices in their list), what it saves, and that it stays in charge.
 #include "window_fixture.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QLabel>
+#include <QListWidget>
 #include <QTableWidget>
 
 #include <thread>
@@ -27,7 +29,6 @@ TEST_F(RunThroughWindow, ShowsNoticesTimesAndStatusSavesTheFolderOpensTheWorkboo
     const auto t0 = system_clock::now() - hours(1), t1 = system_clock::now();
     std::atomic<bool> second_waiting{false}, release{false};
     BoxAnswerer boxes;
-    int answered_when_going_on = -1;
     MainWindow w(settings(stand_in([&](RunObserver& obs) {
         if (runs == 2) {
             second_waiting = true;
@@ -35,16 +36,27 @@ TEST_F(RunThroughWindow, ShowsNoticesTimesAndStatusSavesTheFolderOpensTheWorkboo
         }
         obs.started(t0);
         obs.status("TEAMS COMPLETED");
-        if (runs == 1) obs.notice({"this case is 9", "ENCPLSTATS.DAT", 3, "PhaseCode", "9", "Smith,John"});
-        answered_when_going_on = boxes.answered;   // a notice box holds the run until OK
+        if (runs == 1) {
+            obs.notice({"this case is 9", "ENCPLSTATS.DAT", 3, "PhaseCode", "9", "Smith,John"});
+            obs.notice({"ENCTEAM.DAT is empty", "ENCTEAM.DAT", 0, {}, {}, {}});
+        }
         obs.ended(t1);
         obs.status("Processing Completed");
     })));
     press_process(w, folder);
     finish(w);
-    EXPECT_EQ(answered_when_going_on, 1);
-    ASSERT_EQ(boxes.texts.size(), 1u);
-    EXPECT_TRUE(boxes.texts[0].startsWith("this case is 9") && boxes.texts[0].contains("record 3"));
+    // The notices are in their list, not in boxes, and can be copied.
+    EXPECT_TRUE(boxes.texts.empty());
+    auto* notices = control<QListWidget>(w, "notice_list");
+    const QString first = "this case is 9 - ENCPLSTATS.DAT record 3, PhaseCode 9, player Smith,John";
+    ASSERT_EQ(notices->count(), 2);
+    EXPECT_EQ(notices->item(0)->text(), first);
+    EXPECT_EQ(control<QLabel>(w, "notices_label")->text(), "Notices: 2");
+    click(w, "copy_notices_button");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), first + "\nENCTEAM.DAT is empty\n");
+    notices->item(1)->setSelected(true);
+    QTest::keyClick(notices, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "ENCTEAM.DAT is empty\n");
     EXPECT_EQ(std::tuple(qpath(seen.folder), seen.desired, seen.viewing, qpath(seen.output)),
               std::tuple(folder, tb::sheets::SheetsDesired::PlayersAndTeams, tb::app::Viewing::WhileProcessing, output));
     auto local = [](system_clock::time_point t) { return QString::fromStdString(tb::platform::local_time_text(t)); };
@@ -67,6 +79,7 @@ TEST_F(RunThroughWindow, ShowsNoticesTimesAndStatusSavesTheFolderOpensTheWorkboo
     EXPECT_TRUE(control(w, "cancel_button")->isVisibleTo(&w));
     EXPECT_TRUE(enabled(w, "exit_button"));
     for (const char* box : {"status_box", "start_time", "end_time"}) EXPECT_TRUE(field(w, box).isEmpty()) << box;
+    EXPECT_EQ(notices->count(), 0);
     release = true;
     finish(w);
     for (const char* name : locked) EXPECT_TRUE(enabled(w, name)) << name;
@@ -99,6 +112,10 @@ TEST_F(RunThroughWindow, LiveViewOnlyWhileProcessingAndTheChoicesReachTheRunAndA
     EXPECT_EQ(grid->item(0, 0)->background().color(), QColor(0xFF, 0xFF, 0xCC));
     EXPECT_EQ(grid->item(0, 0)->data(Qt::UserRole + 3).toInt(), 2);   // a medium bottom edge
     EXPECT_TRUE(grid->item(0, 2)->textAlignment() & Qt::AlignRight);   // a number
+    // Another folder: the last run's rows go with its other words.
+    ASSERT_TRUE(w.set_folder(qpath(enc_folder("other"))));
+    EXPECT_FALSE(control(w, "live_view")->isVisibleTo(&w));
+    ASSERT_TRUE(w.set_folder(folder));
 
     click(w, "players_only");
     click(w, "view_after_completed");
@@ -137,6 +154,7 @@ TEST_F(RunThroughWindow, ProcessTakesTheFieldsAsTyped) {
     EXPECT_FALSE(w.running());
     ASSERT_EQ(boxes.texts.size(), 1u);
     EXPECT_TRUE(boxes.texts[0].contains("encyclopedia folder"));
+    EXPECT_EQ(boxes.icons[0], QMessageBox::Warning);
     EXPECT_EQ(runs, 1);
 }
 

@@ -52,7 +52,8 @@ inline void click(QWidget& w, const char* name) { control<QAbstractButton>(w, na
 // against a hang.
 inline bool wait_until(const std::function<bool()>& done) { return QTest::qWaitFor(done, 30000); }
 
-// Closes every message box that comes up with its OK button and keeps the
+// Closes every message box that comes up with its OK button (a question
+// with No) and keeps the
 // texts seen; `answered` may be read from the run's thread.
 class BoxAnswerer {
 public:
@@ -65,12 +66,15 @@ public:
             if (!box || !box->isVisible() || box->property("tb_answered").toBool()) return;
             box->setProperty("tb_answered", true);
             texts.push_back(box->text() + "\n" + box->informativeText());
-            box->button(QMessageBox::Ok)->click();
+            icons.push_back(box->icon());
+            QAbstractButton* ok = box->button(QMessageBox::Ok);
+            (ok ? ok : box->button(QMessageBox::No))->click();   // a question is answered No
             ++answered;
         });
         timer_.start();
     }
     std::vector<QString> texts;
+    std::vector<QMessageBox::Icon> icons;
     std::atomic<int> answered{0};
 
 private:

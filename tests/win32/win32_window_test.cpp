@@ -2,129 +2,10 @@
 // model's captions on the native controls, the folder typed and entered, the
 // real run with its status texts and saved-folder file, the live grid's
 // drawing, and Cancel or E&XIT during the save leaving an older workbook as it was.
-#include "main_window.h"
-#include "platform/platform.h"
-#include "support/encyclopedia_builder.h"
-#include "window/remembered.h"
-#include "window/texts.h"
-
-#include <gtest/gtest.h>
-
-#include <commctrl.h>
-
-#include <chrono>
-#include <fstream>
-#include <functional>
-#include <future>
-#include <thread>
+#include "win32_fixture.h"
 
 namespace tb::test {
 namespace {
-
-namespace fs = std::filesystem;
-using win32::MainWindow;
-using window::Control;
-
-HWND item(HWND window, Control c) { return GetDlgItem(window, win32::control_id(c)); }
-
-std::wstring text_of(HWND h) {
-    std::wstring s(static_cast<std::size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
-    s.resize(static_cast<std::size_t>(GetWindowTextW(h, s.data(), static_cast<int>(s.size()))));
-    return s;
-}
-
-std::string read_file(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// Serves the window's messages until `done` holds (at most 60 s).
-bool pump_until(const std::function<bool()>& done) {
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > limit) return false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
-
-void click(HWND window, Control c) {
-    const int id = win32::control_id(c);
-    SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
-}
-
-// Passes every report on; holds the run inside the save (every row written,
-// the file about to be packed) until released, when asked to.
-class Gate : public app::RunObserver {
-public:
-    Gate(app::RunObserver& inner, std::atomic<bool>* reached, std::shared_future<void> go)
-        : inner_(inner), reached_(reached), go_(std::move(go)) {}
-    void started(std::chrono::system_clock::time_point t) override { inner_.started(t); }
-    void ended(std::chrono::system_clock::time_point t) override { inner_.ended(t); }
-    void stage(app::Stage s) override { inner_.stage(s); }
-    void status(const std::string& s) override { inner_.status(s); }
-    void notice(const app::Notice& n) override { inner_.notice(n); }
-    bool wants_snapshots() const override { return inner_.wants_snapshots(); }
-    void snapshot(app::SheetSnapshot s) override { inner_.snapshot(std::move(s)); }
-    void progress(app::Stage s, int64_t d, int64_t t) override {
-        inner_.progress(s, d, t);
-        if (reached_ && s == app::Stage::Saving && !reached_->exchange(true)) go_.wait();
-    }
-
-private:
-    app::RunObserver& inner_;
-    std::atomic<bool>* reached_;
-    std::shared_future<void> go_;
-};
-
-class Win32Window : public ::testing::Test {
-protected:
-    TempDir tmp;
-    fs::path data = tmp / "data";
-    fs::path folder = tmp / "league";
-    fs::path output = tmp / "out" / "TALLYBOOK.xlsx";
-    std::vector<std::wstring> boxes;
-    std::vector<fs::path> opened;
-    std::atomic<bool> reached{false};
-    std::promise<void> go;
-    std::shared_future<void> go_future = go.get_future().share();
-    bool hold_in_save = false;
-
-    void SetUp() override {
-        enc::EncyclopediaContents c;
-        c.teams = {team(1, "NYA"), team(2, "BOS")};
-        c.players = {player(1, 1970), player(2, 1972)};
-        c.stats = {hitter_line(1, 1999, 2, 1, "Smith", "John"), pitcher_line(2, 1999, 2, 2, "Jones", "Bob")};
-        c.team_seasons = {team_season(1, 1999, 1, "New York", "Yankees", 98, 64)};
-        c.league_seasons = {league_season(1, 1999, "American League")};
-        c.leagues = {tb::test::league(1, "American League")};
-        enc::write_encyclopedia(folder, c);
-        fs::create_directories(output.parent_path());
-    }
-
-    window::Setup settings() {
-        window::Setup s;
-        s.data_dir = data;
-        s.output = output;
-        s.hooks.open_workbook = [this](const fs::path& p) {
-            opened.push_back(p);
-            return true;
-        };
-        s.hooks.run = [this](const app::RunOptions& o, app::RunObserver& obs, const std::atomic<bool>* cancel) {
-            Gate gate(obs, hold_in_save ? &reached : nullptr, go_future);
-            return app::run_process(o, gate, cancel);
-        };
-        return s;
-    }
-    win32::MessageBoxHook answer() {
-        return [this](HWND, const std::wstring&, const std::wstring& text, bool) { boxes.push_back(text); };
-    }
-};
 
 TEST_F(Win32Window, CaptionsFolderProcessStatusAndTheSavedFolderFile) {
     MainWindow w(settings(), answer());
@@ -142,7 +23,7 @@ TEST_F(Win32Window, CaptionsFolderProcessStatusAndTheSavedFolderFile) {
     SetWindowTextW(item(h, Control::FolderField), folder.wstring().c_str());
     click(h, Control::ProcessButton);
     ASSERT_TRUE(pump_until([&] { return !w.model().state().running; }));
-    EXPECT_TRUE(boxes.empty()) << (boxes.empty() ? "" : platform::utf8_of(fs::path(boxes[0])));
+    EXPECT_TRUE(boxes.empty()) << (boxes.empty() ? "" : platform::utf8_of(fs::path(boxes[0].text)));
     EXPECT_EQ(text_of(item(h, Control::StatusBox)), L"Processing Completed");
     EXPECT_FALSE(text_of(item(h, Control::StartTime)).empty());
     EXPECT_NE(text_of(item(h, Control::SavedLine)).find(output.filename().wstring()), std::wstring::npos);
@@ -229,8 +110,8 @@ TEST_F(Win32Window, CancelOrExitDuringTheSaveKeepsTheOlderWorkbook) {
             const HWND h = w.hwnd();
             SetWindowTextW(item(h, Control::FolderField), folder.wstring().c_str());
             click(h, Control::ProcessButton);
-            ASSERT_TRUE(pump_until([&] { return reached.load(); }));
-            EXPECT_EQ(text_of(item(h, Control::StatusBox)), L"Saving the workbook...");
+            ASSERT_TRUE(pump_until(
+                [&] { return reached.load() && text_of(item(h, Control::StatusBox)) == L"Saving the workbook..."; }));
             click(h, press);
             if (press == Control::ExitButton) {
                 EXPECT_FALSE(IsWindow(h));   // at once

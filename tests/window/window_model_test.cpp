@@ -1,11 +1,13 @@
 // The window model without any toolkit, as a view sees it: the remembered
-// folders, the fields, what each control shows, a run driven by a scripted
-// stand-in through its notices, its end and a cancel at each stage, and a
-// view that goes away during a run.
+// folders, choices and window place, the fields, what each control shows,
+// the keys and names, a run driven by a scripted stand-in through its
+// notices, its bar, its end and a cancel at each stage, and a view that goes
+// away during a run.
 #include "notices/notices.h"
 #include "platform/platform.h"
 #include "support/encyclopedia_builder.h"
 #include "support/older_workbook.h"
+#include "support/read_only_folder.h"
 #include "window/texts.h"
 #include "window/window_model.h"
 
@@ -13,6 +15,7 @@
 
 #include <algorithm>
 #include <future>
+#include <iostream>
 #include <thread>
 
 namespace tb::test {
@@ -24,16 +27,18 @@ using window::Message;
 using window::WindowModel;
 
 // A view that records what the model asks of it; message boxes are answered
-// at once. `on_notice` runs while a notice is on show.
+// at once.
 struct FakeView : window::WindowView {
     std::vector<Message> messages;
-    std::function<void()> on_notice;
     std::atomic<int> wakes{0};
     int refreshes = 0;
     void refresh() override { ++refreshes; }
-    void show_message(const Message& m) override {
-        messages.push_back(m);
-        if (m.kind == Message::Kind::Notice && on_notice) on_notice();
+    void show_message(const Message& m) override { messages.push_back(m); }
+    std::vector<Message> questions;
+    bool yes = false;   // the answer to every question
+    bool ask(const Message& m) override {
+        questions.push_back(m);
+        return yes;
     }
     void wake() override { ++wakes; }
     std::string last() const { return messages.empty() ? std::string() : messages.back().text; }
@@ -57,14 +62,13 @@ struct Moment {
     app::Stage stage;
     const char* status;
     int64_t done, total;
-    bool busy;   // the bar shows no fraction then
 };
 const Moment kMoments[] = {
-    {"reading", app::Stage::Reading, "Reading the encyclopedia...", 1, 6, false},
-    {"players", app::Stage::Players, "Smith,John", 1, 2, false},
-    {"teams", app::Stage::Teams, "Writing the team sheets...", 1, 2, false},
-    {"saving", app::Stage::Saving, "Saving the workbook...", 10, 20, false},
-    {"saving the last part", app::Stage::Saving, "Saving the workbook...", 19, 20, false},
+    {"reading", app::Stage::Reading, "Reading the encyclopedia...", 1, 6},
+    {"players", app::Stage::Players, "Smith,John", 1, 2},
+    {"teams", app::Stage::Teams, "Writing the team sheets...", 1, 2},
+    {"saving", app::Stage::Saving, "Saving the workbook...", 10, 20},
+    {"the end of the save", app::Stage::Saving, "Saving the workbook...", 20, 20},
 };
 
 class Model : public ::testing::Test {
@@ -299,10 +303,8 @@ TEST_F(Model, ACancelAtEachStageIncludingTheSaveEndsTheRunCancelled) {
         ASSERT_TRUE(pump_until(*model, [&] { return reached.load(); }));
         const window::WindowState& st = model->state();
         EXPECT_EQ(st.status, m.status);
-        EXPECT_EQ(st.progress_busy, m.busy);
-        if (!m.busy) {
-            EXPECT_DOUBLE_EQ(st.progress, window::run_fraction(st.choices.desired, m.stage, m.done, m.total));
-        }
+        EXPECT_EQ((window::BarPosition{st.progress, st.progress_busy}),
+                  window::bar_position(st.choices.desired, m.stage, m.done, m.total));
 
         model->cancel();
         EXPECT_EQ(model->text(Control::StatusBox), "Cancelling...");
@@ -325,42 +327,108 @@ TEST_F(Model, ACancelAtEachStageIncludingTheSaveEndsTheRunCancelled) {
 
 // The folder field shows another folder than the one chosen: that one is
 // converted, and remembered when the run completes.
-TEST_F(Model, ARunWaitsOnItsNoticesAndEndsOnAFullBarSavedAndRemembered) {
-    std::atomic<bool> answered_first{false};
-    run = [&](const app::RunOptions& o, app::RunObserver& obs, const std::atomic<bool>*) {
-        obs.started(std::chrono::system_clock::now());
-        obs.notice({"this case is 3", "ENCPLSTATS.DAT", 4, "PhaseCode", "3", "Smith,John"});
-        answered_first = true;
-        obs.progress(app::Stage::Saving, 20, 20);   // the new workbook is in place
-        obs.ended(std::chrono::system_clock::now());
-        write_older_workbook(o.output);   // a workbook, so the next run may replace it
-        return app::RunResult{app::RunOutcome::Completed, {}, {}};
-    };
-    bool waiting_on_notice = false;
-    view.on_notice = [&] { waiting_on_notice = !answered_first; };
+TEST_F(Model, ARunEndsOnAFullBarSavedAndRemembered) {
+    scripted();
     start(league);
     const fs::path second = tmp / "second";
     folder_with_team_file(second, "encteam.dat");
     ASSERT_TRUE(model->process("  " + second.string(), output.string()));
     model->wait();
-
-    EXPECT_TRUE(waiting_on_notice && answered_first);
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(std::tuple(view.messages[0].kind, view.messages[0].text, view.messages[0].detail),
-              std::tuple(Message::Kind::Notice, std::string("this case is 3"),
-                         std::string("ENCPLSTATS.DAT record 4, PhaseCode 3, player Smith,John")));
     const auto& st = model->state();
     EXPECT_EQ(st.status, "Processing Completed");
     EXPECT_FALSE(st.start_time.empty() || st.end_time.empty());
-    EXPECT_EQ(st.progress, 1.0);
+    EXPECT_EQ(std::pair(st.progress, st.progress_busy), std::pair(1.0, false));
     EXPECT_EQ(saved(), window::saved_folder_line(second));
     EXPECT_EQ(model->recent_texts(), (std::vector<std::string>{"Recent folders", second.string()}));
     EXPECT_EQ(opened, std::vector<fs::path>{output});
-    EXPECT_GT(view.wakes.load(), 0);
+    EXPECT_TRUE(view.messages.empty());
 }
 
-// What is refused or cannot be done is said, in the window's words.
+// Notices go to a list as they come: the run never waits on one, the list
+// keeps the first ones with their place and counts the rest, it can be
+// copied, and it stays after the run until the next run or another folder.
+TEST_F(Model, NoticesAreListedCountedCopiedAndKeptWithoutHoldingTheRun) {
+    const std::size_t limit = window::kNoticeListLimit;
+    std::atomic<bool> all_reported{false};
+    run = [&](const app::RunOptions& o, app::RunObserver& obs, const std::atomic<bool>*) {
+        obs.notice({"this case is 3", "ENCPLSTATS.DAT", 4, "PhaseCode", "3", "Smith,John"});
+        obs.notice({"ENCTEAM.DAT is empty", "ENCTEAM.DAT", 0, {}, {}, {}});
+        for (std::size_t i = 0; i < limit + 201; ++i) obs.notice({"team 7 has no team record", "ENCPLSTATS.DAT", 9, {}, {}, {}});
+        all_reported = true;   // nobody pumped meanwhile: nothing waited on the view
+        write_older_workbook(o.output);
+        return app::RunResult{app::RunOutcome::Completed, {}, {}};
+    };
+    start(league);
+    EXPECT_EQ(model->text(Control::NoticesLabel), "Notices");
+    ASSERT_TRUE(model->process({}, output.string()));
+    const auto limit_time = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!all_reported && std::chrono::steady_clock::now() < limit_time) std::this_thread::yield();
+    EXPECT_TRUE(all_reported);
+    EXPECT_EQ(view.wakes.load(), 1);   // one wake-up for all of it until the view pumps
+    model->wait();
+
+    const std::vector<std::string> rows = model->notice_rows();
+    ASSERT_EQ(rows.size(), limit + 1);
+    EXPECT_EQ(rows[0], "this case is 3 - ENCPLSTATS.DAT record 4, PhaseCode 3, player Smith,John");
+    EXPECT_EQ(rows[1], "ENCTEAM.DAT is empty");
+    EXPECT_EQ(rows.back(), "... and 203 more notices, not listed");
+    EXPECT_EQ(model->text(Control::NoticesLabel), "Notices: " + std::to_string(limit + 203));
+    EXPECT_TRUE(view.messages.empty());   // no box for any of them
+    EXPECT_TRUE(model->enabled(Control::CopyNoticesButton) && model->enabled(Control::NoticeList));
+    EXPECT_EQ(model->notices_text({1, rows.size() - 1, rows.size() + 5}),
+              rows[1] + "\n" + rows.back() + "\n");   // a row past the end is passed over
+    EXPECT_EQ(model->notices_text({}).size(), [&] {
+        std::size_t n = 0;
+        for (const std::string& r : rows) n += r.size() + 1;
+        return n;
+    }());
+
+    // A view draws only what changed since it last drew.
+    window::DrawnParts drawn;
+    EXPECT_EQ(drawn.update(*model).notice_rows_from, 0u);
+    EXPECT_EQ(drawn.update(*model).notice_rows_from, rows.size());
+    ASSERT_TRUE(model->choose_folder(tmp.path()));   // another folder: the list goes, as the rest of the run's words
+    EXPECT_TRUE(model->notice_rows().empty() && !model->enabled(Control::CopyNoticesButton));
+    EXPECT_EQ(drawn.update(*model).notice_rows_from, 0u);
+    EXPECT_EQ(model->text(Control::NoticesLabel), "Notices");
+}
+
+// However fast the run reports, the view gets one wake-up at a time, and a
+// pump shows the latest of each; Cancel acts in the middle of it all.
+TEST_F(Model, ReportsAreCoalescedAndCancelActsDuringAFlood) {
+    std::atomic<int64_t> reports{0};
+    run = [&](const app::RunOptions&, app::RunObserver& obs, const std::atomic<bool>* cancel) {
+        obs.stage(app::Stage::Players);
+        for (int64_t i = 1; !cancel->load(); ++i) {
+            obs.status("player " + std::to_string(i));
+            obs.progress(app::Stage::Players, i, 1'000'000'000);
+            obs.notice({"this case is 3", "ENCPLSTATS.DAT", i, {}, {}, {}});
+            reports = i;
+        }
+        return app::RunResult{app::RunOutcome::Cancelled, {}, {}};
+    };
+    start(league);
+    ASSERT_TRUE(model->process({}, output.string()));
+    ASSERT_TRUE(pump_until(*model, [&] { return reports > 5000; }));
+    const int wakes = view.wakes;
+    const int64_t before = reports;
+    while (reports < before + 5000) std::this_thread::yield();
+    EXPECT_LE(view.wakes.load(), wakes + 1);   // no pump, no second wake-up
+    model->pump();
+    const int64_t shown = std::stoll(model->state().status.substr(7));
+    EXPECT_GE(shown, before + 5000);   // the latest status, not the next in a queue
+    model->cancel();
+    model->wait();
+    EXPECT_EQ(model->state().status, "Processing Cancelled");
+    EXPECT_EQ(model->state().notice_count, std::optional<int64_t>(reports.load()));
+    EXPECT_EQ(model->state().notices.size(), window::kNoticeListLimit);
+}
+
+// What is refused or cannot be done is said, in the window's words; a
+// workbook that cannot be written there (a folder that takes no new file
+// too) is a warning before anything runs, a failed run a failure.
 TEST_F(Model, RefusalsAndFailuresAreSaid) {
+    ReadOnlyFolder locked(tmp.path());
     int runs = 0;
     run = [&](const app::RunOptions&, app::RunObserver&, const std::atomic<bool>*) -> app::RunResult {
         if (++runs == 1) return {app::RunOutcome::Failed, "cannot read ENCPLYR.DAT", {}};
@@ -371,7 +439,10 @@ TEST_F(Model, RefusalsAndFailuresAreSaid) {
     window::add_recent(r, tmp / "gone");
     ASSERT_TRUE(window::write_remembered(window::settings_file(data), r).empty());
     start(league);
+    const fs::path inside = locked.path().empty() ? tmp / "missing" / "x.xlsx" : locked.path() / "TALLYBOOK.xlsx";
+    if (locked.path().empty()) std::cout << "[ note ] no folder that cannot be written here: a missing one instead\n";
     const std::pair<std::function<void()>, std::string> cases[] = {
+        {[&] { model->process({}, inside.string()); }, "cannot write the workbook " + inside.string() + ": "},
         {[&] { model->process({}, (league / "book.xlsx").string()); }, "encyclopedia folder"},
         {[&] { model->process({}, (tmp / "no-folder" / "book.xlsx").string()); }, "does not exist"},
         {[&] { model->process({}, ""); }, "Choose where to save the workbook first."},
@@ -381,14 +452,18 @@ TEST_F(Model, RefusalsAndFailuresAreSaid) {
         {[&] { model->process({}, output.string()), model->wait(); }, "Processing failed; nothing was saved.\n\ncannot read ENCPLYR.DAT"},
         {[&] { model->process({}, output.string()), model->wait(); }, "std::bad_alloc"},
     };
+    std::vector<Message::Kind> kinds;
     for (const auto& [action, said] : cases) {
         view.messages.clear();
         action();
         ASSERT_EQ(view.messages.size(), 1u) << said;
         EXPECT_NE(view.last().find(said), std::string::npos) << view.last();
+        kinds.push_back(view.messages[0].kind);
     }
+    using K = Message::Kind;
+    EXPECT_EQ(kinds, (std::vector<K>{K::Warning, K::Warning, K::Warning, K::Warning, K::Warning, K::Information,
+                                     K::Information, K::Failure, K::Failure}));
     EXPECT_EQ(model->text(Control::StatusBox), "Processing Failed: std::bad_alloc");
-    EXPECT_EQ(view.messages[0].kind, Message::Kind::Failure);
     EXPECT_EQ(runs, 2);
     EXPECT_EQ(model->state().choices.output, output);   // the refused places were not taken
 
@@ -410,25 +485,54 @@ TEST_F(Model, RefusalsAndFailuresAreSaid) {
                          "No application to open .xlsx workbooks was found.", "The folder cannot be shown here."}));
 }
 
-// The view goes while the run waits on a notice: the run is released,
-// cancelled, and waited for when the model ends; the view is not called again.
-TEST_F(Model, ADetachedViewReleasesTheRun) {
-    std::atomic<bool> released{false}, cancelled{false};
+// A file in the workbook's place that is no workbook is replaced only when
+// the user says yes to the question naming it; a workbook is not asked about.
+TEST_F(Model, AFileThatIsNoWorkbookIsReplacedOnlyOnYes) {
+    std::vector<bool> replace_any;
+    run = [&](const app::RunOptions& o, app::RunObserver&, const std::atomic<bool>*) {
+        replace_any.push_back(o.replace_any_file);
+        write_older_workbook(o.output);
+        return app::RunResult{app::RunOutcome::Completed, {}, {}};
+    };
+    start(league);
+    write_bytes(output, "my notes");
+    view.yes = false;
+    EXPECT_FALSE(model->process({}, output.string()));
+    ASSERT_EQ(view.questions.size(), 1u);
+    EXPECT_EQ(view.questions[0].kind, Message::Kind::Warning);
+    EXPECT_EQ(view.questions[0].text, "cannot write the workbook " + output.string() +
+                                          ": it is not a workbook\n\nReplace it with the new workbook?");
+    EXPECT_EQ(read_bytes(output), "my notes");
+    EXPECT_EQ(model->state().choices.output, output);   // the place is kept for a later yes
+
+    view.yes = true;
+    ASSERT_TRUE(model->process({}, output.string()));
+    model->wait();
+    ASSERT_TRUE(model->process({}, output.string()));   // now a workbook: no question
+    model->wait();
+    EXPECT_EQ(view.questions.size(), 2u);
+    EXPECT_EQ(replace_any, (std::vector<bool>{true, false}));
+}
+
+// The view goes during a run: the run is cancelled, and waited for when the
+// model ends; the view is not called again.
+TEST_F(Model, ADetachedViewCancelsTheRun) {
+    std::atomic<bool> running{false}, cancelled{false};
     run = [&](const app::RunOptions&, app::RunObserver& obs, const std::atomic<bool>* cancel) {
-        obs.notice({"this case is 3", "ENCPLSTATS.DAT", 1, "PhaseCode", "3", {}});
-        released = true;
-        cancelled = cancel->load();
-        obs.status("after the notice");
+        running = true;
+        while (!cancel->load()) obs.status("working");
+        cancelled = true;
+        obs.status("after the cancel");
         return app::RunResult{app::RunOutcome::Cancelled, {}, {}};
     };
     start(league);
-    view.on_notice = [&] { model->detach(); };   // the window is closed while the notice is up
     ASSERT_TRUE(model->process({}, output.string()));
-    ASSERT_TRUE(pump_until(*model, [&] { return !view.messages.empty(); }));
-    const int refreshes = view.refreshes;
+    ASSERT_TRUE(pump_until(*model, [&] { return running.load(); }));
+    model->detach();   // the window is closed
+    const int refreshes = view.refreshes, wakes = view.wakes;
     model.reset();
-    EXPECT_TRUE(released && cancelled);
-    EXPECT_EQ(view.refreshes, refreshes);
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(std::pair(view.refreshes, view.wakes.load()), std::pair(refreshes, wakes));
     EXPECT_FALSE(fs::exists(output));
 }
 
@@ -447,6 +551,126 @@ TEST(AboutText, TheVersionTheLicenceAndTheNoticesInFull) {
     EXPECT_TRUE(about.notices.ends_with(notices::third_party()));
     EXPECT_NE(notices::license().find("Copyright (c) The TALLYBOOK authors"), std::string_view::npos);
     EXPECT_NE(notices::third_party().find("THIRD-PARTY NOTICES: TALLYBOOK " TALLYBOOK_VERSION), std::string_view::npos);
+}
+
+// Enter does the same in every view: it starts Process from the option
+// buttons, the workbook field and Process, opens a folder in the folder list
+// and takes the typed folder in the folder field.
+TEST(Keys, WhatEnterDoesWhereTheFocusIs) {
+    using window::EnterKey;
+    const std::pair<Control, EnterKey> cases[] = {
+        {Control::ProcessButton, EnterKey::StartProcess},  {Control::WorkbookField, EnterKey::StartProcess},
+        {Control::PlayersOnly, EnterKey::StartProcess},    {Control::ViewAfterCompleted, EnterKey::StartProcess},
+        {Control::FolderList, EnterKey::OpenFolder},       {Control::FolderField, EnterKey::TakeFolder},
+        {Control::CancelButton, EnterKey::PressButton},    {Control::CopyNoticesButton, EnterKey::PressButton},
+        {Control::DriveList, EnterKey::Nothing},           {Control::NoticeList, EnterKey::Nothing},
+        {Control::StatusBox, EnterKey::Nothing}};
+    for (const auto& [control, key] : cases) EXPECT_EQ(window::enter_key(control), key) << window::control_name(control);
+}
+
+// A screen reader calls every field, list, box and the bar by a name of its
+// own (the caption of the label before it, where it has one), never by what
+// it holds; everything the user can use has a tooltip.
+TEST(Names, EveryControlIsNamedAndExplained) {
+    const auto all = window::all_controls();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const Control c = all[i];
+        const window::ControlKind kind = window::control_kind(c);
+        const bool captioned = window::texts::caption(c).size() > 0;
+        SCOPED_TRACE(std::string(window::control_name(c)));
+        if (const auto label = window::label_of(c)) {
+            ASSERT_GT(i, 0u);
+            EXPECT_EQ(all[i - 1], *label);   // made right before the control it names
+            EXPECT_EQ(window::texts::accessible_name(c), window::texts::caption(*label));
+        }
+        const bool unnamed = kind != window::ControlKind::Label && kind != window::ControlKind::Button &&
+                             kind != window::ControlKind::Radio && kind != window::ControlKind::Frame;
+        EXPECT_EQ(window::texts::accessible_name(c).empty(), !unnamed);
+        if (unnamed) {
+            EXPECT_FALSE(captioned);
+        }
+        const bool used = kind != window::ControlKind::Label && kind != window::ControlKind::Frame &&
+                          kind != window::ControlKind::Grid;
+        if (used) {
+            EXPECT_FALSE(window::texts::tooltip(c).empty());
+        }
+    }
+    EXPECT_EQ(window::texts::accessible_name(Control::DriveList), "Encyclopedia Drive");
+}
+
+// The bar gives each stage its share and follows the stage's count within
+// it; the end of the save shows busy only while the save reports part of it.
+TEST(Bar, EachStageItsShareAndNoBusyStretchWhenTheSaveReportsAllThrough) {
+    using app::Stage;
+    window::BarCalibration c;
+    c.players_and_teams = {1, 5, 1, 13};   // 20 in all
+    c.players_only = {1, 4, 0, 5};
+    c.teams_only = {1, 0, 1, 8};
+    c.save_reported = 1;
+    const auto all = sheets::SheetsDesired::PlayersAndTeams;
+    struct Case {
+        sheets::SheetsDesired desired;
+        Stage stage;
+        int64_t done, total;
+        window::BarPosition want;
+    };
+    const Case cases[] = {
+        {all, Stage::Reading, 0, 6, {0, false}},      {all, Stage::Reading, 3, 6, {0.025, false}},
+        {all, Stage::Players, 1, 2, {0.175, false}},  {all, Stage::Teams, 2, 2, {0.35, false}},
+        {all, Stage::Saving, 0, 100, {0.35, false}},  {all, Stage::Saving, 50, 100, {0.675, false}},
+        {all, Stage::Saving, 100, 100, {1, false}},   {all, Stage::Saving, 120, 100, {1, false}},
+        {all, Stage::Players, 5, 0, {0.05, true}},    // a stage that cannot count
+        {sheets::SheetsDesired::PlayersOnly, Stage::Saving, 1, 2, {0.75, false}},
+        {sheets::SheetsDesired::TeamsOnly, Stage::Teams, 1, 2, {0.15, false}},
+    };
+    for (const Case& k : cases) {
+        const window::BarPosition got = window::bar_position(k.desired, k.stage, k.done, k.total, c);
+        EXPECT_NEAR(got.fraction, k.want.fraction, 1e-9) << static_cast<int>(k.stage) << " " << k.done;
+        EXPECT_EQ(got.busy, k.want.busy) << static_cast<int>(k.stage) << " " << k.done;
+    }
+    // A save that reports only its first half: the bar stops there, busy.
+    c.save_reported = 0.5;
+    EXPECT_EQ(window::bar_position(all, Stage::Saving, 50, 100, c), (window::BarPosition{0.5125, false}));
+    EXPECT_EQ(window::bar_position(all, Stage::Saving, 100, 100, c), (window::BarPosition{0.675, true}));
+    // The table in use: the bar never goes back from one report to the next.
+    double last = 0;
+    for (Stage stage : {Stage::Reading, Stage::Players, Stage::Teams, Stage::Saving})
+        for (int64_t done = 0; done <= 10; ++done) {
+            const double f = window::bar_position(all, stage, done, 10).fraction;
+            EXPECT_GE(f, last);
+            last = f;
+        }
+}
+
+// The window opens where it was closed, as big, unless no screen shows it
+// there now; the place is kept with the other choices.
+TEST_F(Model, TheWindowOpensWhereItWasWhenAScreenIsThere) {
+    using window::Rect;
+    using window::WindowPlace;
+    const std::vector<Rect> two_screens = {{0, 0, 1920, 1040}, {1920, 0, 1280, 984}};
+    const WindowPlace on_second{{2000, 100, 600, 660}, false};
+    struct Case {
+        const char* what;
+        WindowPlace place;
+        std::vector<Rect> screens;
+        std::optional<WindowPlace> want;
+    };
+    const Case cases[] = {
+        {"on the second screen", on_second, two_screens, on_second},
+        {"that screen gone", on_second, {two_screens[0]}, std::nullopt},
+        {"title bar above the screens", {{100, -200, 600, 660}, false}, two_screens, std::nullopt},
+        {"a sliver left on the screen", {{1900, 10, 600, 660}, false}, {two_screens[0]}, std::nullopt},
+        {"larger than the screen now", {{0, 0, 2400, 1200}, true}, {two_screens[0]},
+         WindowPlace{{0, 0, 1920, 1040}, true}},
+    };
+    for (const Case& k : cases) EXPECT_EQ(window::place_on_screens(k.place, k.screens), k.want) << k.what;
+
+    start(league);
+    EXPECT_EQ(model->opening_place(two_screens), std::nullopt);   // a first start: the view's default
+    model->remember_place(on_second);
+    EXPECT_EQ(start(league).opening_place(two_screens), on_second);
+    write_bytes(window::settings_file(data), "window=1,2,3\nwindow=4,5,-6,7,normal\n");
+    EXPECT_EQ(start(league).opening_place(two_screens), std::nullopt);   // a damaged line is passed over
 }
 
 TEST(LiveRows, EachCellAsTheWorkbookShowsIt) {

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows programs as a user drives them, under Wine: the sample, a
 # conversion checked by the independent checker, the same workbook as the
-# Linux build's, accented folder and file names, exit codes and refusals,
-# Ctrl-C during the save, --open.
+# Linux build's, accented folder and file names, exit codes and refusals (a
+# folder that cannot be written among them), Ctrl-C during the save, --open.
 #
 # Usage: e2e_test.sh WINDOWS_BUILD LINUX_BUILD WORK_DIR
 #   WINDOWS_BUILD holds cli/tallybook-cli.exe and tools/tallybook-sample.exe,
@@ -170,6 +170,26 @@ cli --inspect "$(w "$work/missing")" > /dev/null 2>&1; check "inspect of a missi
 # --- --open with no application for .xlsx (a fresh prefix has none) --------------------------
 cli -q --open -o "$(w "$work/open.xlsx")" "$e" > /dev/null 2> "$work/err"; check "--open" 0 $?
 grep -q "no application opens .xlsx files" "$work/err" || fail "--open: $(cat "$work/err")"
+
+# --- a folder no file can be made in: refused before anything is read ----------------------
+# Wine as root writes everywhere, and keeps no read-only attribute on a
+# folder: the folder is made unwritable from outside, by its permissions or,
+# for root, its immutable attribute.
+locked=$work/locked
+mkdir -p "$locked"
+chmod a-w "$locked"
+if touch "$locked/x" 2> /dev/null; then rm -f "$locked/x"; chattr +i "$locked" 2> /dev/null || locked=; fi
+if [ -n "$locked" ]; then
+    cli -q -o "$(w "$locked/book.xlsx")" "$e" > /dev/null 2> "$work/err"; check "a folder that cannot be written" 1 $?
+    grep -qF "cannot write the workbook $(w "$locked/book.xlsx"): permission denied" "$work/err" ||
+        fail "the refusal of a folder that cannot be written: $(cat "$work/err")"
+    checks=$((checks + 1))
+    [ -z "$(ls -A "$locked")" ] || fail "the folder that cannot be written holds: $(ls -A "$locked")"
+    chattr -i "$locked" 2> /dev/null
+    chmod u+w "$locked"
+else
+    echo "note: no folder that cannot be written can be made here; that check is left out"
+fi
 
 # --- Ctrl-C during the save ---------------------------------------------------------------
 sample "$(w "$work/big")" --players 3000 --seasons 3 > /dev/null || fail "the big sample"
