@@ -6,14 +6,13 @@
 namespace tb::window {
 
 // Measured by bench/bench_window_bar on `tallybook-sample DIR --players 20000
-// --seasons 30` (283,369 lines), the median of three runs: the save is most
-// of a run. The save reports the rows as it writes them into the sheets, a
-// third of its time, and nothing while it packs the file.
+// --seasons 30` (283,369 lines), the median of five runs: the save is most
+// of a run, and it reports its progress up to the rename.
 const BarCalibration kBarCalibration = {
-    {0.011, 0.075, 0.000, 0.914},   // players and teams
-    {0.017, 0.069, 0.000, 0.918},   // players only
-    {0.014, 0.000, 0.134, 0.854},   // teams only
-    0.36,
+    {0.027, 0.198, 0.001, 0.775},   // players and teams
+    {0.030, 0.200, 0.000, 0.772},   // players only
+    {0.041, 0.000, 0.149, 0.801},   // teams only
+    0.99,
 };
 
 namespace {
