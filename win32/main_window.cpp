@@ -425,7 +425,12 @@ void MainWindow::show_about() {
     const auto about = window::texts::about("the Windows API");
     std::string text = about.heading;
     for (const std::string& line : about.lines) text += "\n" + line;
-    show_text_box(hwnd_, wide(about.title), wide(text + "\n\n" + about.notices));
+    const Box box{wide(about.title), wide(text + "\n\n" + about.notices), window::Message::Kind::Information, true};
+    // The licences run long: a box to scroll through rather than a message box.
+    if (message_box_)
+        message_box_(hwnd_, box);
+    else
+        show_text_box(hwnd_, box.title, box.text);
 }
 
 void MainWindow::start_processing() {

@@ -15,7 +15,7 @@ class Template {
 public:
     Template(const std::wstring& title, short items) {
         DLGTEMPLATE t{};
-        t.style = DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+        t.style = DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU;
         t.cdit = static_cast<WORD>(items);
         t.cx = kWidth;
         t.cy = kHeight;
@@ -56,11 +56,16 @@ private:
 
 INT_PTR CALLBACK procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-        case WM_INITDIALOG:
+        case WM_INITDIALOG: {
             SetDlgItemTextW(dialog, kTextId, reinterpret_cast<const wchar_t*>(lparam));
+            // The program's icon in the caption, as its own box.
+            const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+            SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+            SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
             // The OK button has the focus, not the text (which would show all selected).
             SetFocus(GetDlgItem(dialog, IDOK));
             return FALSE;
+        }
         case WM_COMMAND:
             if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) EndDialog(dialog, 0);
             return TRUE;

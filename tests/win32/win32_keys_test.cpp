@@ -249,6 +249,7 @@ TEST_F(Win32Window, TheWorkbooksPlaceIsRefusedWithAWarningAndAboutShowsTheProgra
     ASSERT_FALSE(boxes.empty());
     EXPECT_TRUE(boxes.back().program_icon);
     EXPECT_EQ(boxes.back().title, L"About TALLYBOOK");
+    EXPECT_NE(boxes.back().text.find(L"THIRD-PARTY NOTICES"), std::wstring::npos);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // model's captions on the native controls, the folder typed and entered, the
 // real run with its status texts and saved-folder file, the live grid's
 // drawing, and Cancel or E&XIT during the save leaving an older workbook as it was.
+#include "support/older_workbook.h"
 #include "win32_fixture.h"
 
 namespace tb::test {
@@ -99,7 +100,7 @@ TEST_F(Win32Window, TheLiveGridPutsNumbersRightAndTextLeft) {
 
 TEST_F(Win32Window, CancelOrExitDuringTheSaveKeepsTheOlderWorkbook) {
     for (Control press : {Control::CancelButton, Control::ExitButton}) {
-        std::ofstream(output, std::ios::binary) << "an older workbook";
+        const std::string older = write_older_workbook(output);
         reached = false;
         go = std::promise<void>();
         go_future = go.get_future().share();
@@ -122,7 +123,7 @@ TEST_F(Win32Window, CancelOrExitDuringTheSaveKeepsTheOlderWorkbook) {
                 EXPECT_EQ(text_of(item(h, Control::StatusBox)), L"Processing Cancelled");
             }
         }   // the window object ends: the run is waited for
-        EXPECT_EQ(read_file(output), "an older workbook");
+        EXPECT_EQ(read_file(output), older);
         std::vector<std::string> files;
         for (const auto& e : fs::directory_iterator(output.parent_path())) files.push_back(e.path().filename().string());
         EXPECT_EQ(files, std::vector<std::string>{"TALLYBOOK.xlsx"});

@@ -157,6 +157,15 @@ echo "notes" > "$work/notes.xlsx"
 cli -q -o "$(w "$work/notes.xlsx")" "$e" > /dev/null 2> "$work/err"; check "a text file in the workbook's place" 1 $?
 grep -q "it is not a workbook" "$work/err" || fail "no 'it is not a workbook': $(cat "$work/err")"
 [ "$(cat "$work/notes.xlsx")" = notes ] || fail "the text file was replaced"
+# Wine shows a file without write permission as read-only.
+cp "$work/teams-only.xlsx" "$work/ro.xlsx" && chmod 0444 "$work/ro.xlsx"
+cli -q -o "$(w "$work/ro.xlsx")" "$e" > /dev/null 2> "$work/err"; check "a read-only workbook" 1 $?
+grep -q "it is read-only" "$work/err" || fail "no 'it is read-only': $(cat "$work/err")"
+cmp -s "$work/ro.xlsx" "$work/teams-only.xlsx" || fail "the read-only workbook was replaced"
+for f in notes.xlsx ro.xlsx; do
+    cli -q --force -o "$(w "$work/$f")" "$e" > /dev/null 2> "$work/err"; check "--force over $f" 0 $?
+    [ "$(head -c 2 "$work/$f")" = PK ] && ! cmp -s "$work/$f" "$work/teams-only.xlsx" || fail "--force did not replace $f: $(cat "$work/err")"
+done
 cli -q -o "$(w "$work/keep.xlsx/x.xlsx")" "$e" > /dev/null 2> "$work/err"; check "a file as the folder" 1 $?
 grep -q "is not a folder" "$work/err" || fail "no 'not a folder': $(cat "$work/err")"
 cli -q -o "$(w "$work/keep.xlsx")" "$e" > /dev/null 2>&1; check "replacing a workbook" 0 $?
