@@ -85,7 +85,12 @@ TALLYBOOK_DATA_DIR=$(w "$data")
 temp=$(winepath -u 'C:\users' 2> /dev/null)
 temp_files() { find "$temp" -path '*/Temp/*' -type f 2> /dev/null | sort; }
 
-older() { printf 'an older workbook\n' > "$out/TALLYBOOK.xlsx"; }
+# The older workbook: a small real one (the window asks before replacing
+# anything else).
+wine "$win/tools/tallybook-sample.exe" "$(w "$work/small")" --players 40 --seasons 2 > /dev/null
+wine "$win/cli/tallybook-cli.exe" -q -o "$(w "$work/older.xlsx")" "$(w "$work/small")" > /dev/null 2>&1 ||
+    { echo "window_timing: the older workbook could not be made"; exit 1; }
+older() { cp "$work/older.xlsx" "$out/TALLYBOOK.xlsx"; }
 others() { ls -A "$out" | grep -vx TALLYBOOK.xlsx; }
 none_beside() { [ -z "$(others)" ]; }
 gone() { [ -z "$(window_of "$1" '^TALLYBOOK ')" ]; }
@@ -139,7 +144,7 @@ end_window() {  # PID [box]
 }
 
 check_left() {  # after a round: the older workbook as it was, nothing else
-    [ "$(cat "$out/TALLYBOOK.xlsx")" = "an older workbook" ] || problem "the older workbook was replaced"
+    cmp -s "$out/TALLYBOOK.xlsx" "$work/older.xlsx" || problem "the older workbook was replaced"
     [ -z "$(others)" ] || problem "left beside the workbook: $(others | tr '\n' ' ')"
     [ "$(temp_files)" = "$temps_before" ] || problem "left in Windows' temporary folder: $(comm -13 <(echo "$temps_before") <(temp_files) | tr '\n' ' ')"
 }
