@@ -1,5 +1,5 @@
-// The figures of a hitting row, column by column, for a season line and for
-// a totals row.
+// The figures of a hitting row, column by column (the rates themselves,
+// and a totals row's OPS, are the rates tests' own).
 #include "hitting/hitting.h"
 
 #include <gtest/gtest.h>
@@ -33,27 +33,6 @@ TEST(HittingFigures, ASeasonLineColumnByColumn) {
                                                         {"PA", 560},   {"AB", 500},   {"H", 150},  {"2B", 30},
                                                         {"HR", 20},    {"BB", 50},    {"SH", 10},  {"TB", 250}};
     for (const auto& [title, value] : want) EXPECT_DOUBLE_EQ(column(f, title), value) << title;
-}
-
-TEST(HittingFigures, TotalsRowOpsIsTheSumOfOnBaseAndSlugging) {
-    // OBP 4/6 -> .667 and SPC 2/3 -> .667: OPS adds the rounded terms.
-    HittingCounts c;
-    c.at_bats = 3, c.hits = 1, c.total_bases = 2, c.times_on_base = 4, c.plate_appearances = 6;
-    for (RowKind kind : {RowKind::Totals, RowKind::SeasonLine}) {
-        const auto f = figures(c, kind);
-        EXPECT_DOUBLE_EQ(column(f, "OBP"), .667);
-        EXPECT_DOUBLE_EQ(column(f, "SPC"), .667);
-        EXPECT_NEAR(column(f, "OPS"), 1.334, 1e-12);
-    }
-}
-
-TEST(HittingFigures, TitlesOnTheTotalsSheetDifferOnlyForDoublePlays) {
-    for (const rates::FigureColumn& c : kColumns) {
-        if (c.block_title != "GIDP") {
-            EXPECT_EQ(c.block_title, c.totals_title);
-        }
-    }
-    EXPECT_EQ(kColumns.back().block_title, "TB");
 }
 
 }  // namespace

@@ -29,14 +29,5 @@ TEST(PitchingFigures, TotalsRowKeepsRunsAndEarnedRunsApart) {
     for (const auto& [title, value] : want) EXPECT_DOUBLE_EQ(column(f, title), value) << title;
 }
 
-TEST(PitchingFigures, InningsCountOutsAfterThePoint) {
-    const std::pair<int, double> cases[] = {{200, 66.2}, {201, 67.0}, {199, 66.1}, {1, 0.1}, {0, 0.0}};
-    for (const auto& [outs, innings] : cases) {
-        enc::PitchingFigures l;
-        l.outs = static_cast<int16_t>(outs);
-        EXPECT_DOUBLE_EQ(column(figures(line_counts(l)), "IP"), innings) << outs;
-    }
-}
-
 }  // namespace
 }  // namespace tb::pitching
