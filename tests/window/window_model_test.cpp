@@ -229,21 +229,16 @@ TEST_F(Model, WhatEachControlShowsIdleRunningCancellingAndAfterARun) {
                               Control::ViewWhileProcessing, Control::ViewAfterCompleted, Control::DesiredFrame,
                               Control::PlayersOnly,     Control::TeamsOnly,    Control::PlayersAndTeams,
                               Control::WorkbookField,   Control::SaveAsButton};
-    struct Seen {
-        bool process, cancel_enabled, cancel_shown, hint, open, locked;
-    };
-    auto seen = [&] {
+    // Process on, Cancel on, Cancel shown, the hint shown, Open and Show in
+    // folder shown, every choice locked.
+    auto expect = [&](std::array<bool, 6> want, const char* when) {
         bool all_locked = true;
         for (Control c : locked) all_locked = all_locked && !model->enabled(c);
-        return Seen{model->enabled(Control::ProcessButton), model->enabled(Control::CancelButton),
-                    model->shown(Control::CancelButton),    model->shown(Control::ProcessHint),
-                    model->shown(Control::OpenButton) && model->shown(Control::ShowFolderButton), all_locked};
-    };
-    auto expect = [&](Seen want, const char* when) {
-        const Seen got = seen();
-        EXPECT_EQ(std::tuple(got.process, got.cancel_enabled, got.cancel_shown, got.hint, got.open, got.locked),
-                  std::tuple(want.process, want.cancel_enabled, want.cancel_shown, want.hint, want.open, want.locked))
-            << when;
+        const std::array<bool, 6> got = {model->enabled(Control::ProcessButton), model->enabled(Control::CancelButton),
+                                         model->shown(Control::CancelButton), model->shown(Control::ProcessHint),
+                                         model->shown(Control::OpenButton) && model->shown(Control::ShowFolderButton),
+                                         all_locked};
+        EXPECT_EQ(got, want) << when;
     };
     expect({true, false, false, false, false, false}, "idle");
     ASSERT_TRUE(model->process({}, output.string()));
