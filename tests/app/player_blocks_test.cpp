@@ -1,9 +1,10 @@
 // Every line under its own titles: a hitting line feeds a player's hitting
 // block, a pitching line his pitching block, a two-way line both; a player
 // with lines of both kinds gets both blocks, each holding only its own
-// lines, phase by phase.
+// lines, phase by phase. (The golden letter sheets hold a hitting season
+// then a pitching one, a pitcher whose only hitting is in the league
+// championship series, and a player with only lines of unknown kinds.)
 #include "archive/sample.h"
-#include "sheets/cell_styles.h"
 #include "run_fixture.h"
 
 #include <cmath>
@@ -39,21 +40,6 @@ protected:
 };
 using V = std::vector<std::string>;
 
-TEST_F(PlayerBlocks, AHittingSeasonThenAPitchingSeasonGetABlockEach) {
-    line(2000, 2, 1);
-    line(2001, 2, 2);
-    ASSERT_EQ(run().outcome, app::RunOutcome::Completed);
-    EXPECT_EQ(column_a(), (V{"Fenn,Gus", "Year", "2000", "Totals", "", "Fenn,Gus", "Year", "2001", "Totals"}));
-    EXPECT_EQ(title_of_row(2), "BAVG");
-    EXPECT_EQ(title_of_row(7), "ERA");
-    EXPECT_EQ(text("F", "R", 6), "1");   // the player number on each name row
-    EXPECT_EQ(text("HitRegTotals", "A", 2), "Fenn,Gus");
-    EXPECT_EQ(text("HitRegTotals", "B", 2), "2000");
-    EXPECT_EQ(text("PitchRegTotals", "A", 2), "Fenn,Gus");
-    EXPECT_EQ(text("PitchRegTotals", "B", 2), "2001");
-    EXPECT_EQ(text("PitchRegTotals", "N", 2), "10.0");   // 30 outs, not a hitting figure
-}
-
 TEST_F(PlayerBlocks, ATwoWayPlayersSeasonsOfOneKindStayInTheirOwnBlock) {
     line(2000, 2, 3, 20, 60);
     line(2001, 2, 1, 30);
@@ -70,24 +56,6 @@ TEST_F(PlayerBlocks, ATwoWayPlayersSeasonsOfOneKindStayInTheirOwnBlock) {
     EXPECT_FALSE(book->find_sheet("HitWSTotals").has_value());
 }
 
-TEST_F(PlayerBlocks, APitcherWhoseOnlyHittingLineIsInTheLeagueChampionshipSeries) {
-    line(2000, 2, 2);
-    line(2000, 7, 2);
-    line(2000, 7, 1, 3);
-    ASSERT_EQ(run().outcome, app::RunOutcome::Completed);
-    // The hitting block opens with its titles; its section title follows them.
-    EXPECT_EQ(column_a(), (V{"Fenn,Gus", "Year", "- - L C S - -", "2000", "Totals", "", "Fenn,Gus", "Year", "2000",
-                            "Totals", "- - L C S - -", "2000", "Totals"}));
-    EXPECT_EQ(title_of_row(2), "BAVG");
-    EXPECT_EQ(book->style("F", 0, 3).fill, sheets::kHittingFill);
-    EXPECT_EQ(title_of_row(8), "ERA");
-    EXPECT_EQ(book->style("F", 0, 11).fill, sheets::kPitchingFill);
-    EXPECT_EQ(text("HitLCSTotals", "H", 2), "3");   // AB
-    EXPECT_FALSE(book->find_sheet("HitRegTotals").has_value());
-    EXPECT_EQ(text("PitchRegTotals", "A", 2), "Fenn,Gus");
-    EXPECT_EQ(text("PitchLCSTotals", "A", 2), "Fenn,Gus");
-}
-
 TEST_F(PlayerBlocks, ALineOfAnUnknownKindTakesNoTitles) {
     line(2000, 2, 0);
     line(2001, 2, 1);
@@ -97,14 +65,6 @@ TEST_F(PlayerBlocks, ALineOfAnUnknownKindTakesNoTitles) {
     EXPECT_EQ(title_of_row(2), "BAVG");
     ASSERT_EQ(observer.told.size(), 2u);
     EXPECT_EQ(observer.told[0].field, "StatKind");
-}
-
-TEST_F(PlayerBlocks, OnlyLinesOfAnUnknownKindWriteNothing) {
-    line(2000, 2, 0);
-    contents.stats->push_back(hitter_line(2, 2000, 2, 1, "Gale", "Hal"));
-    ASSERT_EQ(run().outcome, app::RunOutcome::Completed);
-    EXPECT_EQ(text("F", "A", 1), "");
-    EXPECT_EQ(text("G", "A", 1), "Gale,Hal");
 }
 
 // ERA on every pitching row of generated archives: ER / (outs / 27) rounded

@@ -31,13 +31,11 @@ run "teams only" 0 --teams-only -o "$work/keep.xlsx" "$work/enc"
 says "$work/out" "Processing Completed"
 says "$work/out" "Workbook: .*keep.xlsx"
 
-# --- bad input and refused outputs -------------------------------------------
+# --- bad input and refused outputs (each kind of refusal is the run tests'
+# own; here what only the program shows) -------------------------------------
 team_sum=$(md5sum < "$work/enc/ENCTEAM.DAT")
 run "output over the team file" 1 -q -o "$work/enc/ENCTEAM.DAT" "$work/enc"
 says "$work/err" "encyclopedia folder"
-run "output into the folder by .." 1 -q -o "$work/enc/../enc/new.xlsx" "$work/enc"
-ln "$work/enc/ENCTEAM.DAT" "$work/hard.xlsx"
-run "output hard-linked to the team file" 1 -q -o "$work/hard.xlsx" "$work/enc"
 [ "$(md5sum < "$work/enc/ENCTEAM.DAT")" = "$team_sum" ] || fail "the team file changed"
 
 mkdir "$work/empty"
@@ -46,20 +44,6 @@ says "$work/err" "nothing to convert"
 says "$work/err" "ENCTEAM.DAT is missing"
 head -c 10 "$work/keep.xlsx" | grep -q "PK" || fail "the good workbook was replaced"
 
-mkfifo "$work/fifo.xlsx"
-run "FIFO output" 1 -q -o "$work/fifo.xlsx" "$work/enc"
-run "device output" 1 -q -o /dev/null "$work/enc"
-
-cp "$work/keep.xlsx" "$work/target.xlsx"; chmod 600 "$work/target.xlsx"; ln -s target.xlsx "$work/link.xlsx"
-run "symbolic link to a workbook" 0 -q -o "$work/link.xlsx" "$work/enc"
-[ -L "$work/link.xlsx" ] || fail "the link was replaced by a file"
-[ "$(stat -c %a "$work/target.xlsx")" = 600 ] || fail "the mode changed to $(stat -c %a "$work/target.xlsx")"
-
-run "a 250-character name" 0 -q -o "$work/$(printf 'n%.0s' $(seq 1 245)).xlsx" "$work/enc"
-run "a name too long" 1 -q -o "$work/$(printf 'n%.0s' $(seq 1 300)).xlsx" "$work/enc"
-says "$work/err" "the name is too long"
-run "a file as the folder" 1 -q -o "$work/keep.xlsx/x.xlsx" "$work/enc"
-says "$work/err" "is not a folder"
 
 if [ "$(id -u)" = 0 ] && command -v setpriv > /dev/null; then
     mkdir "$work/locked"; chmod 755 "$work" "$work/locked"; chmod -R a+rX "$work/enc"
@@ -90,8 +74,6 @@ run "a zip file that is not a workbook" 1 -q -o "$work/other.zip" "$work/enc"
 says "$work/err" "zip file, not a workbook"
 run "--force replaces any regular file" 0 -q --force -o "$work/notes.txt" "$work/enc"
 head -c 2 "$work/notes.txt" | grep -q PK || fail "--force did not replace the text file"
-: > "$work/empty.xlsx"
-run "an empty file is replaced" 0 -q -o "$work/empty.xlsx" "$work/enc"
 [ "$(md5sum < "$work/keep.xlsx")" = "$keep_sum" ] || fail "keep.xlsx changed"
 
 # Links followed to the end of a chain, up to the system's 40; a longer chain

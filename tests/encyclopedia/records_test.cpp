@@ -191,17 +191,4 @@ TEST(Tables, TakeUsedRecordsAndTheLaterRecordWins) {
     EXPECT_EQ(years, (enc::BirthYears{{1, 1985}}));
 }
 
-// Record n is the n-th whole record, also across the reader's chunks of a
-// few megabytes, and a trailing partial record is ignored.
-TEST(Files, WholeRecordsInOrderAcrossChunksAndNoPartialTail) {
-    TempDir dir;
-    std::string bytes;
-    for (int i = 1; i <= 20000; ++i) bytes += enc::encode(pitcher_line(i, 1900 + i % 100, 2, i % 30, "P", "Q"));
-    write_bytes(dir / "ENCPLSTATS.DAT", bytes + std::string(343, '\x01'));
-    const auto records = enc::Encyclopedia(dir.path()).read_stats();
-    ASSERT_EQ(records.size(), 20000u);
-    for (std::size_t i = 0; i < records.size(); ++i)
-        if (records[i].player_id != static_cast<int>(i + 1)) FAIL() << "record " << i + 1;
-}
-
 }  // namespace

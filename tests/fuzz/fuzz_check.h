@@ -37,13 +37,6 @@ inline std::string as_string(const std::uint8_t* data, std::size_t size) {
     return size == 0 ? std::string() : std::string(reinterpret_cast<const char*>(data), size);
 }
 
-// A text field as the file holds it: raw bytes up to the first NUL.
-inline std::string raw_field(const std::uint8_t* record, std::size_t offset, std::size_t width) {
-    std::size_t len = 0;
-    while (len < width && record[offset + len] != 0) ++len;
-    return std::string(reinterpret_cast<const char*>(record + offset), len);
-}
-
 // Reads `data` as the file `name` of an encyclopedia that holds only it,
 // through `read` (an Encyclopedia member such as &Encyclopedia::read_teams),
 // checks what any bytes must give and returns the records and their facts.
@@ -79,12 +72,22 @@ std::vector<Record> read_checked(const std::uint8_t* data, std::size_t size, std
     return records;
 }
 
-// What a conversion is told about the file: nothing exactly when it has
-// bytes, no partial record and at least one used record.
-inline void check_problems(const enc::FileFacts& facts, std::size_t used) {
-    TB_FUZZ_CHECK(used <= facts.records);
-    const bool clean = facts.bytes > 0 && facts.partial_bytes == 0 && used > 0;
-    TB_FUZZ_CHECK(enc::file_problems(facts, used).empty() == clean);
+// The records `used` takes, checking what a conversion is told about the
+// file: nothing exactly when it has bytes, no partial record and at least
+// one used record.
+template <class Record, class Used>
+std::vector<const Record*> used_records(const std::vector<Record>& records, const enc::FileFacts& facts, Used used) {
+    std::vector<const Record*> out;
+    for (const Record& r : records)
+        if (used(r)) out.push_back(&r);
+    const bool clean = facts.bytes > 0 && facts.partial_bytes == 0 && !out.empty();
+    TB_FUZZ_CHECK(enc::file_problems(facts, out.size()).empty() == clean);
+    return out;
+}
+
+template <class Record>
+std::vector<const Record*> used_records(const std::vector<Record>& records, const enc::FileFacts& facts) {
+    return used_records(records, facts, [](const Record& r) { return enc::is_used(r); });
 }
 
 }  // namespace tb::fuzz

@@ -4,7 +4,6 @@
 // then the standings of no team season.
 #include "fuzz_check.h"
 
-#include "encyclopedia/encyclopedia.h"
 #include "teams/league_tables.h"
 #include "teams/standings.h"
 
@@ -14,36 +13,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     enc::FileFacts facts;
     const auto records =
         fuzz::read_checked(data, size, enc::kLeagueSeasonFile, &enc::Encyclopedia::read_league_seasons, facts);
-
-    std::size_t used = 0;
-    const enc::LeagueSeason* last_used = nullptr;
-    for (const auto& r : records) {
-        if (!enc::is_used(r)) continue;
-        ++used;
-        last_used = &r;
-    }
-    fuzz::check_problems(facts, used);
+    const auto used = fuzz::used_records(records, facts);
 
     const teams::LeagueTables tables(records, {}, {});
-    TB_FUZZ_CHECK(tables.bounds().made == (used > 0));
+    TB_FUZZ_CHECK(tables.bounds().made == !used.empty());
     TB_FUZZ_CHECK(tables.named_teams() == 0);
-    if (last_used) TB_FUZZ_CHECK(tables.league_name(last_used->league_id) == last_used->name);
+    if (!used.empty()) TB_FUZZ_CHECK(tables.league_name(used.back()->league_id) == used.back()->name);
 
     // Every team a used league season places gets a division name (a league
-    // season without divisions gives the blank one).
-    constexpr int kSlotsPerDivision = 15;
-    for (const auto& r : records) {
-        if (!enc::is_used(r)) continue;
-        TB_FUZZ_CHECK(r.year >= tables.bounds().min_year && r.year <= tables.bounds().max_year);
-        const bool divisions = r.division_in_use[0] && r.division_in_use[1];
-        for (int slot = 0; slot < 60; ++slot) {
-            const int16_t team = r.division_teams[static_cast<std::size_t>(slot)];
-            if (team < 0) continue;
-            if (divisions && !r.division_in_use[static_cast<std::size_t>(slot / kSlotsPerDivision)]) continue;
-            TB_FUZZ_CHECK(!tables.division_of(r.year, team).empty());
+    // season without divisions gives the blank one); slots 15k..15k+14 are
+    // division k's.
+    for (const enc::LeagueSeason* r : used) {
+        TB_FUZZ_CHECK(r->year >= tables.bounds().min_year && r->year <= tables.bounds().max_year);
+        const bool divisions = r->division_in_use[0] && r->division_in_use[1];
+        for (std::size_t slot = 0; slot < 60; ++slot) {
+            const int16_t team = r->division_teams[slot];
+            if (team >= 0 && (!divisions || r->division_in_use[slot / 15]))
+                TB_FUZZ_CHECK(!tables.division_of(r->year, team).empty());
         }
     }
-
     TB_FUZZ_CHECK(teams::standings_by_team({}, tables, enc::TeamTable{}).empty());
     return 0;
 }

@@ -1,19 +1,16 @@
-// How one fuzz input becomes the six files of an encyclopedia. The run
-// target reads its input with it and the seed program writes seeds with it,
-// so both always agree on the layout.
+// How one fuzz_run input becomes the six files of an encyclopedia. The run
+// target reads its input with split_run_input and the seed program writes
+// seeds with join_run_input, so both always agree on the layout:
 //
-// Files:  [len 0][file 0][len 1][file 1] ... [len 4][file 4][file 5]
-//   Files come in canonical order (ENCTEAM.DAT, ENCPLYR.DAT, ENCPLSTATS.DAT,
-//   enctmyr.dat, enclgyr.dat, encleag.dat). Each of the first five has a
-//   2-byte little-endian length, clamped to the bytes that are left; the
-//   last file takes the rest. Where fewer than two bytes are left for a
-//   length, that file and the ones after it are empty.
+//   [control][len 0][file 0] ... [len 4][file 4][file 5]
 //
-// Run input:  [control][files]
-//   Control bits 0-1 choose the sheets (0 players and teams, 1 teams only,
-//   2 players only, 3 players and teams again); bit 2 + i set leaves file i
-//   out of the encyclopedia altogether, so "missing" is reached as well as
-//   "empty".
+// Files come in canonical order (ENCTEAM.DAT, ENCPLYR.DAT, ENCPLSTATS.DAT,
+// enctmyr.dat, enclgyr.dat, encleag.dat). Each of the first five has a 2-byte
+// little-endian length, clamped to the bytes that are left (where fewer than
+// two are left, that file and the ones after it are empty); the last file
+// takes the rest. Control bits 0-1 choose the sheets (0 and 3 players and
+// teams, 1 teams only, 2 players only); bit 2 + i leaves file i out
+// altogether, so "missing" is reached as well as "empty".
 #pragma once
 
 #include "encyclopedia/encyclopedia.h"
@@ -21,7 +18,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -30,69 +26,43 @@
 namespace tb::fuzz {
 
 inline constexpr std::array<std::string_view, 6> kFileOrder = {
-    enc::kTeamFile, enc::kPlayerFile, enc::kStatsFile,
-    enc::kTeamSeasonFile, enc::kLeagueSeasonFile, enc::kLeagueFile,
-};
-
-// Longest file that a 2-byte length can give (the last file is not limited).
-inline constexpr std::size_t kMaxCutFile = 0xFFFF;
+    enc::kTeamFile, enc::kPlayerFile, enc::kStatsFile, enc::kTeamSeasonFile, enc::kLeagueSeasonFile, enc::kLeagueFile};
 
 using Files = std::array<std::string, 6>;
 
-inline Files split_files(const std::uint8_t* data, std::size_t size) {
-    Files files;
-    std::size_t pos = 0;
-    for (std::size_t i = 0; i + 1 < files.size(); ++i) {
-        if (size - pos < 2) return files;
-        std::size_t len = data[pos] | (std::size_t{data[pos + 1]} << 8);
-        pos += 2;
-        len = std::min(len, size - pos);
-        files[i].assign(reinterpret_cast<const char*>(data + pos), len);
-        pos += len;
-    }
-    files.back().assign(reinterpret_cast<const char*>(data + pos), size - pos);
-    return files;
-}
-
-// The inverse of split_files for files that fit their lengths: a longer one
-// of the first five is cut to kMaxCutFile bytes.
-inline std::string join_files(const Files& files) {
-    std::string out;
-    for (std::size_t i = 0; i + 1 < files.size(); ++i) {
-        const std::size_t len = std::min(files[i].size(), kMaxCutFile);
-        out.push_back(static_cast<char>(len & 0xFF));
-        out.push_back(static_cast<char>(len >> 8));
-        out.append(files[i], 0, len);
-    }
-    out += files.back();
-    return out;
-}
-
 struct RunInput {
-    sheets::SheetsDesired desired = sheets::SheetsDesired::PlayersAndTeams;
+    sheets::SheetsDesired desired;
     std::map<std::string, std::string> files;   // by canonical name; left-out files absent
 };
 
-inline constexpr std::uint8_t control_byte(sheets::SheetsDesired desired, unsigned left_out_mask = 0) {
-    return static_cast<std::uint8_t>(static_cast<unsigned>(desired) | ((left_out_mask & 0x3F) << 2));
-}
-
 inline RunInput split_run_input(const std::uint8_t* data, std::size_t size) {
-    RunInput in;
-    // An empty input reads as control 0 with six empty files.
-    const std::uint8_t control = size > 0 ? data[0] : 0;
-    constexpr std::array<sheets::SheetsDesired, 4> kByBits = {
-        sheets::SheetsDesired::PlayersAndTeams, sheets::SheetsDesired::TeamsOnly,
-        sheets::SheetsDesired::PlayersOnly, sheets::SheetsDesired::PlayersAndTeams};
-    in.desired = kByBits[control & 3];
-    Files files = size > 0 ? split_files(data + 1, size - 1) : Files{};
-    for (std::size_t i = 0; i < files.size(); ++i)
-        if (!(control & (4u << i))) in.files.emplace(std::string(kFileOrder[i]), std::move(files[i]));
+    using D = sheets::SheetsDesired;
+    const unsigned control = size > 0 ? data[0] : 0;
+    constexpr D kByBits[] = {D::PlayersAndTeams, D::TeamsOnly, D::PlayersOnly, D::PlayersAndTeams};
+    RunInput in{kByBits[control & 3], {}};
+    std::size_t pos = size > 0 ? 1 : 0;
+    for (std::size_t i = 0; i < kFileOrder.size(); ++i) {
+        std::size_t len = size - pos;
+        if (i + 1 < kFileOrder.size()) {
+            if (len < 2) pos = size, len = 0;   // no room for a length: this file and the rest are empty
+            else len = std::min<std::size_t>(data[pos] | (std::size_t{data[pos + 1]} << 8), len - 2), pos += 2;
+        }
+        if (!(control & (4u << i))) in.files.emplace(kFileOrder[i], std::string(reinterpret_cast<const char*>(data) + pos, len));
+        pos += len;
+    }
     return in;
 }
 
-inline std::string join_run_input(std::uint8_t control, const Files& files) {
-    return std::string(1, static_cast<char>(control)) + join_files(files);
+// The inverse for files that fit their lengths: a longer one of the first
+// five is cut to 0xFFFF bytes.
+inline std::string join_run_input(unsigned control, const Files& files) {
+    std::string out(1, static_cast<char>(control));
+    for (std::size_t i = 0; i + 1 < files.size(); ++i) {
+        const std::size_t len = std::min<std::size_t>(files[i].size(), 0xFFFF);
+        out += {static_cast<char>(len & 0xFF), static_cast<char>(len >> 8)};
+        out.append(files[i], 0, len);
+    }
+    return out + files.back();
 }
 
 }  // namespace tb::fuzz

@@ -11,19 +11,16 @@
 namespace tb::test {
 namespace {
 
-// Passes every report on and keeps the status texts. Given `reached`, it
-// holds the run between its two players, or inside the save (every row
-// written, the file about to be packed), until `go`.
+// Passes every report on. Given `reached`, it holds the run between its two
+// players, or inside the save (every row written, the file about to be
+// packed), until `go`.
 class Gate : public RunObserver {
 public:
     Gate(RunObserver& inner, std::atomic<bool>* reached, std::shared_future<void> go, bool in_save)
         : inner_(inner), reached_(reached), go_(std::move(go)), in_save_(in_save) {}
-    std::vector<std::string> statuses;
-
     void started(std::chrono::system_clock::time_point t) override { inner_.started(t); }
     void ended(std::chrono::system_clock::time_point t) override { inner_.ended(t); }
     void status(const std::string& s) override {
-        statuses.push_back(s);
         inner_.status(s);
         if (!in_save_ && s == "Smith,John") hold();
     }
@@ -49,7 +46,6 @@ private:
 class RealRun : public WindowTest {
 protected:
     QString folder = qpath(tmp / "league");
-    std::vector<std::string> statuses;
     std::atomic<bool> reached{false};
     std::promise<void> go;
     std::shared_future<void> go_future = go.get_future().share();
@@ -71,20 +67,16 @@ protected:
     tb::window::RunFunction real(const std::string& hold = "") {
         return [this, hold](const RunOptions& o, RunObserver& obs, const std::atomic<bool>* cancel) {
             Gate gate(obs, hold.empty() ? nullptr : &reached, go_future, hold == "save");
-            const RunResult r = tb::app::run_process(o, gate, cancel);
-            statuses = gate.statuses;
-            return r;
+            return tb::app::run_process(o, gate, cancel);
         };
     }
 };
 
-TEST_F(RealRun, ProducesTheWorkbookAndTheStageTexts) {
+// (The run's status texts in order are the run tests' own.)
+TEST_F(RealRun, ProducesTheWorkbook) {
     MainWindow w(settings(real()));
     press_process(w, folder);
     finish(w);
-    EXPECT_EQ(statuses, (std::vector<std::string>{"Reading the encyclopedia...", "TEAMS COMPLETED", "Jones,Bob",
-                                                  "Smith,John", "Writing the team sheets...",
-                                                  "Saving the workbook...", "Processing Completed"}));
     EXPECT_EQ(field(w, "status_box"), "Processing Completed");
     EXPECT_EQ(file_bytes(output).left(2), QByteArray("PK"));   // a zip: .xlsx
     EXPECT_EQ(file_bytes(saved_file()), quoted(folder));

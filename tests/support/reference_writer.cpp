@@ -208,12 +208,6 @@ lxw_worksheet* write_sheet(lxw_workbook* wb, const Sheet& sh, const Workbook::Im
                                       " of sheet \"" + sh.name + "\": " + lxw_strerror(err));
         }
     }
-    for (; next_merge < merges.size(); ++next_merge) {   // areas on rows with no cells (cannot happen)
-        const Area& m = merges[next_merge];
-        check(worksheet_merge_range(ws, static_cast<lxw_row_t>(m.first_row - 1), static_cast<lxw_col_t>(m.first_col),
-                                    static_cast<lxw_row_t>(m.last_row - 1), static_cast<lxw_col_t>(m.last_col), "", nullptr),
-              "merged cells on sheet \"" + sh.name + "\"");
-    }
     write_setup(ws, sh.setup, sh.name);
     return ws;
 }

@@ -129,10 +129,6 @@ inline std::string dump_sheets(const wb::Workbook& book, const std::vector<std::
     return out.str();
 }
 
-}  // namespace tb::test
-
-namespace tb::test {
-
 // Every sheet, after a line naming the tab shown on opening.
 inline std::string dump_workbook(const wb::Workbook& book) {
     return "shown " + book.shown_sheet_name() + "\n" + dump_sheets(book, book.sheet_names());

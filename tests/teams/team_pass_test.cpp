@@ -1,16 +1,9 @@
-// What the whole-workbook test cannot hold: places past any table, and a
-// team with more post-seasons than a fixed table would take.
+// What the whole-workbook test cannot hold: a team with more post-seasons
+// than a fixed table would take.
 #include "app/run_fixture.h"
-#include "teams/standings.h"
 
 namespace tb::test {
 namespace {
-
-TEST(FinishText, OrdinalsBeyondTheTwelfthPlace) {
-    const std::pair<int, const char*> places[] = {{3, "3rd"},     {4, "4th"},     {13, "13th"},   {101, "101st"},
-                                                 {111, "111th"}, {112, "112th"}, {113, "113th"}, {122, "122nd"}};
-    for (const auto& [n, place] : places) EXPECT_EQ(teams::finish_text(n), place);
-}
 
 using TeamPass = RunFixture;
 

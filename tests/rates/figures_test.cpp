@@ -1,0 +1,50 @@
+// The figures of a hitting and of a pitching row, column by column, from a
+// line's counts (the rates themselves are the rates tests').
+#include "hitting/hitting.h"
+#include "pitching/pitching.h"
+
+#include <gtest/gtest.h>
+
+#include <string_view>
+
+namespace tb {
+namespace {
+
+// The figure under the block title `title` of a row laid out as `columns`.
+template <class Columns, class Figures>
+double column(const Columns& columns, const Figures& figures, std::string_view title) {
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if (columns[i].block_title == title) return figures[i];
+    ADD_FAILURE() << "no column " << title;
+    return -1;
+}
+
+TEST(Figures, AHittingSeasonLine) {
+    // 150 H, 30 2B, 5 3B, 20 HR in 500 AB, 50 BB, 5 HBP, 5 SF (and 10 SH,
+    // which count in no average): TB 250, PA 560, OB 205.
+    enc::HittingFigures l;
+    l.at_bats = 500, l.hits = 150, l.doubles = 30, l.triples = 5, l.home_runs = 20, l.walks = 50;
+    l.hit_by_pitch = 5, l.sacrifice_flies = 5, l.sacrifice_hits = 10;
+    const auto f = hitting::figures(hitting::line_counts(l), hitting::RowKind::SeasonLine);
+    const std::pair<std::string_view, double> want[] = {{"BAVG", .3},  {"OBP", .366}, {"SPC", .5}, {"OPS", .866},
+                                                        {"PA", 560},   {"AB", 500},   {"H", 150},  {"2B", 30},
+                                                        {"HR", 20},    {"BB", 50},    {"SH", 10},  {"TB", 250}};
+    for (const auto& [title, value] : want) EXPECT_DOUBLE_EQ(column(hitting::kColumns, f, title), value) << title;
+}
+
+TEST(Figures, APitchingTotalsRowKeepsRunsAndEarnedRunsApart) {
+    enc::PitchingFigures a, b;
+    a.outs = 200, a.runs = 30, a.earned_runs = 22, a.hits = 40, a.at_bats = 160, a.wins = 5, a.losses = 5;
+    b.outs = 4, b.runs = 3, b.earned_runs = 1, b.hits = 2, b.at_bats = 8, b.wins = 0, b.losses = 1;
+    pitching::PitchingCounts totals = pitching::line_counts(a);
+    totals += pitching::line_counts(b);
+    const auto f = pitching::figures(totals);
+    const std::pair<std::string_view, double> want[] = {
+        {"R", 33}, {"ER", 23}, {"IP", 68.0},   // 204 outs
+        {"ERA", 3.04},                        // 23 / (204 / 27) = 3.0441
+        {"W", 5}, {"L", 6}, {"PCT", .455}, {"H", 42}, {"AB", 168}, {"OBA", .25}};
+    for (const auto& [title, value] : want) EXPECT_DOUBLE_EQ(column(pitching::kColumns, f, title), value) << title;
+}
+
+}  // namespace
+}  // namespace tb
