@@ -155,6 +155,16 @@ TEST_F(RunThroughWindow, ProcessTakesTheFieldsAsTyped) {
     ASSERT_EQ(boxes.texts.size(), 1u);
     EXPECT_TRUE(boxes.texts[0].contains("encyclopedia folder"));
     EXPECT_EQ(boxes.icons[0], QMessageBox::Warning);
+
+    // A text file in the workbook's place: asked about, No keeps it.
+    const QString notes = qpath(tmp.path()) + "/notes.xlsx";
+    write_bytes(tmp / "notes.xlsx", "my notes");
+    control<QLineEdit>(w, "workbook_field")->setText(notes);
+    click(w, "process_button");
+    EXPECT_FALSE(w.running());
+    ASSERT_EQ(boxes.texts.size(), 2u);
+    EXPECT_TRUE(boxes.texts[1].contains("it is not a workbook") && boxes.texts[1].contains("Replace it"));
+    EXPECT_EQ(read_bytes(tmp / "notes.xlsx"), "my notes");
     EXPECT_EQ(runs, 1);
 }
 

@@ -53,8 +53,7 @@ inline void click(QWidget& w, const char* name) { control<QAbstractButton>(w, na
 inline bool wait_until(const std::function<bool()>& done) { return QTest::qWaitFor(done, 30000); }
 
 // Closes every message box that comes up with its OK button (a question
-// with No) and keeps the
-// texts seen; `answered` may be read from the run's thread.
+// with No) and keeps the texts seen; `answered` may be read from the run's thread.
 class BoxAnswerer {
 public:
     BoxAnswerer() {
