@@ -2,6 +2,7 @@
 // pace during a flood of reports, where it opens, and its boxes' icons.
 #include "win32_fixture.h"
 
+#include "support/flood_run.h"
 #include "support/read_only_folder.h"
 #include "window/texts.h"
 
@@ -161,15 +162,7 @@ TEST_F(Win32Window, ScreenReadersGetTheModelsNamesAndEveryControlItsTooltip) {
 TEST_F(Win32Window, AFloodOfReportsLeavesPaintAndKeysServedAndEscapeCancels) {
     std::atomic<int64_t> reports{0};
     window::Setup s = settings();
-    s.hooks.run = [&](const app::RunOptions&, app::RunObserver& obs, const std::atomic<bool>* cancel) {
-        for (int64_t i = 1; !cancel->load(); ++i) {
-            obs.status("player " + std::to_string(i));
-            obs.progress(app::Stage::Players, i, 1'000'000'000);
-            obs.notice({"this case is 3", "ENCPLSTATS.DAT", i, {}, {}, {}});
-            reports = i;
-        }
-        return app::RunResult{app::RunOutcome::Cancelled, {}, {}};
-    };
+    s.hooks.run = flood_run(reports);
     MainWindow w(s, answer());
     ASSERT_TRUE(w.create(GetModuleHandleW(nullptr)));
     w.show(SW_SHOWNOACTIVATE);

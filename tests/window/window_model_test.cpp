@@ -6,6 +6,7 @@
 #include "notices/notices.h"
 #include "platform/platform.h"
 #include "support/encyclopedia_builder.h"
+#include "support/flood_run.h"
 #include "support/older_workbook.h"
 #include "support/read_only_folder.h"
 #include "window/texts.h"
@@ -392,16 +393,7 @@ TEST_F(Model, NoticesAreListedCountedCopiedAndKeptWithoutHoldingTheRun) {
 // pump shows the latest of each; Cancel acts in the middle of it all.
 TEST_F(Model, ReportsAreCoalescedAndCancelActsDuringAFlood) {
     std::atomic<int64_t> reports{0};
-    run = [&](const app::RunOptions&, app::RunObserver& obs, const std::atomic<bool>* cancel) {
-        obs.stage(app::Stage::Players);
-        for (int64_t i = 1; !cancel->load(); ++i) {
-            obs.status("player " + std::to_string(i));
-            obs.progress(app::Stage::Players, i, 1'000'000'000);
-            obs.notice({"this case is 3", "ENCPLSTATS.DAT", i, {}, {}, {}});
-            reports = i;
-        }
-        return app::RunResult{app::RunOutcome::Cancelled, {}, {}};
-    };
+    run = flood_run(reports);
     start(league);
     ASSERT_TRUE(model->process({}, output.string()));
     ASSERT_TRUE(pump_until(*model, [&] { return reports > 5000; }));
