@@ -1,6 +1,5 @@
 #include "window/window_model.h"
 
-#include "app/output_target.h"
 #include "platform/platform.h"
 #include "window/texts.h"
 
@@ -332,14 +331,20 @@ void WindowModel::choose_option(Control radio) {
     refresh();
 }
 
-std::optional<std::string> WindowModel::set_output(const fs::path& output) {
-    if (output.empty()) return std::string(texts::kChooseWorkbookFirst);
+std::optional<app::OutputRefusal> WindowModel::take_output(const fs::path& output) {
+    if (output.empty()) return app::OutputRefusal{std::string(texts::kChooseWorkbookFirst), false};
     const fs::path out = workbook_path(output);
-    if (auto refusal = app::output_refusal(out, state_.folder); refusal && !refusal->forcible)
-        return std::move(refusal->reason);
+    auto refusal = app::output_refusal(out, state_.folder);
+    if (refusal && !refusal->forcible) return refusal;
     state_.choices.output = out;
     remember();
     refresh();
+    return refusal;
+}
+
+std::optional<std::string> WindowModel::set_output(const fs::path& output) {
+    auto refusal = take_output(output);
+    if (refusal && !refusal->forcible) return std::move(refusal->reason);
     return std::nullopt;
 }
 
@@ -380,17 +385,16 @@ bool WindowModel::process(const std::string& typed_folder, const std::string& ty
         say(Message::Kind::Information, process_hint());
         return false;
     }
-    if (auto problem = set_output(platform::path_of_utf8(trimmed(typed_output)))) {
-        say(Message::Kind::Warning, *problem);
+    const auto refusal = take_output(platform::path_of_utf8(trimmed(typed_output)));
+    if (refusal && !refusal->forcible) {
+        say(Message::Kind::Warning, refusal->reason);
         return false;
     }
     // What is in the workbook's place is replaced only when the user says so.
-    bool replace_any_file = false;
-    if (auto refusal = app::output_refusal(state_.choices.output, state_.folder)) {
-        if (!view_ || !view_->ask({Message::Kind::Warning, refusal->reason + "\n\n" + std::string(texts::kReplaceQuestion)}))
-            return false;
-        replace_any_file = true;
-    }
+    const bool replace_any_file = refusal.has_value();
+    if (replace_any_file &&
+        (!view_ || !view_->ask({Message::Kind::Warning, refusal->reason + "\n\n" + std::string(texts::kReplaceQuestion)})))
+        return false;
 
     app::RunOptions options;
     options.folder = state_.folder;

@@ -11,6 +11,7 @@
 // which the worker calls to ask for a pump() soon.
 #pragma once
 
+#include "app/output_target.h"
 #include "app/run.h"
 #include "window/controls.h"
 #include "window/folders.h"
@@ -210,6 +211,9 @@ public:
     void remember_place(const WindowPlace& place);
 
 private:
+    // set_output's check, the refusal whole: a forcible one (a file that is
+    // no workbook, or read-only) still takes the place, for Process to ask about.
+    std::optional<app::OutputRefusal> take_output(const std::filesystem::path& output);
     struct Shared;
     struct Reports;
     class Observer;

@@ -18,6 +18,15 @@ void check_col(int col) {
     if (col < 0 || col >= kMaxColumns) throw WorkbookError("column " + std::to_string(col) + " does not exist");
 }
 
+void check_area(const Area& a) {
+    check_col(a.first_col);
+    check_col(a.last_col);
+    check_row(a.first_row);
+    check_row(a.last_row);
+    if (a.first_col > a.last_col || a.first_row > a.last_row)
+        throw WorkbookError("an area must run from top left to bottom right");
+}
+
 int column_index(std::string_view letters) {
     if (letters.empty() || letters.size() > 3)
         throw WorkbookError("bad column letters \"" + std::string(letters) + "\"");

@@ -29,12 +29,7 @@ bool any_merged(const Sheet& sh, int c1, int32_t r1, int c2, int32_t r2) {
 // The error names the sheet: a run that outgrows one says which.
 void check_area(const Sheet& sh, const Area& a) {
     try {
-        check_col(a.first_col);
-        check_col(a.last_col);
-        check_row(a.first_row);
-        check_row(a.last_row);
-        if (a.first_col > a.last_col || a.first_row > a.last_row)
-            throw WorkbookError("an area must run from top left to bottom right");
+        wb::check_area(a);   // the bounds; the sheet is named here
     } catch (const WorkbookError& e) {
         throw WorkbookError("sheet \"" + sh.name + "\": " + e.what());
     }

@@ -43,15 +43,7 @@ void check_setup(std::string_view name, const SheetSetup& setup) {
     if (setup.freeze_rows < 0 || setup.freeze_rows >= kMaxRows || setup.freeze_cols < 0 ||
         setup.freeze_cols >= kMaxColumns || setup.repeat_rows < 0 || setup.repeat_rows > kMaxRows)
         throw WorkbookError("a sheet setup of \"" + std::string(name) + "\" is beyond the sheet");
-    if (setup.filter) {
-        const Area& a = setup.filter_area;
-        check_col(a.first_col);
-        check_col(a.last_col);
-        check_row(a.first_row);
-        check_row(a.last_row);
-        if (a.first_col > a.last_col || a.first_row > a.last_row)
-            throw WorkbookError("an area must run from top left to bottom right");
-    }
+    if (setup.filter) check_area(setup.filter_area);
     if (setup.footer.size() > 255) throw WorkbookError("a footer holds at most 255 characters");
 }
 

@@ -24,6 +24,8 @@ inline constexpr std::size_t kMaxTextLength = 32767;
 // Throw WorkbookError when a row or column is outside a sheet.
 void check_row(int32_t row);
 void check_col(int col);
+// Throws WorkbookError when an area leaves the sheet or runs backwards.
+void check_area(const Area& area);
 
 // --- text widths (autofit.cpp) ----------------------------------------------
 // Pixel width of UTF-8 text in Calibri (Carlito metrics) at `size` points,
