@@ -1,5 +1,6 @@
-// Runs through the window with a stand-in run: what the window shows (the
-// notices in their list), what it saves, and that it stays in charge.
+// Runs through the window with stand-in runs: what the window draws of them
+// (the notices in their list, the live rows), what it hands the run, and
+// that Cancel, Escape and E&XIT reach it (the model's tests hold the rules).
 #include "window_fixture.h"
 
 #include <QClipboard>
@@ -18,30 +19,16 @@ using namespace std::chrono;
 class RunThroughWindow : public WindowTest {
 protected:
     QString folder = qpath(enc_folder("league"));
-    QByteArray earlier;   // the saved-folder file before the run
-    void SetUp() override {
-        save_folder("/some/earlier/folder");
-        earlier = file_bytes(saved_file());
-    }
 };
 
-TEST_F(RunThroughWindow, ShowsNoticesTimesAndStatusSavesTheFolderOpensTheWorkbookAndLocksChoices) {
+TEST_F(RunThroughWindow, ShowsNoticesTimesAndStatusAndOpensTheWorkbook) {
     const auto t0 = system_clock::now() - hours(1), t1 = system_clock::now();
-    std::atomic<bool> second_waiting{false}, release{false};
     BoxAnswerer boxes;
     MainWindow w(settings(stand_in([&](RunObserver& obs) {
-        if (runs == 2) {
-            second_waiting = true;
-            while (!release) std::this_thread::sleep_for(milliseconds(1));
-        }
         obs.started(t0);
-        obs.status("TEAMS COMPLETED");
-        if (runs == 1) {
-            obs.notice({"this case is 9", "ENCPLSTATS.DAT", 3, "PhaseCode", "9", "Smith,John"});
-            obs.notice({"ENCTEAM.DAT is empty", "ENCTEAM.DAT", 0, {}, {}, {}});
-        }
+        obs.notice({"this case is 9", "ENCPLSTATS.DAT", 3, "PhaseCode", "9", "Smith,John"});
+        obs.notice({"ENCTEAM.DAT is empty", "ENCTEAM.DAT", 0, {}, {}, {}});
         obs.ended(t1);
-        obs.status("Processing Completed");
     })));
     press_process(w, folder);
     finish(w);
@@ -51,18 +38,14 @@ TEST_F(RunThroughWindow, ShowsNoticesTimesAndStatusSavesTheFolderOpensTheWorkboo
     const QString first = "this case is 9 - ENCPLSTATS.DAT record 3, PhaseCode 9, player Smith,John";
     ASSERT_EQ(notices->count(), 2);
     EXPECT_EQ(notices->item(0)->text(), first);
-    EXPECT_EQ(control<QLabel>(w, "notices_label")->text(), "Notices: 2");
     click(w, "copy_notices_button");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), first + "\nENCTEAM.DAT is empty\n");
     notices->item(1)->setSelected(true);
     QTest::keyClick(notices, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "ENCTEAM.DAT is empty\n");
-    EXPECT_EQ(std::tuple(qpath(seen.folder), seen.desired, seen.viewing, qpath(seen.output)),
-              std::tuple(folder, tb::sheets::SheetsDesired::PlayersAndTeams, tb::app::Viewing::WhileProcessing, output));
     auto local = [](system_clock::time_point t) { return QString::fromStdString(tb::platform::local_time_text(t)); };
     EXPECT_EQ(QStringList({field(w, "start_time"), field(w, "end_time"), field(w, "status_box")}),
               QStringList({local(t0), local(t1), "Processing Completed"}));
-    EXPECT_EQ(file_bytes(saved_file()), quoted(folder));
     // The workbook is opened; its place is shown in full, and it can be
     // opened again or shown in its folder.
     EXPECT_TRUE(control<QLabel>(w, "saved_line")->text().contains(output));
@@ -70,23 +53,11 @@ TEST_F(RunThroughWindow, ShowsNoticesTimesAndStatusSavesTheFolderOpensTheWorkboo
     click(w, "show_folder_button");
     EXPECT_EQ(opened, (std::vector{output, output}));
     EXPECT_EQ(shown, std::vector{output});
-
-    // The next run starts with cleared boxes and the choices locked.
-    click(w, "process_button");
-    ASSERT_TRUE(wait_until([&] { return second_waiting.load(); }));
-    const char* locked[] = {"process_button", "players_only", "folder_list", "folder_field", "workbook_field"};
-    for (const char* name : locked) EXPECT_FALSE(enabled(w, name)) << name;
-    EXPECT_TRUE(control(w, "cancel_button")->isVisibleTo(&w));
-    EXPECT_TRUE(enabled(w, "exit_button"));
-    for (const char* box : {"status_box", "start_time", "end_time"}) EXPECT_TRUE(field(w, box).isEmpty()) << box;
+    ASSERT_TRUE(w.set_folder(folder));   // the folder chosen again: the list goes with the run's other words
     EXPECT_EQ(notices->count(), 0);
-    release = true;
-    finish(w);
-    for (const char* name : locked) EXPECT_TRUE(enabled(w, name)) << name;
-    EXPECT_FALSE(control(w, "cancel_button")->isVisibleTo(&w));
 }
 
-TEST_F(RunThroughWindow, LiveViewOnlyWhileProcessingAndTheChoicesReachTheRunAndAreRemembered) {
+TEST_F(RunThroughWindow, LiveRowsOnlyWhileProcessingAndTheChoicesReachTheRunAndAreRemembered) {
     bool wanted = false;
     MainWindow w(settings(stand_in([&](RunObserver& obs) {
         wanted = obs.wants_snapshots();
@@ -94,56 +65,50 @@ TEST_F(RunThroughWindow, LiveViewOnlyWhileProcessingAndTheChoicesReachTheRunAndA
         styled.bold = true;
         styled.fill = 0xFFFFCC;
         styled.bottom = {tb::wb::LineWeight::Medium, 0xFF0000};
-        for (int i = 0; wanted && i < 50; ++i)
-            obs.snapshot({"S", 10 + i, {{{"Smith, John " + std::to_string(i), false, styled}, {}, {"1999", true, {}}}}});
+        if (wanted) obs.snapshot({"S", 59, {{{"Smith, John", false, styled}, {}, {"1999", true, {}}}}});
     })));
     press_process(w, folder);
     finish(w);
-    // The latest rows of the sheet being filled, read-only, as the workbook has them.
+    // The latest rows of the sheet being filled, read-only, as the model has them.
     EXPECT_TRUE(wanted && control(w, "live_view")->isVisibleTo(&w));
     auto* grid = control<QTableWidget>(w, "live_grid");
     ASSERT_EQ(grid->rowCount(), 1);
     EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_EQ(QStringList({grid->item(0, 0)->text(), grid->verticalHeaderItem(0)->text(),
                            grid->horizontalHeaderItem(30)->text()}),
-              QStringList({"Smith, John 49", "59", "AE"}));
+              QStringList({"Smith, John", "59", "AE"}));
     EXPECT_EQ(grid->item(0, 1), nullptr);
     EXPECT_TRUE(grid->item(0, 0)->font().bold());
     EXPECT_EQ(grid->item(0, 0)->background().color(), QColor(0xFF, 0xFF, 0xCC));
     EXPECT_EQ(grid->item(0, 0)->data(Qt::UserRole + 3).toInt(), 2);   // a medium bottom edge
     EXPECT_TRUE(grid->item(0, 2)->textAlignment() & Qt::AlignRight);   // a number
     // Another folder: the last run's rows go with its other words.
-    ASSERT_TRUE(w.set_folder(qpath(enc_folder("other"))));
+    const QString other = qpath(enc_folder("other"));
+    ASSERT_TRUE(w.set_folder(other));
     EXPECT_FALSE(control(w, "live_view")->isVisibleTo(&w));
-    ASSERT_TRUE(w.set_folder(folder));
 
     click(w, "players_only");
     click(w, "view_after_completed");
     control<QLineEdit>(w, "workbook_field")->setText(qpath(tmp / "out" / "season"));
     click(w, "process_button");
     finish(w);
-    EXPECT_EQ(std::tuple(seen.desired, seen.viewing, qpath(seen.output)),   // the workbook gets its suffix
-              std::tuple(tb::sheets::SheetsDesired::PlayersOnly, tb::app::Viewing::AfterCompleted,
+    EXPECT_EQ(std::tuple(qpath(seen.folder), seen.desired, seen.viewing, qpath(seen.output)),   // the workbook gets its suffix
+              std::tuple(other, tb::sheets::SheetsDesired::PlayersOnly, tb::app::Viewing::AfterCompleted,
                          qpath(tmp / "out" / "season.xlsx")));
     EXPECT_FALSE(wanted || control(w, "live_view")->isVisibleTo(&w));
     EXPECT_EQ(opened.size(), 2u);   // viewed after: still opened
-    {
-        MainWindow again(settings());   // the choices are remembered
-        EXPECT_TRUE(control<QRadioButton>(again, "players_only")->isChecked() && control<QRadioButton>(again, "view_after_completed")->isChecked());
-    }
-    click(w, "teams_only");
-    click(w, "process_button");
-    finish(w);
-    EXPECT_EQ(seen.desired, tb::sheets::SheetsDesired::TeamsOnly);
+    MainWindow again(settings());   // the choices are remembered, each in its own group
+    EXPECT_TRUE(control<QRadioButton>(again, "players_only")->isChecked() &&
+                control<QRadioButton>(again, "view_after_completed")->isChecked());
 }
 
-// What the fields show is what Process converts and where.
+// What the fields show is what Process converts and where; a refusal or a
+// question comes up as a box of its kind.
 TEST_F(RunThroughWindow, ProcessTakesTheFieldsAsTyped) {
     const QString other = qpath(enc_folder("other"));
     MainWindow w(settings(stand_in()));
     ASSERT_TRUE(w.set_folder(folder));
-    auto* typed = control<QLineEdit>(w, "folder_field");
-    typed->setText(QDir::toNativeSeparators(other));   // typed, no Enter
+    control<QLineEdit>(w, "folder_field")->setText(QDir::toNativeSeparators(other));   // typed, no Enter
     click(w, "process_button");
     finish(w);
     EXPECT_EQ(qpath(seen.folder), other);
@@ -151,21 +116,62 @@ TEST_F(RunThroughWindow, ProcessTakesTheFieldsAsTyped) {
     BoxAnswerer boxes;   // a place the workbook cannot go: said, and nothing runs
     control<QLineEdit>(w, "workbook_field")->setText(other + "/inside.xlsx");
     click(w, "process_button");
-    EXPECT_FALSE(w.running());
-    ASSERT_EQ(boxes.texts.size(), 1u);
-    EXPECT_TRUE(boxes.texts[0].contains("encyclopedia folder"));
-    EXPECT_EQ(boxes.icons[0], QMessageBox::Warning);
-
     // A text file in the workbook's place: asked about, No keeps it.
-    const QString notes = qpath(tmp.path()) + "/notes.xlsx";
     write_bytes(tmp / "notes.xlsx", "my notes");
-    control<QLineEdit>(w, "workbook_field")->setText(notes);
+    control<QLineEdit>(w, "workbook_field")->setText(qpath(tmp / "notes.xlsx"));
     click(w, "process_button");
     EXPECT_FALSE(w.running());
     ASSERT_EQ(boxes.texts.size(), 2u);
+    EXPECT_TRUE(boxes.texts[0].contains("encyclopedia folder"));
     EXPECT_TRUE(boxes.texts[1].contains("it is not a workbook") && boxes.texts[1].contains("Replace it"));
+    EXPECT_EQ(boxes.icons, (std::vector{QMessageBox::Warning, QMessageBox::Warning}));
     EXPECT_EQ(read_bytes(tmp / "notes.xlsx"), "my notes");
     EXPECT_EQ(runs, 1);
+}
+
+// A run under way locks the choices and shows Cancel; Cancel, Escape and
+// E&XIT reach it. E&XIT takes the window away at once, and the window's end
+// waits for the run.
+TEST_F(RunThroughWindow, CancelEscapeOrExitReachesTheRunThatLocksTheChoices) {
+    std::atomic<bool> ended{false};
+    auto until_cancelled = [&](const RunOptions&, RunObserver& obs, const std::atomic<bool>* cancel) {
+        ended = false;
+        obs.status("working");
+        while (!cancel->load()) std::this_thread::sleep_for(milliseconds(1));
+        std::this_thread::sleep_for(milliseconds(100));   // a run takes a moment to end
+        ended = true;
+        return RunResult{RunOutcome::Cancelled, {}, {}};
+    };
+    auto start = [&](MainWindow& w) {
+        press_process(w, folder);
+        ASSERT_TRUE(wait_until([&] { return field(w, "status_box") == "working"; }));
+        for (const char* name : {"process_button", "players_only", "folder_list", "folder_field", "workbook_field"})
+            EXPECT_FALSE(enabled(w, name)) << name;
+        EXPECT_TRUE(control(w, "cancel_button")->isVisibleTo(&w) && enabled(w, "exit_button"));
+    };
+    {
+        MainWindow w(settings(until_cancelled));
+        w.show();
+        for (const char* press : {"cancel_button", "Escape"}) {
+            SCOPED_TRACE(press);
+            start(w);
+            if (press == std::string("Escape")) QTest::keyClick(&w, Qt::Key_Escape);
+            else click(w, press);
+            EXPECT_EQ(field(w, "status_box"), "Cancelling...");
+            finish(w);
+            EXPECT_EQ(field(w, "status_box"), "Processing Cancelled");
+            EXPECT_TRUE(enabled(w, "process_button") && enabled(w, "folder_field"));
+            EXPECT_FALSE(control(w, "cancel_button")->isVisibleTo(&w));
+        }
+        start(w);
+        click(w, "exit_button");
+        EXPECT_FALSE(w.isVisible());
+    }
+    EXPECT_TRUE(ended);
+    MainWindow idle(settings());   // E&XIT with nothing running just closes
+    idle.show();
+    click(idle, "exit_button");
+    EXPECT_FALSE(idle.isVisible());
 }
 
 }  // namespace

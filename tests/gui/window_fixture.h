@@ -32,11 +32,6 @@ using tb::app::RunResult;
 using tb::gui::MainWindow;
 
 inline QString qpath(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
-inline QByteArray file_bytes(const QString& file) { return QByteArray::fromStdString(read_bytes(tb::gui::to_path(file))); }
-// The saved-folder file's whole content for `folder`.
-inline QByteArray quoted(const QString& folder) {
-    return QByteArray::fromStdString(tb::window::saved_folder_line(tb::gui::to_path(folder)));
-}
 
 template <class T = QWidget>
 T* control(QWidget& w, const char* name) {
@@ -53,7 +48,7 @@ inline void click(QWidget& w, const char* name) { control<QAbstractButton>(w, na
 inline bool wait_until(const std::function<bool()>& done) { return QTest::qWaitFor(done, 30000); }
 
 // Closes every message box that comes up with its OK button (a question
-// with No) and keeps the texts seen; `answered` may be read from the run's thread.
+// with No) and keeps the texts and icons seen.
 class BoxAnswerer {
 public:
     BoxAnswerer() {
@@ -68,13 +63,11 @@ public:
             icons.push_back(box->icon());
             QAbstractButton* ok = box->button(QMessageBox::Ok);
             (ok ? ok : box->button(QMessageBox::No))->click();   // a question is answered No
-            ++answered;
         });
         timer_.start();
     }
     std::vector<QString> texts;
     std::vector<QMessageBox::Icon> icons;
-    std::atomic<int> answered{0};
 
 private:
     QTimer timer_;
@@ -88,30 +81,25 @@ protected:
     QString data_dir = qpath(tmp / "data");
     QString output = qpath(tmp / "out" / "TALLYBOOK.xlsx");
     std::vector<QString> opened, shown;
-    bool can_open = true;
     RunOptions seen;   // what the last stand-in run was given
     int runs = 0;      // stand-in runs started
 
     tb::window::Setup settings(tb::window::RunFunction run = {}) {
         std::filesystem::create_directories(tmp / "out");
-        auto record = [this](std::vector<QString>& into, bool answer) {
-            return [&into, answer](const std::filesystem::path& p) { return into.push_back(qpath(p)), answer; };
+        auto record = [](std::vector<QString>& into) {
+            return [&into](const std::filesystem::path& p) { return into.push_back(qpath(p)), true; };
         };
         tb::window::Setup s;
         s.data_dir = tb::gui::to_path(data_dir);
         s.output = tb::gui::to_path(output);
-        s.hooks = {std::move(run), record(opened, can_open), record(shown, true)};
+        s.hooks = {std::move(run), record(opened), record(shown)};
         return s;
     }
-    QString saved_file() const { return qpath(tb::window::saved_folder_file(tb::gui::to_path(data_dir))); }
-    void save_folder(const QString& folder) {
-        ASSERT_TRUE(tb::window::write_saved_folder(tb::gui::to_path(saved_file()), tb::gui::to_path(folder)).empty());
-    }
-    // A folder holding a team file of the given name.
-    std::filesystem::path enc_folder(const std::string& name, const std::string& team_file = "ENCTEAM.DAT") {
+    // A folder holding a team file.
+    std::filesystem::path enc_folder(const std::string& name) {
         const auto dir = tmp / name;
         std::filesystem::create_directories(dir);
-        if (!team_file.empty()) write_bytes(dir / team_file, "x");
+        write_bytes(dir / "ENCTEAM.DAT", "x");
         return dir;
     }
     void press_process(MainWindow& w, const QString& folder) {
