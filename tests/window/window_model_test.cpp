@@ -107,7 +107,7 @@ protected:
     }
     // A stand-in run: reports the moments in order, each as the run does,
     // and checks the cancel flag after each as the run does. At `hold` it
-    // waits for `go` first. Completed: the workbook is written.
+    // waits for `go` first.
     void scripted(std::optional<std::size_t> hold = {}, std::shared_future<void> go = {},
                   std::atomic<bool>* reached = nullptr) {
         run = [=](const app::RunOptions& o, app::RunObserver& obs, const std::atomic<bool>* cancel) {
@@ -126,7 +126,6 @@ protected:
                 }
                 if (cancel->load()) return r;
             }
-            write_older_workbook(o.output);   // a workbook, so the next run may replace it
             obs.ended(std::chrono::system_clock::now());
             obs.status("Processing Completed");
             r.outcome = app::RunOutcome::Completed;
@@ -409,26 +408,34 @@ TEST_F(Model, ReportsAreCoalescedAndCancelOrADetachedViewActsDuringAFlood) {
 
 // What is refused or cannot be done is said, in the window's words; a
 // workbook that cannot be written there (a folder that takes no new file
-// too) is a warning before anything runs, a failed run a failure.
+// too) is a warning before anything runs, a failed run a failure. A completed
+// run whose workbook no application opens says where it is; Open workbook
+// and Show in folder say what they cannot do.
 TEST_F(Model, RefusalsAndFailuresAreSaid) {
     ReadOnlyFolder locked(tmp.path());
     int runs = 0;
     run = [&](const app::RunOptions&, app::RunObserver&, const std::atomic<bool>*) -> app::RunResult {
-        if (++runs == 1) return {app::RunOutcome::Failed, "cannot read ENCPLYR.DAT", {}};
+        if (++runs == 1) return {app::RunOutcome::Completed, {}, {}};
+        if (runs == 2) return {app::RunOutcome::Failed, "cannot read ENCPLYR.DAT", {}};
         throw std::bad_alloc();
     };
+    can_open = false;
     window::Remembered r;
     window::add_recent(r, tmp / "gone");
     ASSERT_TRUE(window::write_remembered(window::settings_file(data), r).empty());
     start(league);
     const fs::path inside = locked.path().empty() ? tmp / "missing" / "x.xlsx" : locked.path() / "TALLYBOOK.xlsx";
     if (locked.path().empty()) std::cout << "[ note ] no folder that cannot be written here: a missing one instead\n";
+    const std::string no_application = "No application to open .xlsx workbooks was found.";
     const std::pair<std::function<void()>, std::string> cases[] = {
         {[&] { model->process({}, inside.string()); }, "cannot write the workbook " + inside.string() + ": "},
         {[&] { model->process({}, ""); }, "Choose where to save the workbook first."},
         {[&] { model->enter_output((league / "x").string()); }, "encyclopedia folder"},
         {[&] { model->choose_recent(0); }, (tmp / "gone").string() + " is no longer there."},
         {[&] { model->choose_drive(tmp / "no-drive"); }, "The drive " + window::drive_text(tmp / "no-drive") + " is not ready."},
+        {[&] { model->process({}, output.string()), model->wait(); }, no_application + "\nThe workbook was saved as:\n" + output.string()},
+        {[&] { model->open_workbook(); }, no_application},
+        {[&] { model->show_workbook_folder(); }, "The folder cannot be shown here."},
         {[&] { model->process({}, output.string()), model->wait(); }, "Processing failed; nothing was saved.\n\ncannot read ENCPLYR.DAT"},
         {[&] { model->process({}, output.string()), model->wait(); }, "std::bad_alloc"},
     };
@@ -441,28 +448,11 @@ TEST_F(Model, RefusalsAndFailuresAreSaid) {
         kinds.push_back(view.messages[0].kind);
     }
     using K = Message::Kind;
-    EXPECT_EQ(kinds, (std::vector<K>{K::Warning, K::Warning, K::Warning, K::Information, K::Information, K::Failure,
-                                     K::Failure}));
+    EXPECT_EQ(kinds, (std::vector<K>{K::Warning, K::Warning, K::Warning, K::Information, K::Information, K::Information,
+                                     K::Information, K::Information, K::Failure, K::Failure}));
     EXPECT_EQ(model->text(Control::StatusBox), "Processing Failed: std::bad_alloc");
-    EXPECT_EQ(runs, 2);
+    EXPECT_EQ(runs, 3);
     EXPECT_EQ(model->state().choices.output, output);   // the refused places were not taken
-
-    // A completed run whose workbook no application opens says where it is;
-    // Open workbook and Show in folder say what they cannot do.
-    scripted();
-    can_open = false;
-    start(league);
-    view.messages.clear();
-    ASSERT_TRUE(model->process({}, output.string()));
-    model->wait();
-    model->open_workbook();
-    model->show_workbook_folder();
-    std::vector<std::string> texts;
-    for (const Message& m : view.messages) texts.push_back(m.text);
-    EXPECT_EQ(texts, (std::vector<std::string>{
-                         "No application to open .xlsx workbooks was found.\nThe workbook was saved as:\n" +
-                             output.string(),
-                         "No application to open .xlsx workbooks was found.", "The folder cannot be shown here."}));
 }
 
 // A file in the workbook's place that is no workbook is replaced only when
