@@ -74,8 +74,6 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
-    // A small real workbook at `path`, as a user's older one; its bytes.
-    static std::string older_workbook(const fs::path& path) { return write_older_workbook(path); }
     std::string text(const std::string& sheet, const std::string& col, int32_t row) const {
         return book->displayed_text(sheet, wb::column_index(col), row);
     }
