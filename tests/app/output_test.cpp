@@ -115,10 +115,6 @@ TEST_F(Output, ALinkStaysAndTheNewFileIsNeverMoreOpenThanTheOldOne) {
 // asked to, as the cli test's --force asks). A refusal comes before the run
 // says it has started.
 TEST_F(Output, OnlyAWorkbookOrAnEmptyFileIsReplaced) {
-    struct Started : Recorder {
-        int started_calls = 0;
-        void started(std::chrono::system_clock::time_point) override { ++started_calls; }
-    } watch;
     const std::tuple<std::string, const char*, bool> files[] = {
         {"my notes", "it is not a workbook", false},
         {std::string("PK\x03\x04", 4) + std::string(40, 'z'), "not a workbook", false},
@@ -126,13 +122,13 @@ TEST_F(Output, OnlyAWorkbookOrAnEmptyFileIsReplaced) {
     };
     for (const auto& [bytes, words, replaced] : files) {
         write_bytes(output, bytes);
-        const auto r = app::run_process(options, watch);
+        const auto r = app::run_process(options, observer);
         EXPECT_EQ(r.outcome == app::RunOutcome::Completed, replaced) << r.error;
         EXPECT_NE(r.error.find(words), std::string::npos) << r.error;
         EXPECT_EQ(r.replace_refused, !replaced);
         EXPECT_EQ(read_bytes(output).substr(0, 2) == "PK" && read_bytes(output).size() > 100, replaced);
     }
-    EXPECT_EQ(watch.started_calls, 1);   // only the run that could write
+    EXPECT_EQ(observer.starts, 1);   // only the run that could write
 }
 
 }  // namespace
