@@ -4,7 +4,6 @@
 
 #ifndef _WIN32
 #include <sys/stat.h>
-#include <unistd.h>
 #endif
 
 namespace tb::test {
@@ -80,7 +79,7 @@ TEST_F(BadInput, NothingToConvertFailsAndKeepsTheOldWorkbook) {
         {D::PlayersOnly, [&] { for (auto& line : *contents.stats) line.phase_code = 5; }, {}},   // post-season only
         {D::PlayersAndTeams, [&] { contents = {}; }, {}},   // an empty folder
     };
-    const std::string older = older_workbook(output);
+    const std::string older = write_older_workbook(output);
     for (const auto& [desired, change, words] : cases) {
         SetUp();
         fs::remove_all(folder);
@@ -143,27 +142,9 @@ TEST_F(BadInput, OutputsThatCannotOrMustNotBeWrittenAreRefused) {
     EXPECT_TRUE(fs::exists(options.output));
 }
 
-TEST_F(BadInput, ReplacingKeepsLinksAndPermissionBits) {
-#ifdef _WIN32
-    GTEST_SKIP() << "Windows: no POSIX permission bits, and symbolic links need a privilege";
-#else
-    older_workbook(dir / "target.xlsx");
-    ::chmod((dir / "target.xlsx").c_str(), 0600);
-    fs::create_symlink("target.xlsx", dir / "link.xlsx");
-    options.output = dir / "link.xlsx";
-    ASSERT_EQ(run().outcome, app::RunOutcome::Completed);
-    EXPECT_TRUE(fs::is_symlink(dir / "link.xlsx"));
-    EXPECT_EQ(read_bytes(dir / "target.xlsx").substr(0, 2), "PK");
-    struct stat st {};
-    ASSERT_EQ(::stat((dir / "target.xlsx").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0600u);
-    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"enc", "link.xlsx", "target.xlsx"}));
-#endif
-}
-
 TEST_F(BadInput, ACancelAtTheLastMomentOfTheSaveKeepsTheOldWorkbookAndNoTemporaryFile) {
     for (int p = 10; p < 3000; ++p) contents.stats->push_back(hitter_line(p, 2000, 2, 1, "Name", std::to_string(p)));
-    const std::string older = older_workbook(output);
+    const std::string older = write_older_workbook(output);
     std::atomic<bool> cancel{false};
     observer.on_progress = [&](app::Stage s, int64_t done, int64_t total) {
         // The package is written (the rest is the file's flush and rename).

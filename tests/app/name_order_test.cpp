@@ -28,24 +28,21 @@ protected:
 };
 using V = std::vector<std::string>;
 
-// Accents after the letters, case not at all, and one name's players by
-// their numbers as text (the order itself is the collation tests' own).
-TEST_F(NameOrder, PlayersOnTheirLetterSheetsAndOnTheTotalsSheet) {
+// Accents after the letters, case not at all; one name's players by their
+// numbers as text, and one player's lines of a year by their record numbers
+// as text (the order itself is the collation tests' own).
+TEST_F(NameOrder, PlayersAndLinesOnTheirLetterSheetsAndOnTheTotalsSheet) {
+    for (int i = 0; i < 10; ++i) add(1, "Lee", "Al", 10 + i);   // records 1 to 10
     const std::pair<int, std::pair<std::string, std::string>> players[] = {
         {2, {"\xC3\x81lvarez", "Ra\xC3\xBAl"}}, {3, {"Alvarez", "Aaron"}}, {999, {"Smith", "John"}},
         {1234, {"Smith", "John"}},           {1000, {"smith", "john"}}};
     for (const auto& [id, name] : players) add(id, name.first, name.second);
     ASSERT_EQ(run().outcome, app::RunOutcome::Completed);
-    // One line a player: a block of five rows.
+    // A player of one line: a block of five rows.
     EXPECT_EQ(down("A", 1, 5), (V{"Alvarez,Aaron", "\xC3\x81lvarez,Ra\xC3\xBAl"}));
     EXPECT_EQ(down("S", 1, 5, "R"), (V{"1000", "1234", "999"}));   // the player numbers
     EXPECT_EQ(down("HitRegTotals", 2, 1),
-              (V{"Alvarez,Aaron", "\xC3\x81lvarez,Ra\xC3\xBAl", "smith,john", "Smith,John", "Smith,John"}));
-}
-
-TEST_F(NameOrder, LinesOfOneYearFollowTheirRecordNumbersAsText) {
-    for (int i = 0; i < 10; ++i) add(1, "Lee", "Al", 10 + i);
-    ASSERT_EQ(run().outcome, app::RunOutcome::Completed);
+              (V{"Alvarez,Aaron", "\xC3\x81lvarez,Ra\xC3\xBAl", "Lee,Al", "smith,john", "Smith,John", "Smith,John"}));
     // Records 1, 10, 2, ...: the at-bats of each year row, then the totals.
     EXPECT_EQ(down("L", 3, 1, "I"), (V{"10", "19", "11", "12", "13", "14", "15", "16", "17", "18", "145"}));
 }

@@ -30,7 +30,7 @@ protected:
 // none, after the check: the run fails, writes nothing and leaves no
 // temporary file.
 TEST_F(Output, ANameThatChangesUnderTheRunIsNotWritten) {
-    const std::string older = older_workbook(output);
+    const std::string older = write_older_workbook(output);
     const std::pair<const char*, std::function<void()>> changes[] = {
         {"a new file in the old one's place",
          [&] {
@@ -67,7 +67,7 @@ TEST_F(Output, ALinkSwappedInCannotSendTheWorkbookIntoTheEncyclopedia) {
     EXPECT_EQ(read_bytes(folder / "ENCTEAM.DAT"), team_file);
     EXPECT_EQ(read_bytes(dir / "out.before" / "ENCTEAM.DAT").substr(0, 2), "PK");   // where it was checked
 
-    older_workbook(output);
+    write_older_workbook(output);
     options.output = output;
     options.save_options.before_replace = [&] {
         fs::remove(output);
@@ -81,13 +81,16 @@ TEST_F(Output, ALinkSwappedInCannotSendTheWorkbookIntoTheEncyclopedia) {
     EXPECT_EQ(entries(folder).size(), 6u);
 }
 
-// The new file has the old one's permission bits from the moment it is made
+// Through a link, the file it leads to is replaced and the link stays. The
+// new file has the old one's permission bits from the moment it is made
 // (never more open), and never its set-user, set-group or sticky bits.
-TEST_F(Output, TheNewFileIsNeverMoreOpenThanTheOldOne) {
+TEST_F(Output, ALinkStaysAndTheNewFileIsNeverMoreOpenThanTheOldOne) {
+    const fs::path target = dir / "target.xlsx";
+    fs::create_symlink("target.xlsx", output);
     const std::pair<mode_t, mode_t> modes[] = {{0600, 0600}, {0640, 0640}, {04755, 0755}, {02750, 0750}};
     for (const auto& [before, after] : modes) {
-        older_workbook(output);
-        ASSERT_EQ(::chmod(output.c_str(), before), 0);
+        const std::string older = write_older_workbook(target);
+        ASSERT_EQ(::chmod(target.c_str(), before), 0);
         std::vector<mode_t> seen;
         options.save_options.before_replace = [&] {
             for (const std::string& name : temporary_files(dir.path())) {
@@ -99,19 +102,19 @@ TEST_F(Output, TheNewFileIsNeverMoreOpenThanTheOldOne) {
         ASSERT_EQ(run(true).outcome, app::RunOutcome::Completed);
         EXPECT_EQ(seen, std::vector<mode_t>{after});
         struct stat st {};
-        ASSERT_EQ(::stat(output.c_str(), &st), 0);
+        ASSERT_EQ(::stat(target.c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 07777, after) << std::oct << before;
+        EXPECT_NE(read_bytes(target), older);
+        EXPECT_TRUE(fs::is_symlink(output));
     }
+    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"book.xlsx", "enc", "target.xlsx"}));
 }
 #endif
 
-// What is replaced: a workbook or an empty file; anything else only when
-// asked to. A refusal comes before the run says it has started.
-TEST_F(Output, OnlyAWorkbookOrAnEmptyFileIsReplacedUnlessAsked) {
-    struct Started : Recorder {
-        int started_calls = 0;
-        void started(std::chrono::system_clock::time_point) override { ++started_calls; }
-    } watch;
+// What is replaced: a workbook or an empty file (anything else only when
+// asked to, as the cli test's --force asks). A refusal comes before the run
+// says it has started.
+TEST_F(Output, OnlyAWorkbookOrAnEmptyFileIsReplaced) {
     const std::tuple<std::string, const char*, bool> files[] = {
         {"my notes", "it is not a workbook", false},
         {std::string("PK\x03\x04", 4) + std::string(40, 'z'), "not a workbook", false},
@@ -119,16 +122,13 @@ TEST_F(Output, OnlyAWorkbookOrAnEmptyFileIsReplacedUnlessAsked) {
     };
     for (const auto& [bytes, words, replaced] : files) {
         write_bytes(output, bytes);
-        const auto r = app::run_process(options, watch);
+        const auto r = app::run_process(options, observer);
         EXPECT_EQ(r.outcome == app::RunOutcome::Completed, replaced) << r.error;
         EXPECT_NE(r.error.find(words), std::string::npos) << r.error;
         EXPECT_EQ(r.replace_refused, !replaced);
         EXPECT_EQ(read_bytes(output).substr(0, 2) == "PK" && read_bytes(output).size() > 100, replaced);
     }
-    EXPECT_EQ(watch.started_calls, 1);   // only the run that could write
-    write_bytes(output, "my notes");
-    options.replace_any_file = true;
-    EXPECT_EQ(app::run_process(options, watch).outcome, app::RunOutcome::Completed);
+    EXPECT_EQ(observer.starts, 1);   // only the run that could write
 }
 
 }  // namespace

@@ -24,6 +24,8 @@ struct Recorder : app::RunObserver {
     std::function<void(app::Stage, int64_t, int64_t)> on_progress;
     bool wants_copies = false;   // as a live view
     std::vector<app::SheetSnapshot> copies;
+    int starts = 0;
+    void started(std::chrono::system_clock::time_point) override { ++starts; }
     void status(const std::string& t) override { statuses.push_back(t); }
     bool wants_snapshots() const override { return wants_copies; }
     void snapshot(app::SheetSnapshot s) override { copies.push_back(std::move(s)); }
@@ -74,8 +76,6 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
-    // A small real workbook at `path`, as a user's older one; its bytes.
-    static std::string older_workbook(const fs::path& path) { return write_older_workbook(path); }
     std::string text(const std::string& sheet, const std::string& col, int32_t row) const {
         return book->displayed_text(sheet, wb::column_index(col), row);
     }

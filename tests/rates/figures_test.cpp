@@ -1,6 +1,6 @@
-// The figures of a hitting and of a pitching row, column by column, from a
-// line's counts (the rates themselves are the rates tests').
-#include "hitting/hitting.h"
+// The figures of a pitching row, column by column, from its lines' counts
+// (a hitting row's are every column of the golden letter sheets; the rates
+// themselves are the rates tests').
 #include "pitching/pitching.h"
 
 #include <gtest/gtest.h>
@@ -17,19 +17,6 @@ double column(const Columns& columns, const Figures& figures, std::string_view t
         if (columns[i].block_title == title) return figures[i];
     ADD_FAILURE() << "no column " << title;
     return -1;
-}
-
-TEST(Figures, AHittingSeasonLine) {
-    // 150 H, 30 2B, 5 3B, 20 HR in 500 AB, 50 BB, 5 HBP, 5 SF (and 10 SH,
-    // which count in no average): TB 250, PA 560, OB 205.
-    enc::HittingFigures l;
-    l.at_bats = 500, l.hits = 150, l.doubles = 30, l.triples = 5, l.home_runs = 20, l.walks = 50;
-    l.hit_by_pitch = 5, l.sacrifice_flies = 5, l.sacrifice_hits = 10;
-    const auto f = hitting::figures(hitting::line_counts(l), hitting::RowKind::SeasonLine);
-    const std::pair<std::string_view, double> want[] = {{"BAVG", .3},  {"OBP", .366}, {"SPC", .5}, {"OPS", .866},
-                                                        {"PA", 560},   {"AB", 500},   {"H", 150},  {"2B", 30},
-                                                        {"HR", 20},    {"BB", 50},    {"SH", 10},  {"TB", 250}};
-    for (const auto& [title, value] : want) EXPECT_DOUBLE_EQ(column(hitting::kColumns, f, title), value) << title;
 }
 
 TEST(Figures, APitchingTotalsRowKeepsRunsAndEarnedRunsApart) {

@@ -32,11 +32,9 @@ TEST(Rates, BattingRatesOfALineAndOfTotals) {
     }
 }
 
-TEST(Rates, CountsOfALine) {
-    EXPECT_EQ(total_bases(150, 30, 5, 20), 250);                 // 150 + 30 + 10 + 60
-    EXPECT_EQ(plate_appearances(500, 50, 5, 5), 560);            // sacrifice hits do not count
-    EXPECT_EQ(times_on_base(100, 50, 5), 155);
-    EXPECT_EQ(total_bases(32767, 255, 255, 255), 32767 + 255 + 2 * 255 + 3 * 255);   // no overflow
+// (Their values are every hitting row of the golden letter sheets.)
+TEST(Rates, CountsOfALineDoNotOverflow) {
+    EXPECT_EQ(total_bases(32767, 255, 255, 255), 32767 + 255 + 2 * 255 + 3 * 255);
 }
 
 TEST(Rates, InningsEraObaAndPct) {

@@ -1,5 +1,6 @@
 // Standings as baseball ranks them: by winning percentage, ties shared,
 // games behind the leader.
+#include "support/encyclopedia_builder.h"
 #include "teams/standings.h"
 
 #include <gtest/gtest.h>
@@ -53,17 +54,11 @@ TEST(Standings, FourteenTeamsAndOrdinalsPastTwelfth) {
 
 TEST(Standings, EachYearLeagueAndDivisionIsItsOwnRace) {
     auto season = [](int team, int year, int league, int won, int lost) {
-        enc::TeamSeason t;
-        t.team_id = static_cast<int16_t>(team), t.year = static_cast<int16_t>(year);
-        t.league_id = static_cast<int16_t>(league);
-        t.regular.won = static_cast<uint8_t>(won), t.regular.lost = static_cast<uint8_t>(lost);
-        return t;
+        return test::team_season(team, year, league, "", "", won, lost);
     };
-    enc::LeagueSeason divided;
-    divided.league_id = 1, divided.year = 2000, divided.name = "First";
+    enc::LeagueSeason divided = test::league_season(1, 2000, "First");
     divided.division_names = {"East", "West", "", ""};
     divided.division_in_use = {true, true, false, false};
-    divided.division_teams.fill(-1);
     divided.division_teams[0] = 1, divided.division_teams[1] = 2, divided.division_teams[15] = 3;
     const std::vector<enc::TeamSeason> seasons = {season(1, 2000, 1, 90, 72), season(2, 2000, 1, 91, 60),
                                                   season(3, 2000, 1, 80, 82), season(4, 2000, 2, 70, 92),

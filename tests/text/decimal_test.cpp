@@ -1,5 +1,5 @@
 // Rounding as a spreadsheet rounds: on the 15 significant digits it keeps,
-// half away from zero.
+// half away from zero (the two places of ERA are Rates.InningsEraObaAndPct's).
 #include "text/decimal.h"
 
 #include <gtest/gtest.h>
@@ -16,9 +16,7 @@ TEST(RoundHalfAway, OnTheFifteenDigitDecimalValue) {
         {0.3333, 3, 0.333}, {2.0 / 3.0, 3, 0.667}, {0.0005, 3, 0.001}, {0.00049, 3, 0.0}, {1.215, 3, 1.215},
         {1.0005, 3, 1.001},  // binary 1.000499999...
         {-0.0005, 3, -0.001}, {-2.0 / 3.0, 3, -0.667}, {0.9995, 3, 1.0}, {999.99, 3, 999.99}, {0.0, 3, 0.0},
-        {123456.78949, 3, 123456.789},
-        {67.0 / (1800.0 / 27.0), 2, 1.01},  // 1.005 less a little
-        {0.125, 2, 0.13}, {2.9148, 2, 2.91}, {2.5, 0, 3.0}, {-2.5, 0, -3.0}, {0.5, 20, 0.5}};
+        {123456.78949, 3, 123456.789}, {2.5, 0, 3.0}, {-2.5, 0, -3.0}, {0.5, 20, 0.5}};
     for (const auto& [value, decimals, want] : cases)
         EXPECT_EQ(round_half_away(value, decimals), want) << value << " to " << decimals;
 }
