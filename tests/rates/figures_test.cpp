@@ -1,6 +1,7 @@
 // The figures of a pitching row, column by column, from its lines' counts
 // (a hitting row's are every column of the golden letter sheets; the rates
 // themselves are the rates tests').
+#include "hitting/hitting.h"
 #include "pitching/pitching.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +32,15 @@ TEST(Figures, APitchingTotalsRowKeepsRunsAndEarnedRunsApart) {
         {"ERA", 3.04},                        // 23 / (204 / 27) = 3.0441
         {"W", 5}, {"L", 6}, {"PCT", .455}, {"H", 42}, {"AB", 168}, {"OBA", .25}};
     for (const auto& [title, value] : want) EXPECT_DOUBLE_EQ(column(pitching::kColumns, f, title), value) << title;
+}
+
+// .100 + .200 is 0.30000000000000004 in doubles: a season line shows OPS
+// rounded again, a totals row the plain sum, and the cells keep each as is.
+TEST(Figures, OnlyASeasonLineRoundsItsOpsAgain) {
+    hitting::HittingCounts c;
+    c.plate_appearances = 10, c.times_on_base = 1, c.at_bats = 10, c.total_bases = 2;
+    EXPECT_EQ(column(hitting::kColumns, hitting::figures(c, hitting::RowKind::SeasonLine), "OPS"), 0.3);
+    EXPECT_EQ(column(hitting::kColumns, hitting::figures(c, hitting::RowKind::Totals), "OPS"), 0.1 + 0.2);
 }
 
 }  // namespace
