@@ -16,9 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 namespace tb::test {
 namespace {
@@ -231,18 +231,13 @@ protected:
             std::ofstream(golden, std::ios::binary) << got;
             return;
         }
+        // The first line that differs, and its number.
         const std::string want = read_bytes(golden);
-        if (got == want) return;
-        // Name the first line that differs.
-        std::istringstream a(want), b(got);
-        std::string la, lb;
-        for (int line = 1;; ++line) {
-            const bool ea = !std::getline(a, la), eb = !std::getline(b, lb);
-            if (ea && eb) break;
-            if (la != lb || ea != eb) {
-                FAIL() << golden << " differs at line " << line << ":\n  golden: " << la << "\n  now:    " << lb;
-            }
-        }
+        const auto diverge = std::mismatch(want.begin(), want.end(), got.begin(), got.end()).first - want.begin();
+        const std::size_t at = diverge == 0 ? 0 : want.rfind('\n', static_cast<std::size_t>(diverge) - 1) + 1;
+        auto line = [&](const std::string& s) { return s.substr(at, s.find('\n', at) + 1 - at); };   // with its end
+        EXPECT_EQ(line(got), line(want))
+            << golden << ", line " << 1 + std::count(want.begin(), want.begin() + at, '\n');
     }
     static std::vector<std::string> sheets_where(bool (*wanted)(const std::string&)) {
         std::vector<std::string> names;
