@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 
 namespace tb::test {
 namespace {
@@ -212,14 +213,10 @@ protected:
             std::string text;
             void notice(const app::Notice& n) override { text += "notice: " + n.text + " | " + n.where() + "\n"; }
         } observer;
-        book_ = new wb::Workbook;
+        book_ = std::make_unique<wb::Workbook>();   // anew on every repeat
         const app::RunResult result = app::convert(options, observer, nullptr, *book_);
         ASSERT_EQ(result.outcome, app::RunOutcome::Completed) << result.error;
-        notices_ = new std::string(observer.text);
-    }
-    static void TearDownTestSuite() {
-        delete book_;
-        delete notices_;
+        notices_ = observer.text;
     }
 
     // Compares the dump of `sheets` (after `lead`) with golden/<file>; with
@@ -246,16 +243,13 @@ protected:
         return names;
     }
 
-    static wb::Workbook* book_;
-    static std::string* notices_;
+    static inline std::unique_ptr<wb::Workbook> book_;
+    static inline std::string notices_;
 };
-
-wb::Workbook* Golden::book_ = nullptr;
-std::string* Golden::notices_ = nullptr;
 
 // Led by the notices, the tab shown on opening and every sheet in order.
 TEST_F(Golden, LetterSheets) {
-    std::string lead = *notices_ + "shown " + book_->shown_sheet_name() + "\nsheets";
+    std::string lead = notices_ + "shown " + book_->shown_sheet_name() + "\nsheets";
     for (const std::string& name : book_->sheet_names()) lead += " " + name;
     check("letter_sheets.txt", sheets_where([](const std::string& n) { return n.size() <= 2 || n == "#"; }), lead + "\n");
 }
