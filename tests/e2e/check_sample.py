@@ -12,7 +12,6 @@ of the workbook. Differences go to stderr; exit 1 when there are any.
 """
 import collections
 import decimal
-import fractions
 import os
 import struct
 import sys
@@ -105,26 +104,6 @@ def check_players(folder, wb):
     compare("PitchRegTotals", pitch, rows(wb, "PitchRegTotals", (0, 13, 2)))
 
 
-def check_standings(wb):
-    """Each year, league and division as Team Records shows them: finish by
-    winning percentage (equal ones shared), games behind the leader."""
-    races = collections.defaultdict(list)
-    for r in wb["Team Records"].iter_rows(values_only=True):
-        if len(r) > 8 and isinstance(r[3], int) and isinstance(r[8], str) and r[8][:1].isdigit():
-            races[(r[3], r[0], r[1])].append(r)
-    for key, teams in races.items():
-        pct = [fractions.Fraction(t[4], t[4] + t[5]) if t[4] + t[5] else fractions.Fraction(0) for t in teams]
-        best = max(pct)
-        leader = max((t for t, p in zip(teams, pct) if p == best), key=lambda t: t[4] - t[5])
-        for t, p in zip(teams, pct):
-            finish = 1 + sum(1 for q in pct if q > p)
-            gb = ((leader[4] - t[4]) + (t[5] - leader[5])) / 2
-            place = "%d%s" % (finish, {1: "st", 2: "nd", 3: "rd"}.get(finish if finish < 20 else finish % 10, "th"))
-            if (t[7], t[8]) != (gb, place):
-                errors.append("standings of %s: %s %d-%d shows %s %s, not %s %s" % (key, t[2], t[4], t[5], t[7], t[8],
-                                                                               gb, place))
-
-
 def check_teams(folder, wb):
     teams = {i16(r, 2): text(r[4:8]) for r in records(folder, "ENCTEAM.DAT", 56)
              if i16(r, 0) == 0 and i16(r, 50) > 0 and i16(r, 52) > 0}
@@ -145,25 +124,6 @@ def check_teams(folder, wb):
             if won or lost:
                 want[(ss[-1][3], won, lost)] += 1
         compare(sheet, want, rows(wb, sheet, (3, 4, 5)))
-
-
-# The header row and the name column of each totals sheet stay in view, and
-# the filter covers the header and the rows.
-VIEWS = {"Hit": ("B2", "A", "X"), "Pitch": ("B2", "A", "AA"), "TeamReg": ("D2", "C", "K"), "Team": ("E2", "D", "L")}
-
-
-def check_views(wb):
-    for ws in wb.worksheets:
-        if not ws.title.endswith("Totals"):
-            if ws.freeze_panes or ws.auto_filter.ref:
-                errors.append("%s: only totals sheets are frozen and filtered" % ws.title)
-            continue
-        kind = "TeamReg" if ws.title == "TeamRegTotals" else next(k for k in ("Hit", "Pitch", "Team")
-                                                                    if ws.title.startswith(k))
-        freeze, first, last = VIEWS[kind]
-        view = (ws.freeze_panes, ws.auto_filter.ref, ws.print_title_rows in ("1:1", "$1:$1"))
-        if view != (freeze, "%s1:%s%d" % (first, last, ws.max_row), True):
-            errors.append("%s: panes, filter, title rows %s" % (ws.title, view))
 
 
 def check_no_paths(book, paths):
@@ -196,8 +156,6 @@ def main(folder, book, mode):
         check_players(folder, wb)
     if teams:
         check_teams(folder, wb)
-        check_standings(wb)
-    check_views(wb)
     props = wb.properties
     name = os.path.basename(os.path.abspath(folder))
     if (props.title != "TALLYBOOK" or props.subject != "Encyclopedia: " + name or

@@ -37,15 +37,26 @@ inline std::string as_string(const std::uint8_t* data, std::size_t size) {
     return size == 0 ? std::string() : std::string(reinterpret_cast<const char*>(data), size);
 }
 
+// A file's records, and the used ones among them.
+template <class Record>
+struct ReadRecords {
+    std::vector<Record> records;
+    std::vector<const Record*> used;
+};
+
 // Reads `data` as the file `name` of an encyclopedia that holds only it,
 // through `read` (an Encyclopedia member such as &Encyclopedia::read_teams),
-// checks what any bytes must give and returns the records and their facts.
-template <class Record>
-std::vector<Record> read_checked(const std::uint8_t* data, std::size_t size, std::string_view name,
+// checks what any bytes must give and returns the records and those `used`
+// takes, checking what a conversion is told about the file: nothing exactly
+// when it has bytes, no partial record and at least one used record.
+template <class Record, class Used = bool (*)(const Record&)>
+ReadRecords<Record> read_checked(const std::uint8_t* data, std::size_t size, std::string_view name,
                                  std::vector<Record> (enc::Encyclopedia::*read)(enc::FileFacts*) const,
-                                 enc::FileFacts& facts) {
+                                 Used used = enc::is_used) {
     const enc::Encyclopedia encyclopedia(enc::memory_source({{std::string(name), as_string(data, size)}}));
-    std::vector<Record> records = (encyclopedia.*read)(&facts);
+    enc::FileFacts facts;
+    ReadRecords<Record> out{(encyclopedia.*read)(&facts), {}};
+    const std::vector<Record>& records = out.records;
     TB_FUZZ_CHECK(facts.present);
     TB_FUZZ_CHECK(facts.bytes == size);
     TB_FUZZ_CHECK(facts.records == size / Record::kSize);
@@ -69,25 +80,12 @@ std::vector<Record> read_checked(const std::uint8_t* data, std::size_t size, std
                                                        once.size());
         TB_FUZZ_CHECK(again.size() == 1 && enc::encode(again[0]) == once);
     }
-    return records;
-}
 
-// The records `used` takes, checking what a conversion is told about the
-// file: nothing exactly when it has bytes, no partial record and at least
-// one used record.
-template <class Record, class Used>
-std::vector<const Record*> used_records(const std::vector<Record>& records, const enc::FileFacts& facts, Used used) {
-    std::vector<const Record*> out;
     for (const Record& r : records)
-        if (used(r)) out.push_back(&r);
-    const bool clean = facts.bytes > 0 && facts.partial_bytes == 0 && !out.empty();
-    TB_FUZZ_CHECK(enc::file_problems(facts, out.size()).empty() == clean);
+        if (used(r)) out.used.push_back(&r);
+    const bool clean = facts.bytes > 0 && facts.partial_bytes == 0 && !out.used.empty();
+    TB_FUZZ_CHECK(enc::file_problems(facts, out.used.size()).empty() == clean);
     return out;
-}
-
-template <class Record>
-std::vector<const Record*> used_records(const std::vector<Record>& records, const enc::FileFacts& facts) {
-    return used_records(records, facts, [](const Record& r) { return enc::is_used(r); });
 }
 
 }  // namespace tb::fuzz

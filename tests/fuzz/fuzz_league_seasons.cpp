@@ -10,10 +10,8 @@
 using namespace tb;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    enc::FileFacts facts;
-    const auto records =
-        fuzz::read_checked(data, size, enc::kLeagueSeasonFile, &enc::Encyclopedia::read_league_seasons, facts);
-    const auto used = fuzz::used_records(records, facts);
+    const auto [records, used] =
+        fuzz::read_checked(data, size, enc::kLeagueSeasonFile, &enc::Encyclopedia::read_league_seasons);
 
     const teams::LeagueTables tables(records, {}, {});
     TB_FUZZ_CHECK(tables.bounds().made == !used.empty());

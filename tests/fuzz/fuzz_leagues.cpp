@@ -12,9 +12,7 @@
 using namespace tb;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    enc::FileFacts facts;
-    const auto records = fuzz::read_checked(data, size, enc::kLeagueFile, &enc::Encyclopedia::read_leagues, facts);
-    const auto used = fuzz::used_records(records, facts);
+    const auto [records, used] = fuzz::read_checked(data, size, enc::kLeagueFile, &enc::Encyclopedia::read_leagues);
     for (const enc::LeagueEntry* r : used) TB_FUZZ_CHECK(r->title_in_use && !r->title.empty());
 
     const teams::LeagueTables tables({}, records, {});

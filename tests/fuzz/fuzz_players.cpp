@@ -6,9 +6,8 @@ using namespace tb;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     constexpr int kYear = 2026;   // fixed, so that a crash reproduces on any date
-    enc::FileFacts facts;
-    const auto records = fuzz::read_checked(data, size, enc::kPlayerFile, &enc::Encyclopedia::read_players, facts);
-    const auto used = fuzz::used_records(records, facts, [](const auto& r) { return enc::is_used(r, kYear); });
+    const auto [records, used] = fuzz::read_checked(data, size, enc::kPlayerFile, &enc::Encyclopedia::read_players,
+                                                    [](const auto& r) { return enc::is_used(r, kYear); });
 
     const enc::BirthYears years = enc::build_birth_years(records, kYear);
     TB_FUZZ_CHECK(years.size() <= used.size());

@@ -25,10 +25,9 @@ std::string raw_name(const std::uint8_t* record, std::size_t offset) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    enc::FileFacts facts;
-    const auto records = fuzz::read_checked(data, size, enc::kStatsFile, &enc::Encyclopedia::read_stats, facts);
+    const auto [records, used] = fuzz::read_checked(data, size, enc::kStatsFile, &enc::Encyclopedia::read_stats);
     std::unordered_map<int32_t, std::string> names;   // the last used line's name wins
-    for (const enc::StatsLine* r : fuzz::used_records(records, facts)) {
+    for (const enc::StatsLine* r : used) {
         const std::string name = app::display_name(*r);
         names[r->player_id] = name;
         // The UTF-8 name goes back to exactly the bytes of the file.

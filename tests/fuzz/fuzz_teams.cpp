@@ -5,9 +5,7 @@
 using namespace tb;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    enc::FileFacts facts;
-    const auto records = fuzz::read_checked(data, size, enc::kTeamFile, &enc::Encyclopedia::read_teams, facts);
-    const auto used = fuzz::used_records(records, facts);
+    const auto [records, used] = fuzz::read_checked(data, size, enc::kTeamFile, &enc::Encyclopedia::read_teams);
     for (const enc::TeamEntry* r : used) TB_FUZZ_CHECK(r->abbreviation.size() <= 4 * 3);   // 4 characters of UTF-8
 
     const enc::TeamTable table = enc::build_team_table(records);

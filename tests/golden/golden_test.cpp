@@ -16,9 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <memory>
 
 namespace tb::test {
 namespace {
@@ -212,14 +213,10 @@ protected:
             std::string text;
             void notice(const app::Notice& n) override { text += "notice: " + n.text + " | " + n.where() + "\n"; }
         } observer;
-        book_ = new wb::Workbook;
+        book_ = std::make_unique<wb::Workbook>();   // anew on every repeat
         const app::RunResult result = app::convert(options, observer, nullptr, *book_);
         ASSERT_EQ(result.outcome, app::RunOutcome::Completed) << result.error;
-        notices_ = new std::string(observer.text);
-    }
-    static void TearDownTestSuite() {
-        delete book_;
-        delete notices_;
+        notices_ = observer.text;
     }
 
     // Compares the dump of `sheets` (after `lead`) with golden/<file>; with
@@ -231,18 +228,13 @@ protected:
             std::ofstream(golden, std::ios::binary) << got;
             return;
         }
+        // The first line that differs, and its number.
         const std::string want = read_bytes(golden);
-        if (got == want) return;
-        // Name the first line that differs.
-        std::istringstream a(want), b(got);
-        std::string la, lb;
-        for (int line = 1;; ++line) {
-            const bool ea = !std::getline(a, la), eb = !std::getline(b, lb);
-            if (ea && eb) break;
-            if (la != lb || ea != eb) {
-                FAIL() << golden << " differs at line " << line << ":\n  golden: " << la << "\n  now:    " << lb;
-            }
-        }
+        const auto diverge = std::mismatch(want.begin(), want.end(), got.begin(), got.end()).first - want.begin();
+        const std::size_t at = diverge == 0 ? 0 : want.rfind('\n', static_cast<std::size_t>(diverge) - 1) + 1;
+        auto line = [&](const std::string& s) { return s.substr(at, s.find('\n', at) + 1 - at); };   // with its end
+        EXPECT_EQ(line(got), line(want))
+            << golden << ", line " << 1 + std::count(want.begin(), want.begin() + at, '\n');
     }
     static std::vector<std::string> sheets_where(bool (*wanted)(const std::string&)) {
         std::vector<std::string> names;
@@ -251,16 +243,13 @@ protected:
         return names;
     }
 
-    static wb::Workbook* book_;
-    static std::string* notices_;
+    static inline std::unique_ptr<wb::Workbook> book_;
+    static inline std::string notices_;
 };
-
-wb::Workbook* Golden::book_ = nullptr;
-std::string* Golden::notices_ = nullptr;
 
 // Led by the notices, the tab shown on opening and every sheet in order.
 TEST_F(Golden, LetterSheets) {
-    std::string lead = *notices_ + "shown " + book_->shown_sheet_name() + "\nsheets";
+    std::string lead = notices_ + "shown " + book_->shown_sheet_name() + "\nsheets";
     for (const std::string& name : book_->sheet_names()) lead += " " + name;
     check("letter_sheets.txt", sheets_where([](const std::string& n) { return n.size() <= 2 || n == "#"; }), lead + "\n");
 }
