@@ -11,13 +11,9 @@ deb=$(realpath "$1")
 work=$(realpath -m "$2")
 tests=$(cd "$(dirname "$0")/.." && pwd)
 root=$(cd "$tests/.." && pwd)
+. "$tests/cli/checks.sh"
 rm -rf "$work"
 mkdir -p "$work"
-failures=0
-checks=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-check() { checks=$((checks + 1)); "$@"; }
-refute() { checks=$((checks + 1)); ! "$@"; }
 is_installed() { dpkg-query -W -f='${Status}' tallybook 2> /dev/null | grep -q 'install ok installed'; }
 version=$(sed -n 's/^project(tallybook VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 
@@ -94,9 +90,4 @@ while read -r f; do
 done < "$work/files"
 check [ ! -e /usr/share/doc/tallybook ] || fail "/usr/share/doc/tallybook is left"
 
-if [ "$failures" -eq 0 ]; then
-    echo ".deb: all $checks checks passed"
-    exit 0
-fi
-echo ".deb: $failures failures (work folder: $work)"
-exit 1
+finish ".deb" "$work"

@@ -1,15 +1,13 @@
 // The Windows window by keyboard and by screen reader, its notice list, its
-// pace during a flood of reports, where it opens, and its boxes' icons.
+// pace during a flood of reports, and where it opens.
 #include "win32_fixture.h"
 
 #include "support/flood_run.h"
-#include "support/read_only_folder.h"
 #include "window/texts.h"
 
 #include <oleacc.h>
 
 #include <algorithm>
-#include <iostream>
 
 namespace tb::test {
 namespace {
@@ -49,12 +47,7 @@ HWND tooltips_of(HWND owner) {
     return found.second;
 }
 
-void start_in(MainWindow& w, const fs::path& folder) {
-    SetWindowTextW(item(w.hwnd(), Control::FolderField), folder.wstring().c_str());
-    click(w.hwnd(), Control::ProcessButton);
-}
-
-TEST_F(Win32Window, NoticesGoToTheirListWithACountAndCopyWithoutABox) {
+TEST_F(Win32Window, NoticesGoToTheirListWithACountAndCopy) {
     window::Setup s = settings();
     s.hooks.run = [](const app::RunOptions& o, app::RunObserver& obs, const std::atomic<bool>*) {
         for (int i = 0; i < 3; ++i) obs.notice({"this case is 3", "ENCPLSTATS.DAT", 4 + i, "PhaseCode", "3", "Smith,John"});
@@ -66,7 +59,6 @@ TEST_F(Win32Window, NoticesGoToTheirListWithACountAndCopyWithoutABox) {
     const HWND h = w.hwnd(), list = item(h, Control::NoticeList);
     start_in(w, folder);
     ASSERT_TRUE(pump_until([&] { return !w.model().state().running; }, &w));
-    EXPECT_TRUE(boxes.empty());
     ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
     const std::wstring second = L"this case is 3 - ENCPLSTATS.DAT record 5, PhaseCode 3, player Smith,John";
     EXPECT_EQ(list_row(list, 1), second);
@@ -211,38 +203,6 @@ TEST_F(Win32Window, TheWindowOpensWhereItWasClosedWhenAScreenShowsIt) {
     ASSERT_TRUE(elsewhere.create(GetModuleHandleW(nullptr)));
     elsewhere.show(SW_SHOWNOACTIVATE);
     EXPECT_GT(std::get<0>(rect_of(elsewhere.hwnd())), -5000 + 1000);   // the system's default place
-}
-
-// The workbook's place refused as a warning, before anything runs (a
-// folder that cannot be written too); About with the program's icon.
-TEST_F(Win32Window, TheWorkbooksPlaceIsRefusedWithAWarningAndAboutShowsTheProgramsIcon) {
-    ReadOnlyFolder locked(tmp.path());
-    int runs = 0;
-    window::Setup s = settings();
-    s.hooks.run = [&](const app::RunOptions&, app::RunObserver&, const std::atomic<bool>*) {
-        ++runs;
-        return app::RunResult{app::RunOutcome::Cancelled, {}, {}};
-    };
-    MainWindow w(s, answer());
-    ASSERT_TRUE(w.create(GetModuleHandleW(nullptr)));
-    const HWND h = w.hwnd();
-    std::vector<fs::path> refused = {folder / "inside.xlsx"};
-    if (!locked.path().empty()) refused.push_back(locked.path() / "TALLYBOOK.xlsx");
-    for (const fs::path& book : refused) {
-        boxes.clear();
-        SetWindowTextW(item(h, Control::WorkbookField), book.wstring().c_str());
-        start_in(w, folder);
-        ASSERT_EQ(boxes.size(), 1u) << book;
-        EXPECT_EQ(boxes[0].kind, window::Message::Kind::Warning);
-        EXPECT_EQ(boxes[0].text.rfind(L"cannot write the workbook " + book.wstring(), 0), 0u);
-    }
-    EXPECT_EQ(runs, 0);
-    if (locked.path().empty()) std::cout << "[ note ] no folder that cannot be written here: only the first refusal\n";
-    click(h, Control::AboutButton);
-    ASSERT_FALSE(boxes.empty());
-    EXPECT_TRUE(boxes.back().program_icon);
-    EXPECT_EQ(boxes.back().title, L"About TALLYBOOK");
-    EXPECT_NE(boxes.back().text.find(L"THIRD-PARTY NOTICES"), std::wstring::npos);
 }
 
 }  // namespace
