@@ -5,8 +5,8 @@
 // independent reader that works out the expected figures on its own, and on
 // a generated archive with names that read as escapes ("_x0041_"), which
 // send their sheets to the shared strings.
-// (The reference writer is built on Linux only; tests/windows runs the
-// checker on the Windows build's workbook.)
+// (The reference writer is built on Linux only; tests/windows compares the
+// Windows build's workbooks with the Linux build's, part by part.)
 #ifdef TALLYBOOK_HAVE_REFERENCE
 #include "app/run.h"
 #include "archive/sample.h"
