@@ -35,14 +35,7 @@ work=$(realpath -m "${TALLYBOOK_RELEASE_DIR:-$root/build-release}")
 dist=$(realpath -m "${TALLYBOOK_DIST:-$root/dist}")
 die() { echo "build-release: $*" >&2; exit 1; }
 started=$(date +%s)
-step_started=
-step() {
-    local now
-    now=$(date +%s)
-    [ -z "$step_started" ] || printf '   (%ds)\n' $((now - step_started))
-    step_started=$now
-    printf '\n== %s\n' "$*"
-}
+source scripts/common.sh
 
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 export TALLYBOOK_COMMIT=${TALLYBOOK_COMMIT:-$(git rev-parse HEAD)}
@@ -53,18 +46,7 @@ step "Packages"
 scripts/setup-deps.sh
 packages=(wixl msitools faketime help2man zip osslsigncode fonts-crosextra-carlito libicu-dev
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
-missing=()
-for p in "${packages[@]}"; do
-    [ "$(dpkg-query -W -f='${Status}' "$p" 2> /dev/null)" = "install ok installed" ] || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    SUDO=""
-    [ "$(id -u)" -eq 0 ] || SUDO=sudo
-    export DEBIAN_FRONTEND=noninteractive
-    $SUDO apt-get update -qq
-    $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" > /dev/null
-fi
+install_missing "${packages[@]}"
 
 mkdir -p "$work"
 step "The Windows programs"

@@ -31,14 +31,7 @@ strict=${TALLYBOOK_WINDOWS_STRICT:-0}
 mingw=x86_64-w64-mingw32
 
 started=$(date +%s)
-step_started=
-step() {  # ends the step under way (with its time) and begins the next
-    local now
-    now=$(date +%s)
-    [ -z "$step_started" ] || printf '   (%ds)\n' $((now - step_started))
-    step_started=$now
-    printf '\n== %s\n' "$*"
-}
+source scripts/common.sh
 die() { echo "build-windows: $*" >&2; exit 1; }
 
 SUDO=""
@@ -56,15 +49,7 @@ packages=(
   libdeflate-dev zlib1g-dev libcli11-dev libgtest-dev python3-openpyxl
   libicu-dev fonts-crosextra-carlito
 )
-missing=()
-for p in "${packages[@]}"; do
-    [ "$(dpkg-query -W -f='${Status}' "$p" 2> /dev/null)" = "install ok installed" ] || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    $SUDO apt-get update -qq
-    $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" > /dev/null
-fi
+install_missing "${packages[@]}"
 # The posix thread model (std::thread, std::mutex): the toolchain file names
 # the -posix compilers, whatever the alternatives point at.
 command -v $mingw-g++-posix > /dev/null || die "$mingw-g++-posix is missing"

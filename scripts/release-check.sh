@@ -22,14 +22,8 @@ cd "$(dirname "$0")/.."
 root=$PWD
 checks=$root/build-release/checks
 started=$(date +%s)
-step_started=
-step() {
-    local now
-    now=$(date +%s)
-    [ -z "$step_started" ] || printf '   (%ds)\n' $((now - step_started))
-    step_started=$now
-    printf '\n=== release check: %s\n' "$*"
-}
+source scripts/common.sh
+step_heading='=== release check:'
 die() { echo "release-check: $*" >&2; exit 1; }
 version=$(sed -n 's/^project(tallybook VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 later=${version%.*}.$((${version##*.} + 1))
@@ -40,17 +34,7 @@ mkdir -p "$checks"
 
 # What the checks use beyond what the builds need: Wine and a virtual display
 # with a tool to find the window on it, openssl for the throwaway certificate.
-missing=()
-for p in wine wine64 xvfb xauth x11-utils openssl osslsigncode msitools; do
-    [ "$(dpkg-query -W -f='${Status}' "$p" 2> /dev/null)" = "install ok installed" ] || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    SUDO=""
-    [ "$(id -u)" -eq 0 ] || SUDO=sudo
-    $SUDO env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-    $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" > /dev/null
-fi
+install_missing wine wine64 xvfb xauth x11-utils openssl osslsigncode msitools
 
 step "the packages (scripts/build-release.sh)"
 scripts/build-release.sh > "$checks/build-release.log" 2>&1 ||

@@ -92,6 +92,8 @@ private:
 // have that escape undone by every reader, and constant-memory mode writes
 // texts inline, so a sheet holding such a text is written in libxlsxwriter's
 // normal mode (its cells held in memory until the file is packed).
+// Written out here again, not taken from the package writer, so that a fault
+// in the writer's escape cannot reach the reference it is compared with.
 bool is_hex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
