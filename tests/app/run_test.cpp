@@ -3,7 +3,6 @@
 #include "run_fixture.h"
 #include "sheets/cell_styles.h"
 #include "support/sheet_dump.h"
-#include "text/utf8.h"
 
 namespace tb::test {
 namespace {
@@ -31,20 +30,6 @@ TEST_F(ProcessRun, ReportsTheStatusTextsInOrderSavesAndShowsTheWorkbookOnceOnIts
     contents.stats->push_back(hitter_line(1, 2000, 8, 1, "Abel", "Al"));
     ASSERT_EQ(run().outcome, app::RunOutcome::Completed);
     EXPECT_EQ(book->shown_sheet_name(), "HitWSTotals");
-}
-
-// A shared workbook must not tell where it was made: the folder is named by
-// its own name however it was given, and the version is in the comments.
-TEST_F(ProcessRun, ThePropertiesNameTheFolderByItsOwnNameAndTheVersion) {
-    const fs::path league = dir / "José" / text::utf8_path("Ligue d'Été 2031");
-    folder = league;
-    write();
-    for (const fs::path& given : {league, league / "", league / ".." / league.filename(), league / "."}) {
-        options.folder = given;
-        ASSERT_EQ(run(true).outcome, app::RunOutcome::Completed) << given;
-        EXPECT_EQ(book->properties().subject, "Encyclopedia: Ligue d'Été 2031") << given;
-        EXPECT_EQ(book->properties().comments, "Written by TALLYBOOK " TALLYBOOK_VERSION);
-    }
 }
 
 TEST_F(ProcessRun, ALiveViewGetsCopiesOfTheLatestRows) {
