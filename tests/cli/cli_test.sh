@@ -55,18 +55,11 @@ run "--force replaces any regular file" 0 -q --force -o "$work/notes.txt" "$work
 head -c 2 "$work/notes.txt" | grep -q PK || fail "--force did not replace the text file"
 [ "$(md5sum < "$work/keep.xlsx")" = "$keep_sum" ] || fail "keep.xlsx changed"
 
-# Links followed to the end of a chain, up to the system's 40; a longer chain
-# (or a loop) is refused, never replaced half way.
-mkdir "$work/chain"; cp "$work/keep.xlsx" "$work/chain/end.xlsx"; prev=end.xlsx
-for i in $(seq 1 41); do ln -s "$prev" "$work/chain/l$i"; prev=l$i; done
-run "a chain of 40 links" 0 -q -o "$work/chain/l40" "$work/enc"
-[ -L "$work/chain/l40" ] && [ -L "$work/chain/l1" ] || fail "a link of the chain was replaced"
-run "a chain of 41 links" 1 -q -o "$work/chain/l41" "$work/enc"
-says "$work/err" "too many links"
-[ -L "$work/chain/l41" ] || fail "the 41st link was replaced"
-ln -s loop-b "$work/chain/loop-a"; ln -s loop-a "$work/chain/loop-b"
+# A loop of links is refused, never replaced half way.
+mkdir "$work/chain"; ln -s loop-b "$work/chain/loop-a"; ln -s loop-a "$work/chain/loop-b"
 run "a loop of links" 1 -q -o "$work/chain/loop-a" "$work/enc"
 says "$work/err" "too many links"
+[ -L "$work/chain/loop-a" ] || fail "the loop's link was replaced"
 
 # A closed stdout does not fail a run whose workbook was written.
 "$cli" -o "$work/piped.xlsx" "$work/enc" 2> /dev/null | head -1 > /dev/null; exited "stdout closed" 0 "${PIPESTATUS[0]}"
