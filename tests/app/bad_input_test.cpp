@@ -50,25 +50,6 @@ TEST_F(BadInput, EachMissingEmptyCutOrUnusedFileIsToldAndTheRunGoesOn) {
     }
 }
 
-// A file of many unused records takes no memory: only the used lines are
-// kept. Past the memory they may take, the run fails with a plain reason.
-TEST_F(BadInput, MemoryFollowsTheUsedLinesNotTheFileSize) {
-    options.desired = sheets::SheetsDesired::PlayersOnly;
-    options.save = false;
-    write();
-    fs::resize_file(folder / "ENCPLSTATS.DAT", 256u << 20);   // 780,000 unused records of zeros, sparse
-    options.memory_limit = 1 << 20;
-    const auto r = run(true);
-    EXPECT_EQ(r.outcome, app::RunOutcome::Completed) << r.error;
-    EXPECT_EQ(r.summary.players, 2);
-
-    for (int year = 2001; year <= 2008; ++year) contents.stats->push_back(hitter_line(1, year, 2, 1, "Abel", "Al"));
-    options.memory_limit = 5 * sizeof(enc::Numbered<enc::StatsLine>);   // five of the ten lines
-    const auto tight = run();
-    EXPECT_EQ(tight.outcome, app::RunOutcome::Failed);
-    EXPECT_EQ(tight.error, "not enough memory to read ENCPLSTATS.DAT (6 records)");
-}
-
 TEST_F(BadInput, NothingToConvertFailsAndKeepsTheOldWorkbook) {
     using D = sheets::SheetsDesired;
     const std::tuple<D, std::function<void()>, std::vector<std::string>> cases[] = {
