@@ -1,5 +1,6 @@
 // Bad input through the run's entry point: damaged files, outputs that must
-// be refused, and saves that must not replace a good workbook with nothing.
+// be refused, saves that must not replace a good workbook with nothing, and
+// what a change to the output's place under the run cannot do.
 #include "run_fixture.h"
 
 #ifndef _WIN32
@@ -47,25 +48,6 @@ TEST_F(BadInput, EachMissingEmptyCutOrUnusedFileIsToldAndTheRunGoesOn) {
             EXPECT_EQ(r.outcome, app::RunOutcome::Completed) << r.error;
         }
     }
-}
-
-// A file of many unused records takes no memory: only the used lines are
-// kept. Past the memory they may take, the run fails with a plain reason.
-TEST_F(BadInput, MemoryFollowsTheUsedLinesNotTheFileSize) {
-    options.desired = sheets::SheetsDesired::PlayersOnly;
-    options.save = false;
-    write();
-    fs::resize_file(folder / "ENCPLSTATS.DAT", 256u << 20);   // 780,000 unused records of zeros, sparse
-    options.memory_limit = 1 << 20;
-    const auto r = run(true);
-    EXPECT_EQ(r.outcome, app::RunOutcome::Completed) << r.error;
-    EXPECT_EQ(r.summary.players, 2);
-
-    for (int year = 2001; year <= 2008; ++year) contents.stats->push_back(hitter_line(1, year, 2, 1, "Abel", "Al"));
-    options.memory_limit = 5 * sizeof(enc::Numbered<enc::StatsLine>);   // five of the ten lines
-    const auto tight = run();
-    EXPECT_EQ(tight.outcome, app::RunOutcome::Failed);
-    EXPECT_EQ(tight.error, "not enough memory to read ENCPLSTATS.DAT (6 records)");
 }
 
 TEST_F(BadInput, NothingToConvertFailsAndKeepsTheOldWorkbook) {
@@ -155,6 +137,79 @@ TEST_F(BadInput, ACancelAtTheLastMomentOfTheSaveKeepsTheOldWorkbookAndNoTemporar
     EXPECT_EQ(read_bytes(output), older);
     EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"book.xlsx", "enc"}));
 }
+
+class Output : public RunFixture {
+protected:
+    void SetUp() override {
+        RunFixture::SetUp();
+        options.desired = sheets::SheetsDesired::TeamsOnly;
+        write();
+    }
+    std::vector<std::string> temporary_files(const fs::path& d) const {
+        std::vector<std::string> out;
+        for (const std::string& name : entries(d))
+            if (name.starts_with(".tallybook-")) out.push_back(name);
+        return out;
+    }
+};
+
+// Another file put where the workbook's name was, or a file where there was
+// none, after the check: the run fails, writes nothing and leaves no
+// temporary file.
+TEST_F(Output, ANameThatChangesUnderTheRunIsNotWritten) {
+    const std::string older = write_older_workbook(output);
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"a new file in the old one's place",
+         [&] {
+             // The old file stays alive under a side name so the new one
+             // cannot be given its identity back.
+             fs::rename(output, dir / "old.xlsx");
+             write_bytes(output, "another file");
+         }},
+        {"a file where there was none", [&] { write_bytes(dir / "new.xlsx", "another file"); }},
+    };
+    for (const auto& [what, change] : changes) {
+        SCOPED_TRACE(what);
+        if (std::string_view(what) == "a file where there was none") options.output = dir / "new.xlsx";
+        options.save_options.before_replace = change;
+        const auto r = run(true);
+        EXPECT_EQ(r.outcome, app::RunOutcome::Failed);
+        EXPECT_NE(r.error.find("it changed during the run"), std::string::npos) << r.error;
+        EXPECT_EQ(read_bytes(options.output), "another file");
+        EXPECT_TRUE(temporary_files(dir.path()).empty());
+    }
+}
+
+#ifndef _WIN32
+// Through a link, the file it leads to is replaced and the link stays. The
+// new file has the old one's permission bits from the moment it is made
+// (never more open), and never its set-user, set-group or sticky bits.
+TEST_F(Output, ALinkStaysAndTheNewFileIsNeverMoreOpenThanTheOldOne) {
+    const fs::path target = dir / "target.xlsx";
+    fs::create_symlink("target.xlsx", output);
+    const std::pair<mode_t, mode_t> modes[] = {{0600, 0600}, {0640, 0640}, {04755, 0755}, {02750, 0750}};
+    for (const auto& [before, after] : modes) {
+        const std::string older = write_older_workbook(target);
+        ASSERT_EQ(::chmod(target.c_str(), before), 0);
+        std::vector<mode_t> seen;
+        options.save_options.before_replace = [&] {
+            for (const std::string& name : temporary_files(dir.path())) {
+                struct stat st {};
+                ::stat((dir / name).c_str(), &st);
+                seen.push_back(st.st_mode & 07777);
+            }
+        };
+        ASSERT_EQ(run(true).outcome, app::RunOutcome::Completed);
+        EXPECT_EQ(seen, std::vector<mode_t>{after});
+        struct stat st {};
+        ASSERT_EQ(::stat(target.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, after) << std::oct << before;
+        EXPECT_NE(read_bytes(target), older);
+        EXPECT_TRUE(fs::is_symlink(output));
+    }
+    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"book.xlsx", "enc", "target.xlsx"}));
+}
+#endif
 
 }  // namespace
 }  // namespace tb::test

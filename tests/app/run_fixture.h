@@ -24,8 +24,6 @@ struct Recorder : app::RunObserver {
     std::function<void(app::Stage, int64_t, int64_t)> on_progress;
     bool wants_copies = false;   // as a live view
     std::vector<app::SheetSnapshot> copies;
-    int starts = 0;
-    void started(std::chrono::system_clock::time_point) override { ++starts; }
     void status(const std::string& t) override { statuses.push_back(t); }
     bool wants_snapshots() const override { return wants_copies; }
     void snapshot(app::SheetSnapshot s) override { copies.push_back(std::move(s)); }

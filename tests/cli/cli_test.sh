@@ -55,18 +55,11 @@ run "--force replaces any regular file" 0 -q --force -o "$work/notes.txt" "$work
 head -c 2 "$work/notes.txt" | grep -q PK || fail "--force did not replace the text file"
 [ "$(md5sum < "$work/keep.xlsx")" = "$keep_sum" ] || fail "keep.xlsx changed"
 
-# Links followed to the end of a chain, up to the system's 40; a longer chain
-# (or a loop) is refused, never replaced half way.
-mkdir "$work/chain"; cp "$work/keep.xlsx" "$work/chain/end.xlsx"; prev=end.xlsx
-for i in $(seq 1 41); do ln -s "$prev" "$work/chain/l$i"; prev=l$i; done
-run "a chain of 40 links" 0 -q -o "$work/chain/l40" "$work/enc"
-[ -L "$work/chain/l40" ] && [ -L "$work/chain/l1" ] || fail "a link of the chain was replaced"
-run "a chain of 41 links" 1 -q -o "$work/chain/l41" "$work/enc"
-says "$work/err" "too many links"
-[ -L "$work/chain/l41" ] || fail "the 41st link was replaced"
-ln -s loop-b "$work/chain/loop-a"; ln -s loop-a "$work/chain/loop-b"
+# A loop of links is refused, never replaced half way.
+mkdir "$work/chain"; ln -s loop-b "$work/chain/loop-a"; ln -s loop-a "$work/chain/loop-b"
 run "a loop of links" 1 -q -o "$work/chain/loop-a" "$work/enc"
 says "$work/err" "too many links"
+[ -L "$work/chain/loop-a" ] || fail "the loop's link was replaced"
 
 # A closed stdout does not fail a run whose workbook was written.
 "$cli" -o "$work/piped.xlsx" "$work/enc" 2> /dev/null | head -1 > /dev/null; exited "stdout closed" 0 "${PIPESTATUS[0]}"
@@ -113,7 +106,6 @@ run "inspect" 0 --inspect "$work/enc"
 says "$work/out" "ENCPLSTATS.DAT"
 run "inspect of a missing folder" 1 --inspect "$work/missing"
 run "inspect with -o" 2 --inspect -o x.xlsx "$work/enc"
-run "inspect with a mode" 2 --inspect --teams-only "$work/enc"
 "$cli" --inspect "$work/enc" > /dev/full 2> /dev/null; exited "inspect to a full device" 1 $?
 mkdir "$work/odd"; cp "$work/enc/"* "$work/odd/"; rm "$work/odd/encleag.dat"; mkdir "$work/odd/encleag.dat"
 run "inspect of an unreadable file" 1 --inspect "$work/odd"
@@ -123,8 +115,6 @@ says "$work/out" "--licenses"
 run "licences" 0 --licenses
 says "$work/out" "Copyright (c) The TALLYBOOK authors"
 says "$work/out" "THIRD-PARTY NOTICES: TALLYBOOK"
-"$cli" --licenses > /dev/full 2> "$work/err"; exited "licences to a full device" 1 $?
-says "$work/err" "cannot write the licences"
 
 [ "$(ls "$work/enc" | wc -l)" = 6 ] || fail "the encyclopedia folder changed: $(ls "$work/enc")"
 finish cli

@@ -23,7 +23,6 @@ class Observer final : public app::RunObserver {
 public:
     void notice(const app::Notice& n) override {
         TB_FUZZ_CHECK(!n.text.empty());
-        where_chars += n.where().size();
         ++notices;
     }
     bool wants_snapshots() const override { return true; }
@@ -31,7 +30,6 @@ public:
         TB_FUZZ_CHECK(!s.sheet.empty() && s.first_row >= 1);
         for (const auto& row : s.rows) TB_FUZZ_CHECK(row.size() <= 31);   // columns A..AE
     }
-    std::size_t where_chars = 0;
     int64_t notices = 0;
 };
 

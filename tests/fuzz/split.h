@@ -1,16 +1,6 @@
-// How one fuzz_run input becomes the six files of an encyclopedia. The run
-// target reads its input with split_run_input and the seed program writes
-// seeds with join_run_input, so both always agree on the layout:
-//
-//   [control][len 0][file 0] ... [len 4][file 4][file 5]
-//
-// Files come in canonical order (ENCTEAM.DAT, ENCPLYR.DAT, ENCPLSTATS.DAT,
-// enctmyr.dat, enclgyr.dat, encleag.dat). Each of the first five has a 2-byte
-// little-endian length, clamped to the bytes that are left (where fewer than
-// two are left, that file and the ones after it are empty); the last file
-// takes the rest. Control bits 0-1 choose the sheets (0 and 3 players and
-// teams, 1 teams only, 2 players only); bit 2 + i leaves file i out
-// altogether, so "missing" is reached as well as "empty".
+// How one fuzz_run input becomes the six files of an encyclopedia (layout in
+// README.md): the run target splits with split_run_input and the seed
+// program joins with join_run_input, so both agree on it.
 #pragma once
 
 #include "encyclopedia/encyclopedia.h"
