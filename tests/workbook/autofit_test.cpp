@@ -66,7 +66,7 @@ TEST(ColumnsAutoFit, EachChangeShowsInTheNextFitOfItsColumnOnly) {
         {"a smaller number", [](Workbook& wb, SheetId s) { wb.put(s, 0, 2, 5.0); }},
         {"a number format",
          [](Workbook& wb, SheetId s) { wb.apply(s, Area::cell(0, 2), {.number_format = "#.000"}); }},
-        {"bold", [](Workbook& wb, SheetId s) { wb.apply(s, Area::cell(0, 2), {.bold = true}); }},
+        {"bold on the next widest", [](Workbook& wb, SheetId s) { wb.apply(s, Area::cell(0, 1), {.bold = true}); }},
         {"a larger font", [](Workbook& wb, SheetId s) { wb.apply(s, {0, 1, 1, 3}, {.font_size = 72}); }},
         {"a smaller font", [](Workbook& wb, SheetId s) { wb.apply(s, Area::cell(0, 2), {.font_size = 8}); }},
         {"a merge over it", [](Workbook& wb, SheetId s) { wb.merge(s, {0, 2, 1, 2}); }},
@@ -77,8 +77,8 @@ TEST(ColumnsAutoFit, EachChangeShowsInTheNextFitOfItsColumnOnly) {
     for (const auto& [what, change] : changes) {
         Workbook wb;
         const SheetId s = wb.add_sheet("S");
-        wb.put(s, 0, 1, "iiii");
-        wb.put(s, 0, 2, 2.0 / 3);   // "0.666666667", the widest
+        wb.put(s, 0, 1, "Alvarez,Alfie");   // 72 pixels, 78 in bold
+        wb.put(s, 0, 2, 2.0 / 3);           // "0.666666667", 74 pixels: the widest
         wb.put(s, 1, 2, "Smith,John");
         wb.autofit(s, 0, 1);
         const double b = wb.column_width("S", 1);
