@@ -182,13 +182,4 @@ TEST(UsedRules, EachTestedField) {
     EXPECT_TRUE(with(enc::PhaseRecord{}, [](auto& b) { b.lost = 3; }).played());
 }
 
-TEST(Tables, TakeUsedRecordsAndTheLaterRecordWins) {
-    const auto teams = enc::build_team_table({team(1, "NY"), team(2, "BOS"), team(1, "NYK"),
-                                              with(team(3, "ZZZ"), [](auto& r) { r.use_mark_52 = 0; })});
-    EXPECT_EQ(teams, (enc::TeamTable{{1, "NYK"}, {2, "BOS"}}));
-    const auto years = enc::build_birth_years(
-        {player(1, 1980), player(2, 2025), player(1, 1985), with(player(3, 1950), [](auto& r) { r.status = 1; })}, 2025);
-    EXPECT_EQ(years, (enc::BirthYears{{1, 1985}}));
-}
-
 }  // namespace

