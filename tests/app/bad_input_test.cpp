@@ -181,6 +181,35 @@ TEST_F(Output, ANameThatChangesUnderTheRunIsNotWritten) {
 }
 
 #ifndef _WIN32
+// The folder swapped for a link to the encyclopedia folder, or the file for
+// a link to one of its files, between the check and the save: the
+// encyclopedia stays as it was.
+TEST_F(Output, ALinkSwappedInCannotSendTheWorkbookIntoTheEncyclopedia) {
+    const std::string team_file = read_bytes(folder / "ENCTEAM.DAT");
+    fs::create_directory(dir / "out");
+    options.output = dir / "out" / "ENCTEAM.DAT";   // allowed: "out" is elsewhere
+    options.save_options.before_replace = [&] {
+        fs::rename(dir / "out", dir / "out.before");
+        fs::create_directory_symlink(folder, dir / "out");
+    };
+    EXPECT_EQ(run(true).outcome, app::RunOutcome::Completed);
+    EXPECT_EQ(read_bytes(folder / "ENCTEAM.DAT"), team_file);
+    EXPECT_EQ(read_bytes(dir / "out.before" / "ENCTEAM.DAT").substr(0, 2), "PK");   // where it was checked
+
+    write_older_workbook(output);
+    options.output = output;
+    options.save_options.before_replace = [&] {
+        fs::remove(output);
+        fs::create_symlink(folder / "ENCTEAM.DAT", output);
+    };
+    const auto r = run(true);
+    EXPECT_EQ(r.outcome, app::RunOutcome::Failed);
+    EXPECT_EQ(read_bytes(folder / "ENCTEAM.DAT"), team_file);
+    EXPECT_TRUE(fs::is_symlink(output));
+    EXPECT_TRUE(temporary_files(dir.path()).empty());
+    EXPECT_EQ(entries(folder).size(), 6u);
+}
+
 // Through a link, the file it leads to is replaced and the link stays. The
 // new file has the old one's permission bits from the moment it is made
 // (never more open), and never its set-user, set-group or sticky bits.

@@ -53,6 +53,9 @@ run "a zip file that is not a workbook" 1 -q -o "$work/other.zip" "$work/enc"
 says "$work/err" "zip file, not a workbook"
 run "--force replaces any regular file" 0 -q --force -o "$work/notes.txt" "$work/enc"
 head -c 2 "$work/notes.txt" | grep -q PK || fail "--force did not replace the text file"
+: > "$work/empty.xlsx"
+run "an empty file is replaced" 0 -q -o "$work/empty.xlsx" "$work/enc"
+head -c 2 "$work/empty.xlsx" | grep -q PK || fail "the empty file was not replaced"
 [ "$(md5sum < "$work/keep.xlsx")" = "$keep_sum" ] || fail "keep.xlsx changed"
 
 # A loop of links is refused, never replaced half way.
