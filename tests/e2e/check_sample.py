@@ -6,9 +6,10 @@ MODE: players-and-teams | players-only | teams-only
 
 The encyclopedia is read here on its own (struct over the raw bytes) and the
 players' career totals worked out independently of the program (the other
-sheets are the goldens'); the workbook is read with openpyxl. The document properties name the encyclopedia by its folder's
-name, and no part of the workbook holds the path of the folder or of the
-workbook. Differences go to stderr; exit 1 when there are any.
+sheets are the goldens'); the workbook is read with openpyxl. The document
+properties name the encyclopedia by its folder's name, and no part of the
+workbook holds the path of the folder or of the workbook. Differences go to
+stderr; exit 1 when there are any.
 """
 import collections
 import decimal
