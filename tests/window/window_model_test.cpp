@@ -392,6 +392,30 @@ TEST_F(Model, RefusalsAndFailuresAreSaid) {
     EXPECT_EQ(model->state().choices.output, output);   // the refused places were not taken
 }
 
+// The window reopens where it was closed while a screen still shows its
+// title bar; a damaged line is passed over and the view picks the place.
+TEST_F(Model, TheWindowOpensWhereItWasWhenAScreenIsThere) {
+    using window::Rect;
+    using window::WindowPlace;
+    const std::vector<Rect> two_screens = {{0, 0, 1920, 1040}, {1920, 0, 1280, 984}};
+    const WindowPlace on_second{{2000, 100, 600, 660}, true};   // maximized there
+    const std::tuple<const char*, WindowPlace, std::vector<Rect>, std::optional<WindowPlace>> cases[] = {
+        {"on the second screen", on_second, two_screens, on_second},
+        {"that screen gone", on_second, {two_screens[0]}, std::nullopt},
+        {"title bar above the screens", {{100, -200, 600, 660}, false}, two_screens, std::nullopt},
+        {"larger than the screen now", {{0, 0, 2400, 1200}, true}, {two_screens[0]},
+         WindowPlace{{0, 0, 1920, 1040}, true}},
+    };
+    for (const auto& [what, place, screens, want] : cases)
+        EXPECT_EQ(window::place_on_screens(place, screens), want) << what;
+
+    EXPECT_EQ(start(league).opening_place(two_screens), std::nullopt);   // a first start
+    model->remember_place(on_second);
+    EXPECT_EQ(start(league).opening_place(two_screens), on_second);
+    write_bytes(window::settings_file(data), "window=1,2,3\nwindow=4,5,-6,7,normal\n");
+    EXPECT_EQ(start(league).opening_place(two_screens), std::nullopt);
+}
+
 // About lists every work the notices list after the toolkit, and carries
 // both licence texts in full (their words are the command line's test's).
 TEST(AboutText, TheVersionTheLicenceAndTheNoticesInFull) {
