@@ -1,9 +1,9 @@
 // The window's widgets over its model, on Qt's offscreen platform (the
-// model's tests hold the rules): choosing the encyclopedia folder (its
-// list, typed, recent), Enter and Alt+P, the names a
-// screen reader hears, and runs by stand-ins: what the window draws of them
-// (notices, times, live rows), what it hands the run, the boxes it shows,
-// and that Cancel, Escape and E&XIT reach it.
+// model's tests hold the rules): choosing the encyclopedia folder (its list,
+// typed, recent), Enter and Alt+P, the names a screen reader hears, and runs
+// by stand-ins: what the window draws of them (notices, times, live rows),
+// what it hands the run, the boxes it shows, and that Cancel, Escape and
+// E&XIT reach it.
 #include "main_window.h"
 #include "platform/platform.h"
 #include "support/encyclopedia_builder.h"
@@ -196,6 +196,7 @@ TEST_F(Window, EachControlHasTheModelsNameAndTooltipAndLabelsLeadToTheirControls
     }
     EXPECT_NE(control<QComboBox>(w, "drive_list")->currentText(), "Encyclopedia Drive");   // named, not by its value
 }
+
 TEST_F(Window, DrawsTheNoticesTimesStatusLiveRowsAndOpensTheWorkbook) {
     const auto t0 = system_clock::now() - hours(1), t1 = system_clock::now();
     MainWindow w(settings(stand_in([&](RunObserver& obs) {

@@ -81,12 +81,12 @@ TEST(ColumnsAutoFit, EachChangeShowsInTheNextFitOfItsColumnOnly) {
         wb.put(s, 0, 2, 2.0 / 3);           // "0.666666667", 74 pixels: the widest
         wb.put(s, 1, 2, "Smith,John");
         wb.autofit(s, 0, 1);
-        const double b = wb.column_width("S", 1);
+        const double fitted_before = wb.column_width("S", 1);
         change(wb, s);
         wb.put(s, 1, 3, std::string(40, 'W'));
         wb.autofit(s, 0, 0);
         EXPECT_DOUBLE_EQ(wb.column_width("S", 0), rescanned_width(wb, "S", 0)) << what;
-        EXPECT_DOUBLE_EQ(wb.column_width("S", 1), b) << what;
+        EXPECT_DOUBLE_EQ(wb.column_width("S", 1), fitted_before) << what;
         wb.autofit(s, 1, 1);
         EXPECT_DOUBLE_EQ(wb.column_width("S", 1), rescanned_width(wb, "S", 1)) << what;
     }
